@@ -1,0 +1,325 @@
+#include "app/FormVokabo.h"
+
+#include "controls/TryIcn.h"
+#include "platform/Clock.h"
+#include "platform/MsgBox.h"
+#include "platform/SingleInstance.h"
+#include "platform/Topmost.h"
+#include "platform/Twips.h"
+#include "settings/Placement.h"
+#include "settings/Settings.h"
+#include "words/FormProgress.h"
+#include "words/ListOrder.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+const QColor BarColour(215, 217, 255); // &HFFD9D7
+const QColor TitleStripColour(128, 128, 255);
+constexpr int BarHeight = 40;
+constexpr int TitleTop = 40;
+constexpr int TitleHeight = 18;
+constexpr int ListTop = 59;
+constexpr int AdHeight = 65;
+
+void fill(QWidget* widget, const QColor& colour) {
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+}
+} // namespace
+
+FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      commandLine_(commandLine) {
+    setObjectName(QStringLiteral("FormVokabo"));
+    setWindowTitle(QStringLiteral("Vokabo Retano 2.7"));
+    resize(360, 394);
+    fill(this, BarColour);
+
+    // The button bar and the advert panel fill these two areas.
+    Frame1 = new QWidget(this);
+    Frame1->setGeometry(0, 0, width(), BarHeight);
+    fill(Frame1, BarColour);
+    FrameAd = new QWidget(this);
+    FrameAd->setGeometry(0, height() - AdHeight, width(), AdHeight);
+    fill(FrameAd, BarColour);
+
+    LabelTur = new QLabel(this);
+    LabelTur->setObjectName(QStringLiteral("LabelTur"));
+    LabelTur->setAlignment(Qt::AlignCenter);
+    LabelTur->setGeometry(0, TitleTop, width(), TitleHeight);
+    QFont titleFont(QStringLiteral("MS Sans Serif"));
+    titleFont.setPointSizeF(9.75);
+    titleFont.setBold(true);
+    LabelTur->setFont(titleFont);
+    fill(LabelTur, TitleStripColour);
+    QPalette titlePal = LabelTur->palette();
+    titlePal.setColor(QPalette::WindowText, Qt::white);
+    LabelTur->setPalette(titlePal);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("Vokaboler"));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setUniformItemSizes(true);
+    List1->setGeometry(0, ListTop, width(), height() - 126);
+
+    TimerSor = new QTimer(this);
+    TimerSor->setInterval(100);
+    connect(TimerSor, &QTimer::timeout, this, &FormVokabo::TimerSor_Timer);
+
+    popMenu = new QMenu(QStringLiteral("popup_menu"), this);
+    mnu_YeniVokabo = popMenu->addAction(QStringLiteral("Yeni Vokabo"));
+    mnu_VokaboSor = popMenu->addAction(QStringLiteral("Vokabo Sor"));
+    popMenu->addSeparator();
+    mnu_Ac = popMenu->addAction(QStringLiteral("Aç"));
+    mnu_Cikis = popMenu->addAction(QStringLiteral("Çıkış"));
+    connect(mnu_Ac, &QAction::triggered, this, &FormVokabo::mnu_Ac_Click);
+    connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
+
+    TryIcn1 = new TryIcn(this);
+    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button, int, double, double) {
+        if (Button == 2)
+            popMenu->popup(QCursor::pos());
+    });
+    connect(TryIcn1, &TryIcn::DblClick, this, [this] { mnu_Ac_Click(); });
+
+    progress_ = new FormProgress(this);
+
+    // Esc reaches the window whichever control has the focus.
+    qApp->installEventFilter(this);
+}
+
+FormVokabo::~FormVokabo() {
+    qApp->removeEventFilter(this);
+    ModVokabo::setProgressView(nullptr);
+    ModVokabo::setWordListView(nullptr);
+}
+
+bool FormVokabo::Form_Load() {
+    instance_ = std::make_unique<SingleInstance>(ModVokabo::wordFilePath());
+    if (!instance_->tryAcquire()) {
+        MsgBox(QStringLiteral("Programın bir kopyası zaten çalışıyor !"),
+               MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Vokabo Retano"));
+        refused_ = true;
+        Form_Unload();
+        return false;
+    }
+
+    Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
+
+    ModVokabo::setProgressView(progress_);
+    ModVokabo::setWordListView(this);
+    ModVokabo::LoadWordFile();
+
+    LoadSettings();
+    if (Settings::ustte)
+        setTopmost(this, true);
+
+    if (List1->count() > 0)
+        List1->setCurrentRow(0);
+    LayoutReady = true;
+    Form_Resize();
+
+    TryIcn1->setIcon(windowIcon());
+    TryIcn1->setToolTip(QStringLiteral("Vokabo Retano"));
+    TryIcn1->setHostMenu(popMenu);
+    TryIcn1->Start();
+
+    startHidden_ = commandLine_ == u"-o";
+
+    TimerSor->start();
+    return true;
+}
+
+void FormVokabo::LoadSettings() {
+    QRect frame = frameGeometry();
+    if (const auto xy = Settings::unpackPair(Settings::readStored(Settings::SonXYName)))
+        frame.moveTo(twipsToPixels(static_cast<double>(xy->low)),
+                     twipsToPixels(static_cast<double>(xy->high)));
+    const auto boy = Settings::unpackPair(Settings::readStored(Settings::SonBoyName));
+    if (boy)
+        frame.setSize(QSize(twipsToPixels(static_cast<double>(boy->low)),
+                            twipsToPixels(static_cast<double>(boy->high)))
+                          .expandedTo(minimumSizeHint()));
+
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    if (frame.topLeft() != frameGeometry().topLeft() && placementVisible(frame, screens))
+        move(frame.topLeft());
+    if (boy) {
+        resize(frame.size());
+        pendingOuterSize_ = frame.size();
+    }
+
+    Settings::LoadSettingsRecord();
+}
+
+void FormVokabo::applyPendingSize() {
+    if (!pendingOuterSize_)
+        return;
+    const QSize margins = frameGeometry().size() - size();
+    resize(*pendingOuterSize_ - margins);
+    pendingOuterSize_.reset();
+}
+
+void FormVokabo::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The frame's size is known only once the window is on the screen.
+    if (pendingOuterSize_)
+        QTimer::singleShot(0, this, &FormVokabo::applyPendingSize);
+}
+
+void FormVokabo::storePlacement() {
+    const QRect frame = frameGeometry();
+    Settings::writeStored(Settings::SonXYName, Settings::packPair(pixelsToTwips(frame.top()),
+                                                                  pixelsToTwips(frame.left())));
+    Settings::writeStored(Settings::SonBoyName, Settings::packPair(pixelsToTwips(frame.height()),
+                                                                   pixelsToTwips(frame.width())));
+}
+
+bool FormVokabo::Form_Unload() {
+    if (unloading_ || ended_)
+        return false;
+    unloading_ = true;
+    // No question may open while the program ends.
+    TimerSor->stop();
+
+    // A refused second copy never placed its window: what is stored belongs
+    // to the copy that runs.
+    if (!refused_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        storePlacement();
+
+    if (ModVokabo::WordsChanged) {
+        hide();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!saveWords()) {
+            unloading_ = false;
+            mnu_Ac_Click();
+            TimerSor->start();
+            return false;
+        }
+    }
+
+    TryIcn1->Remove();
+    unloading_ = false;
+    ended_ = true;
+    emit ended();
+    return true;
+}
+
+bool FormVokabo::saveWords() {
+    for (;;) {
+        const ModVokabo::FileOutcome outcome = ModVokabo::SaveWordFile();
+        if (outcome.ok)
+            return true;
+        const MsgBoxResult answer = MsgBox(
+            QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n\"Tekrar Dene\" kaydetmeyi "
+                           "yeniden dener; \"Vazgeç\" programı açık tutar; \"Kaydetmeden Çık\" "
+                           "bu oturumdaki değişiklikleri bırakır.")
+                .arg(outcome.path, outcome.reason),
+            MsgBoxStyle::AbortRetryIgnore | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
+            QStringLiteral("Vokabo Retano"));
+        if (answer == MsgBoxResult::Ignore)
+            return true;
+        if (answer != MsgBoxResult::Retry)
+            return false;
+    }
+}
+
+void FormVokabo::Form_KeyPress(int KeyAscii) {
+    if (KeyAscii == 27)
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void FormVokabo::Form_Resize() {
+    if (isMinimized()) {
+        hide();
+        return;
+    }
+    if (!LayoutReady)
+        return;
+    const int SW = width();
+    const int SH = height();
+    Frame1->resize(SW, BarHeight);
+    List1->resize(SW, List1->height());
+    LabelTur->resize(SW, TitleHeight);
+    const int h = SH - BarHeight - TitleHeight - AdHeight - 3;
+    if (h > 30) {
+        List1->resize(SW, h);
+        FrameAd->move(0, SH - AdHeight);
+    }
+    FrameAd->resize(SW, AdHeight);
+}
+
+void FormVokabo::mnu_Ac_Click() {
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    show();
+    raise();
+    activateWindow();
+}
+
+void FormVokabo::mnu_Cikis_Click() {
+    if (Form_Unload())
+        close();
+}
+
+void FormVokabo::TimerSor_Timer() {}
+
+void FormVokabo::showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) {
+    LabelTur->setText(caption);
+    QList<ModVokabo::ListLine> sorted = lines;
+    sortForDisplay(sorted);
+    List1->setUpdatesEnabled(false);
+    List1->clear();
+    for (const ModVokabo::ListLine& line : sorted) {
+        auto* item = new QListWidgetItem(line.text);
+        item->setData(Qt::UserRole, line.index);
+        List1->addItem(item);
+    }
+    List1->setCurrentRow(-1);
+    List1->setUpdatesEnabled(true);
+}
+
+void FormVokabo::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void FormVokabo::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void FormVokabo::closeEvent(QCloseEvent* event) {
+    if (ended_ || Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool FormVokabo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            Form_KeyPress(27);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

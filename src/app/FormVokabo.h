@@ -1,0 +1,85 @@
+#pragma once
+
+#include "words/ModVokabo.h"
+
+#include <QDateTime>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class FormProgress;
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QTimer;
+class SingleInstance;
+class TryIcn;
+
+// The main window: it starts the program, shows the word list, lives on in
+// the notification area while hidden, and ends the program when it unloads.
+class FormVokabo : public QWidget, public ModVokabo::WordListView {
+    Q_OBJECT
+public:
+    // commandLine: the program's arguments as one text ("-o" starts hidden).
+    explicit FormVokabo(const QString& commandLine, QWidget* parent = nullptr);
+    ~FormVokabo() override;
+
+    // Start-up. False when another copy already runs; the program then ends.
+    bool Form_Load();
+    // Shut-down. False when the user chose to keep the program running
+    // because the words could not be saved.
+    bool Form_Unload();
+
+    void Form_KeyPress(int KeyAscii);
+    void Form_Resize();
+    void mnu_Ac_Click();
+    void mnu_Cikis_Click();
+    void TimerSor_Timer();
+
+    // When the last question ended; 0 (invalid) means a question is due.
+    QDateTime SonSoru;
+
+    bool startedHidden() const { return startHidden_; }
+    bool hasEnded() const { return ended_; }
+
+    void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override;
+
+    QListWidget* List1;
+    QLabel* LabelTur;
+    QTimer* TimerSor;
+    TryIcn* TryIcn1;
+    QMenu* popMenu;
+    QAction* mnu_YeniVokabo;
+    QAction* mnu_VokaboSor;
+    QAction* mnu_Ac;
+    QAction* mnu_Cikis;
+
+signals:
+    void ended();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LoadSettings();
+    void storePlacement();
+    bool saveWords();
+    void applyPendingSize();
+
+    QString commandLine_;
+    QWidget* Frame1;
+    QWidget* FrameAd;
+    FormProgress* progress_;
+    std::unique_ptr<SingleInstance> instance_;
+    bool LayoutReady = false;
+    bool refused_ = false;
+    bool unloading_ = false;
+    bool ended_ = false;
+    bool startHidden_ = false;
+    std::optional<QSize> pendingOuterSize_;
+};

@@ -1,0 +1,62 @@
+#include "app/FormVokabo.h"
+#include "app/Resources.h"
+#include "platform/MsgBoxQt.h"
+#include "platform/Paths.h"
+#include "platform/ShutdownSignals.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QSessionManager>
+#include <cstdio>
+
+namespace {
+bool displayAvailable() {
+#if defined(Q_OS_LINUX)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!displayAvailable()) {
+        std::fputs("Vokabo Retano needs a desktop: no display was found (DISPLAY and "
+                   "WAYLAND_DISPLAY are not set).\nStart it from a desktop session, or "
+                   "under a virtual display: xvfb-run -a ./vokabo\n",
+                   stderr);
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    loadVokaboResources();
+    QApplication::setApplicationName(QStringLiteral("vokabo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vokabo Retano"));
+    QApplication::setApplicationVersion(QStringLiteral("2.7"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokabo.svg")));
+    // The program lives on in the notification area with no window open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+    installQtMsgBox();
+
+    ModVokabo::setWordFilePath(wordFilePath());
+    const QString commandLine = QApplication::arguments().mid(1).join(u' ');
+
+    FormVokabo form(commandLine);
+    QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    if (!form.Form_Load())
+        return 0;
+
+    installShutdownHandler([&form] { form.mnu_Cikis_Click(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.mnu_Cikis_Click(); });
+
+    if (!form.startedHidden())
+        form.show();
+    return QApplication::exec();
+}

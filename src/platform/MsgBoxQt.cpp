@@ -1,0 +1,87 @@
+#include "platform/MsgBoxQt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
+
+namespace {
+struct ButtonSpec {
+    MsgBoxResult result;
+    const char16_t* text;
+    QMessageBox::ButtonRole role;
+};
+
+std::vector<ButtonSpec> buttonsFor(int style) {
+    using R = MsgBoxResult;
+    switch (style & MsgBoxStyle::ButtonMask) {
+    case MsgBoxStyle::OkCancel:
+        return {{R::Ok, u"Tamam", QMessageBox::AcceptRole},
+                {R::Cancel, u"İptal", QMessageBox::RejectRole}};
+    case MsgBoxStyle::AbortRetryIgnore:
+        return {{R::Abort, u"Vazgeç", QMessageBox::RejectRole},
+                {R::Retry, u"Tekrar Dene", QMessageBox::AcceptRole},
+                {R::Ignore, u"Kaydetmeden Çık", QMessageBox::DestructiveRole}};
+    case MsgBoxStyle::YesNoCancel:
+        return {{R::Yes, u"Evet", QMessageBox::YesRole},
+                {R::No, u"Hayır", QMessageBox::NoRole},
+                {R::Cancel, u"İptal", QMessageBox::RejectRole}};
+    case MsgBoxStyle::YesNo:
+        return {{R::Yes, u"Evet", QMessageBox::YesRole}, {R::No, u"Hayır", QMessageBox::NoRole}};
+    case MsgBoxStyle::RetryCancel:
+        return {{R::Retry, u"Tekrar Dene", QMessageBox::AcceptRole},
+                {R::Cancel, u"İptal", QMessageBox::RejectRole}};
+    default:
+        return {{R::Ok, u"Tamam", QMessageBox::AcceptRole}};
+    }
+}
+
+QMessageBox::Icon iconFor(int style) {
+    switch (style & MsgBoxStyle::IconMask) {
+    case MsgBoxStyle::Critical:
+        return QMessageBox::Critical;
+    case MsgBoxStyle::Question:
+        return QMessageBox::Question;
+    case MsgBoxStyle::Exclamation:
+        return QMessageBox::Warning;
+    case MsgBoxStyle::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+} // namespace
+
+MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
+                              const QString& title) {
+    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton, parent);
+    const std::vector<ButtonSpec> specs = buttonsFor(style);
+    std::vector<std::pair<QAbstractButton*, MsgBoxResult>> buttons;
+    for (const ButtonSpec& spec : specs)
+        buttons.emplace_back(box.addButton(QString::fromUtf16(spec.text), spec.role), spec.result);
+
+    std::size_t defaultIndex = 0;
+    if (style & MsgBoxStyle::DefaultButton2)
+        defaultIndex = 1;
+    else if (style & MsgBoxStyle::DefaultButton3)
+        defaultIndex = 2;
+    defaultIndex = std::min(defaultIndex, buttons.size() - 1);
+    box.setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultIndex].first));
+    // Esc answers with the cancelling button where the set has one.
+    if (buttons.size() == 1)
+        box.setEscapeButton(buttons.front().first);
+
+    box.exec();
+    for (const auto& [button, result] : buttons)
+        if (box.clickedButton() == button)
+            return result;
+    // Closed without a button: the set's cancelling answer.
+    return specs.back().result;
+}
+
+void installQtMsgBox() {
+    setMsgBoxHandler([](const QString& prompt, int style, const QString& title) {
+        return showQtMessageBox(QApplication::activeWindow(), prompt, style, title);
+    });
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/NotifyIcon.h"
+
+namespace NotifyIcon {
+
+// The layer over QSystemTrayIcon. hostDrawsMenu: the tray host shows the
+// menu itself and reports only single clicks (StatusNotifierItem hosts), so a
+// left click stands for the double-click there.
+std::unique_ptr<Layer> createTrayLayer(bool hostDrawsMenu);
+
+} // namespace NotifyIcon

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <functional>
+
+// Runs onShutdown on the event loop when the system asks the program to end
+// (SIGTERM, SIGINT and the like), so that the normal shut-down saves the words.
+void installShutdownHandler(std::function<void()> onShutdown);

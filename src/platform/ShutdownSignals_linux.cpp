@@ -1,0 +1,37 @@
+#include "platform/ShutdownSignals.h"
+
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    // Only async-signal-safe work here; the event loop does the rest.
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+} // namespace
+
+void installShutdownHandler(std::function<void()> onShutdown) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+                     [notifier, onShutdown = std::move(onShutdown)] {
+                         char byte;
+                         [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
+                         notifier->setEnabled(false);
+                         onShutdown();
+                         notifier->setEnabled(true);
+                     });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}

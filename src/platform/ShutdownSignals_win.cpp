@@ -1,0 +1,5 @@
+#include "platform/ShutdownSignals.h"
+
+// Windows ends a GUI program through WM_QUERYENDSESSION / WM_ENDSESSION, which
+// Qt turns into the session-manager requests the main window already handles.
+void installShutdownHandler(std::function<void()>) {}

@@ -1,0 +1,96 @@
+#include "words/FormProgress.h"
+
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+class FormProgress::Bar : public QWidget {
+public:
+    using QWidget::QWidget;
+    int filled = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        painter.fillRect(QRect(0, 0, filled, height()), QColor(0, 0, 128));
+    }
+};
+
+namespace {
+QRect twipsRect(int left, int top, int width, int height) {
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+} // namespace
+
+FormProgress::FormProgress(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), ImgLogo(new QLabel(this)),
+      Label1(new QLabel(this)), PctPrg(new Bar(this)) {
+    setObjectName(QStringLiteral("FormProgress"));
+    setAccessibleName(QStringLiteral("İlerleme"));
+    setFixedSize(twipsToPixels(4740), twipsToPixels(1275));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(192, 192, 255));
+    setPalette(pal);
+
+    const QRect logo = twipsRect(360, 120, 735, 615);
+    ImgLogo->setGeometry(logo);
+    ImgLogo->setPixmap(QApplication::windowIcon().pixmap(logo.size()));
+    ImgLogo->setAlignment(Qt::AlignCenter);
+
+    QFont font(QStringLiteral("MS Sans Serif"), 10);
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    Label1->setFont(font);
+    Label1->move(twipsToPixels(1320), twipsToPixels(360));
+    QPalette labelPal = Label1->palette();
+    labelPal.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Label1->setPalette(labelPal);
+
+    PctPrg->setGeometry(twipsRect(360, 840, 4095, 255));
+}
+
+int FormProgress::filledWidth(qint64 Deger, qint64 Max, int barWidth) {
+    if (Deger < 1 || Max <= 0)
+        return 0;
+    const double fraction = std::min(1.0, static_cast<double>(Deger) / static_cast<double>(Max));
+    return static_cast<int>(fraction * barWidth);
+}
+
+void FormProgress::begin(const QString& statusText, qint64 max) {
+    Max = max;
+    Label1->setText(statusText);
+    Label1->adjustSize();
+    filled_ = -1;
+    if (!isVisible()) {
+        if (const QScreen* screen = QApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+        show();
+    }
+    // The thread stays busy until the work is done: put the window up now.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
+    ++repaints_;
+}
+
+void FormProgress::UpdateStatus(qint64 Deger) {
+    if (!isVisible())
+        show();
+    const int width = filledWidth(Deger, Max, PctPrg->width());
+    if (width == filled_)
+        return;
+    filled_ = width;
+    PctPrg->filled = width;
+    PctPrg->repaint();
+    ++repaints_;
+}
+
+void FormProgress::finish() {
+    hide();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "words/ModVokabo.h"
+
+#include <QWidget>
+
+class QLabel;
+
+// The small borderless window that shows how far a load or a save has come.
+// It only repaints when the bar it shows has really changed, so that a large
+// word file is not slowed down by its own progress bar.
+class FormProgress : public QWidget, public ModVokabo::ProgressView {
+    Q_OBJECT
+public:
+    explicit FormProgress(QWidget* parent = nullptr);
+
+    qint64 Max = 0;
+
+    void begin(const QString& statusText, qint64 max) override;
+    void setMax(qint64 max) override { Max = max; }
+    qint64 max() const override { return Max; }
+    void UpdateStatus(qint64 Deger) override;
+    void finish() override;
+
+    // Width in pixels of the navy part of a bar barWidth pixels wide.
+    static int filledWidth(qint64 Deger, qint64 Max, int barWidth);
+    int filled() const { return filled_; }
+    int repaintCount() const { return repaints_; }
+
+private:
+    class Bar;
+    QLabel* ImgLogo;
+    QLabel* Label1;
+    Bar* PctPrg;
+    int filled_ = -1;
+    int repaints_ = 0;
+};
