@@ -19,6 +19,7 @@ MsgBoxResult firstButton(int style) {
     }
 }
 
+namespace {
 MsgBoxHandler& handler() {
     static MsgBoxHandler h;
     return h;

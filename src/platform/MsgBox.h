@@ -32,6 +32,9 @@ enum class MsgBoxResult { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, 
 using MsgBoxHandler =
     std::function<MsgBoxResult(const QString& prompt, int style, const QString& title)>;
 
+// The first button of the style's set.
+MsgBoxResult firstButton(int style);
+
 // Installs the handler and returns the previous one.
 MsgBoxHandler setMsgBoxHandler(MsgBoxHandler handler);
 

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a given task needs, and only those missing.
+#   scripts/deps.sh build   - compiler, CMake, Qt
+#   scripts/deps.sh test    - the above, plus what the tests and benchmarks use
+set -euo pipefail
+
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+            qt6-qpa-plugins libqt6svg6 fonts-liberation2)
+test_pkgs=(libbenchmark-dev clang-format xvfb xauth trayer xdotool x11-utils imagemagick dbus-x11
+           at-spi2-core python3 python3-pyatspi)
+
+want=("${build_pkgs[@]}")
+[ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/MsgBox.h"
+#include "words/ModVokabo.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+// Answers message boxes from a script and records what was asked.
+class ScriptedMsgBox {
+public:
+    struct Asked {
+        QString prompt;
+        int style;
+        QString title;
+    };
+
+    ScriptedMsgBox();
+    ~ScriptedMsgBox();
+    ScriptedMsgBox(const ScriptedMsgBox&) = delete;
+    ScriptedMsgBox& operator=(const ScriptedMsgBox&) = delete;
+
+    // Answers in order; once they run out, the first button of the set.
+    void answer(std::initializer_list<MsgBoxResult> answers);
+    const QList<Asked>& asked() const { return asked_; }
+
+private:
+    QList<MsgBoxResult> answers_;
+    QList<Asked> asked_;
+    MsgBoxHandler previous_;
+};
+
+// Records what the word store shows on screen.
+class RecordingProgress : public ModVokabo::ProgressView {
+public:
+    void begin(const QString& statusText, qint64 max) override;
+    void setMax(qint64 max) override { max_ = max; }
+    qint64 max() const override { return max_; }
+    void UpdateStatus(qint64 Deger) override { values.append(Deger); }
+    void finish() override { ++finished; }
+
+    QStringList statusTexts;
+    QList<qint64> values;
+    int finished = 0;
+
+private:
+    qint64 max_ = 0;
+};
+
+class RecordingListView : public ModVokabo::WordListView {
+public:
+    void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override
+    {
+        this->caption = caption;
+        this->lines = lines;
+        ++fills;
+    }
+    QString caption;
+    QList<ModVokabo::ListLine> lines;
+    int fills = 0;
+};
+
+// A program that has just started: empty lists, default state, a word file
+// path and a settings store inside a fresh temporary folder.
+class FreshProgram {
+public:
+    FreshProgram();
+    ~FreshProgram();
+    QString dir() const { return dir_.path(); }
+    QString wordFile() const;
+    void writeWordFile(const QByteArray& bytes) const;
+    QByteArray readWordFile() const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldConfigHome_;
+};
+
+ModVokabo::WordDef word(const QString& english, const QString& turkish = QStringLiteral("t"),
+                        const QString& ornek = {}, qint16 dogru = 0);
