@@ -2,7 +2,6 @@
 
 #include <utility>
 
-namespace {
 // Without a handler nothing can be shown; the first button of the set is the
 // answer, which is also what an unattended dialog's default would give.
 MsgBoxResult firstButton(int style) {

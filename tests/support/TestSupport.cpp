@@ -6,8 +6,7 @@
 #include <QFile>
 #include <utility>
 
-ScriptedMsgBox::ScriptedMsgBox()
-{
+ScriptedMsgBox::ScriptedMsgBox() {
     previous_ = setMsgBoxHandler([this](const QString& prompt, int style, const QString& title) {
         asked_.append({prompt, style, title});
         if (!answers_.isEmpty())
@@ -16,57 +15,48 @@ ScriptedMsgBox::ScriptedMsgBox()
     });
 }
 
-ScriptedMsgBox::~ScriptedMsgBox()
-{
+ScriptedMsgBox::~ScriptedMsgBox() {
     setMsgBoxHandler(std::move(previous_));
 }
 
-void ScriptedMsgBox::answer(std::initializer_list<MsgBoxResult> answers)
-{
+void ScriptedMsgBox::answer(std::initializer_list<MsgBoxResult> answers) {
     answers_ = answers;
 }
 
-void RecordingProgress::begin(const QString& statusText, qint64 max)
-{
+void RecordingProgress::begin(const QString& statusText, qint64 max) {
     statusTexts.append(statusText);
     max_ = max;
 }
 
-FreshProgram::FreshProgram() : oldConfigHome_(qgetenv("XDG_CONFIG_HOME"))
-{
+FreshProgram::FreshProgram() : oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
     ModVokabo::resetState();
     Settings::resetState();
     ModVokabo::setWordFilePath(wordFile());
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
 }
 
-FreshProgram::~FreshProgram()
-{
+FreshProgram::~FreshProgram() {
     ModVokabo::resetState();
     Settings::resetState();
     qputenv("XDG_CONFIG_HOME", oldConfigHome_);
 }
 
-QString FreshProgram::wordFile() const
-{
+QString FreshProgram::wordFile() const {
     return QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt"));
 }
 
-void FreshProgram::writeWordFile(const QByteArray& bytes) const
-{
+void FreshProgram::writeWordFile(const QByteArray& bytes) const {
     QFile file(wordFile());
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
 }
 
-QByteArray FreshProgram::readWordFile() const
-{
+QByteArray FreshProgram::readWordFile() const {
     QFile file(wordFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 ModVokabo::WordDef word(const QString& english, const QString& turkish, const QString& ornek,
-                        qint16 dogru)
-{
+                        qint16 dogru) {
     return {english, turkish, ornek, dogru};
 }

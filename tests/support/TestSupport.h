@@ -50,8 +50,7 @@ private:
 
 class RecordingListView : public ModVokabo::WordListView {
 public:
-    void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override
-    {
+    void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override {
         this->caption = caption;
         this->lines = lines;
         ++fills;
