@@ -215,6 +215,7 @@ bool FormVokabo::Form_Unload() {
     }
 
     TryIcn1->Remove();
+    instance_.reset();
     unloading_ = false;
     ended_ = true;
     emit ended();

@@ -1,0 +1,234 @@
+#include "app/FormVokabo.h"
+#include "controls/TryIcn.h"
+#include "settings/Settings.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QStringDecoder>
+#include <QTest>
+#include <QTimer>
+
+using namespace ModVokabo;
+
+namespace {
+QStringList lineTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+QString stored(const char* name) {
+    return Settings::readStored(name);
+}
+} // namespace
+
+class TestFormVokabo : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpShowsTheActiveWords();
+    void onlyTheExactSwitchStartsHidden_data();
+    void onlyTheExactSwitchStartsHidden();
+    void secondCopyIsRefusedAndStoresNothing();
+    void escAndRestore();
+    void placementIsStoredOnlyFromTheNormalState();
+    void storedPlacementComesBackUnlessOffScreen();
+    void wordFileIsWrittenOnlyWhenSomethingChanged();
+    void failedSaveAtExitOffersRetryAndKeepsTheWords();
+};
+
+void TestFormVokabo::startUpShowsTheActiveWords() {
+    FreshProgram program;
+    program.writeWordFile("zebra|zebra|||A\r\n"
+                          "Apple|elma||2|A\r\n"
+                          "çanta|bag||0|P\r\n"
+                          "banana|muz||1\r\n");
+    FormVokabo form("");
+    QVERIFY(form.Form_Load());
+    QCOMPARE(form.LabelTur->text(), QStringLiteral("Aktif Vokaboleriniz (2)"));
+    QCOMPARE(lineTexts(form.List1), (QStringList{"Apple || elma", "banana || muz"}));
+    // The first line is current and knows its record.
+    QCOMPARE(form.List1->currentRow(), 0);
+    QCOMPARE(form.List1->item(0)->data(Qt::UserRole).toInt(), 1);
+    QCOMPARE(form.List1->item(1)->data(Qt::UserRole).toInt(), 2);
+    QVERIFY(form.TimerSor->isActive());
+    QCOMPARE(form.TimerSor->interval(), 100);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Vokabo Retano 2.7"));
+    QCOMPARE(form.TryIcn1->ToolTip(), QStringLiteral("Vokabo Retano"));
+    QCOMPARE(form.TryIcn1->record().uID, 1u);
+    QVERIFY(form.Form_Unload());
+    QVERIFY(!form.TimerSor->isActive());
+}
+
+void TestFormVokabo::onlyTheExactSwitchStartsHidden_data() {
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("-o") << "-o" << true;
+    QTest::newRow("none") << "" << false;
+    QTest::newRow("-O") << "-O" << false;
+    QTest::newRow("-o and more") << "-o x" << false;
+}
+
+void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
+    QFETCH(QString, commandLine);
+    FreshProgram program;
+    FormVokabo form(commandLine);
+    QVERIFY(form.Form_Load());
+    QTEST(form.startedHidden(), "hidden");
+    form.Form_Unload();
+}
+
+void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
+    FreshProgram program;
+    ScriptedMsgBox box;
+    FormVokabo first("");
+    QVERIFY(first.Form_Load());
+    {
+        FormVokabo second("");
+        QVERIFY(!second.Form_Load());
+        QVERIFY(second.hasEnded());
+    }
+    QCOMPARE(box.asked().size(), 1);
+    QCOMPARE(box.asked()[0].prompt, QStringLiteral("Programın bir kopyası zaten çalışıyor !"));
+    QCOMPARE(box.asked()[0].title, QStringLiteral("Vokabo Retano"));
+    QCOMPARE(box.asked()[0].style, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation);
+    QCOMPARE(stored(Settings::SonXYName), QString());
+    QCOMPARE(stored(Settings::SonBoyName), QString());
+    // The first copy goes on with its words.
+    QVERIFY(first.TimerSor->isActive());
+    QCOMPARE(first.List1->count(), 5);
+    QVERIFY(first.Form_Unload());
+    // Once it has ended, a new copy may start.
+    FormVokabo third("");
+    QVERIFY(third.Form_Load());
+    third.Form_Unload();
+}
+
+void TestFormVokabo::escAndRestore() {
+    FreshProgram program;
+    FormVokabo form("");
+    QVERIFY(form.Form_Load());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.List1->setFocus();
+    QTest::keyClick(form.List1, Qt::Key_Escape);
+    QVERIFY(!form.isVisible());
+    QVERIFY(form.isMinimized());
+    QVERIFY(form.TimerSor->isActive());
+
+    form.mnu_Ac_Click();
+    QVERIFY(form.isVisible());
+    QVERIFY(!form.isMinimized());
+
+    // Other keys are the controls' own.
+    QTest::keyClick(form.List1, Qt::Key_Down);
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.List1->currentRow(), 1);
+
+    // Minimising hides the window the same way.
+    form.setWindowState(Qt::WindowMinimized);
+    QVERIFY(!form.isVisible());
+    form.Form_Unload();
+}
+
+void TestFormVokabo::placementIsStoredOnlyFromTheNormalState() {
+    FreshProgram program;
+    {
+        FormVokabo form("");
+        QVERIFY(form.Form_Load());
+        form.move(40, 30);
+        form.resize(400, 300);
+        const QRect frame = form.frameGeometry();
+        QVERIFY(form.Form_Unload());
+        QCOMPARE(stored(Settings::SonXYName),
+                 QString::number(65536LL * frame.top() * 15 + frame.left() * 15));
+        QCOMPARE(stored(Settings::SonBoyName),
+                 QString::number(65536LL * frame.height() * 15 + frame.width() * 15));
+    }
+    const QString xy = stored(Settings::SonXYName);
+    for (Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized}) {
+        FormVokabo form("");
+        QVERIFY(form.Form_Load());
+        form.move(200, 100);
+        form.setWindowState(state);
+        QVERIFY(form.Form_Unload());
+        QCOMPARE(stored(Settings::SonXYName), xy);
+    }
+}
+
+void TestFormVokabo::storedPlacementComesBackUnlessOffScreen() {
+    FreshProgram program;
+    Settings::writeStored(Settings::SonXYName, Settings::packPair(60 * 15, 90 * 15));
+    Settings::writeStored(Settings::SonBoyName, Settings::packPair(320 * 15, 380 * 15));
+    {
+        FormVokabo form("");
+        QVERIFY(form.Form_Load());
+        QCOMPARE(form.pos(), QPoint(90, 60));
+        QCOMPARE(form.size(), QSize(380, 320));
+        form.Form_Unload();
+    }
+    Settings::writeStored(Settings::SonXYName, Settings::packPair(60 * 15, 20000 * 15 / 4));
+    Settings::writeStored(Settings::SonBoyName, "not a number");
+    FormVokabo form("");
+    const QSize designedSize = form.size();
+    QVERIFY(form.Form_Load());
+    QVERIFY2(form.pos().x() < 100, qPrintable(QString::number(form.pos().x())));
+    QCOMPARE(form.size(), designedSize);
+    form.Form_Unload();
+}
+
+void TestFormVokabo::wordFileIsWrittenOnlyWhenSomethingChanged() {
+    FreshProgram program;
+    {
+        FormVokabo form("");
+        QVERIFY(form.Form_Load());
+        QVERIFY(form.Form_Unload());
+        QVERIFY(!QFile::exists(program.wordFile()));
+    }
+    ModVokabo::resetState();
+    ModVokabo::setWordFilePath(program.wordFile());
+    FormVokabo form("");
+    QVERIFY(form.Form_Load());
+    ModVokabo::MoveToPassive(1);
+    QVERIFY(form.Form_Unload());
+    const QString bytes = QStringDecoder("windows-1254")(program.readWordFile());
+    QVERIFY(bytes.endsWith("student loan|ögrenci  bursu kredisi|John's student loan payments "
+                           "are in arrears|0|P\r\n"));
+    QCOMPARE(bytes.count("\r\n"), 5);
+}
+
+void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
+    FreshProgram program;
+    const QString folder = QDir(program.dir()).filePath("later");
+    const QString path = QDir(folder).filePath("vokabo.txt");
+    ModVokabo::setWordFilePath(path);
+    ScriptedMsgBox box;
+    FormVokabo form("");
+    QVERIFY(form.Form_Load());
+    ModVokabo::AppendWord("kept", "saklı", "", 0, "A");
+    ModVokabo::WordsChanged = true;
+
+    // Retry fails again; "Vazgeç" keeps the program running.
+    box.answer({MsgBoxResult::Retry, MsgBoxResult::Abort});
+    QVERIFY(!form.Form_Unload());
+    QCOMPARE(box.asked().size(), 2);
+    QVERIFY(box.asked()[0].prompt.contains(path));
+    QCOMPARE(box.asked()[0].style & MsgBoxStyle::IconMask, int(MsgBoxStyle::Critical));
+    QVERIFY(!form.hasEnded());
+    QVERIFY(form.isVisible());
+    QVERIFY(form.TimerSor->isActive());
+    QVERIFY(ModVokabo::WordsChanged);
+
+    // Once the folder is there, leaving saves the words.
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(form.Form_Unload());
+    QVERIFY(form.hasEnded());
+    QVERIFY(QFile(path).size() > 0);
+    QCOMPARE(box.asked().size(), 2);
+}
+
+QTEST_MAIN(TestFormVokabo)
+#include "tst_formvokabo.moc"
