@@ -1,0 +1,135 @@
+#include "quiz/Quiz.h"
+
+#include "platform/Clock.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Quiz {
+
+QStringList Secenekler;
+qint16 SoruSayac = 0;
+bool ElleSor = false;
+
+namespace {
+// A uniform index in 1..n.
+int drawIndex(int n) {
+    return static_cast<int>(std::floor(Rnd() * n)) + 1;
+}
+
+// Nearest integer, a tie going to the even neighbour.
+int nearestEven(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
+} // namespace
+
+QString shortenQuestion(const QString& text) {
+    if (text.size() <= MaxQuestionLength)
+        return text;
+    return text.left(MaxQuestionLength - 3) + QStringLiteral("...");
+}
+
+std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int SecenekSay,
+                                        int sor_tur) {
+    const int n = static_cast<int>(words.size());
+    if (n < SecenekSay || n == 0)
+        return std::nullopt;
+
+    Question q;
+    const int idx = drawIndex(n);
+    const int d = nearestEven(Rnd() * (sor_tur - 1));
+    q.showsMeaning = d != 0;
+    const ModVokabo::WordDef& asked = words[idx - 1];
+    auto answerOf = [&](const ModVokabo::WordDef& w) {
+        return q.showsMeaning ? w.English : w.Turkish;
+    };
+    q.English = (q.showsMeaning ? asked.Turkish : asked.English) + QStringLiteral(" ?");
+    q.VokaboInd = idx;
+    q.OrnekCumle = asked.Ornek;
+    q.English = shortenQuestion(q.English);
+
+    QList<int> used(SecenekSay, -1);
+    q.answers.append(answerOf(asked));
+    used[0] = idx;
+    for (int k = 1; k < SecenekSay; ++k) {
+        int j = -1;
+        for (int tries = 1;; ++tries) {
+            if (tries >= MaxTriesPerSlot)
+                return std::nullopt;
+            j = drawIndex(n);
+            if (!used.contains(j))
+                break;
+        }
+        used[k] = j;
+        q.answers.append(answerOf(words[j - 1]));
+    }
+    return q;
+}
+
+int drawRightSlot(int SecenekSay) {
+    return drawIndex(SecenekSay);
+}
+
+int drawCharacter(int pictureCount) {
+    return nearestEven(Rnd() * (pictureCount - 1));
+}
+
+QString questionTitle(qint16 Dogru) {
+    if (Dogru <= 0)
+        return QStringLiteral("Yeni ya da bilemediğiniz vokabo !");
+    return QStringLiteral("Bu vokaboyi son %1 soruda bildiniz...").arg(Dogru);
+}
+
+qint16 nextCount(qint16 Dogru) {
+    return Dogru < 32767 ? static_cast<qint16>(Dogru + 1) : Dogru;
+}
+
+std::optional<int> findAskedWord(const ModVokabo::WordList& active, int VokaboInd,
+                                 const ModVokabo::WordDef& asked) {
+    auto same = [&](const ModVokabo::WordDef& w) {
+        return w.English == asked.English && w.Turkish == asked.Turkish && w.Ornek == asked.Ornek;
+    };
+    if (VokaboInd >= 1 && VokaboInd <= active.size() && same(active[VokaboInd - 1]))
+        return VokaboInd;
+    const auto it = std::find_if(active.begin(), active.end(), same);
+    if (it == active.end())
+        return std::nullopt;
+    return static_cast<int>(it - active.begin()) + 1;
+}
+
+SeriesOutcome endQuestion(bool Bildi, qint16 sorusay, const QDateTime& now) {
+    if (Bildi) {
+        SoruSayac = nextCount(SoruSayac);
+        if (sorusay <= 0 || SoruSayac != sorusay)
+            return {QDateTime()};
+        SoruSayac = 0;
+        return {now};
+    }
+    SoruSayac = 0;
+    ElleSor = false;
+    return {now};
+}
+
+WindowFit fitWindow(const QList<int>& answerRights, double questionTextWidth, int lblSoruLeft,
+                    int balloonRightWidth, int SecenekSay) {
+    WindowFit fit;
+    int W = 0;
+    for (int right : answerRights)
+        W = std::max(W, right);
+    const int q = nearestEven(questionTextWidth + lblSoruLeft + balloonRightWidth);
+    W = std::max(W, q);
+    W = std::min(W, MaxContentWidth) + 200;
+    fit.W = W;
+    fit.widen = W >= DesignedQuestionAreaWidth;
+    if (SecenekSay > 4)
+        fit.extraHeight = (SecenekSay - 4) * 240;
+    return fit;
+}
+
+void resetState() {
+    Secenekler.clear();
+    SoruSayac = 0;
+    ElleSor = false;
+}
+
+} // namespace Quiz
