@@ -1,0 +1,596 @@
+"""A throw-away X desktop for one end-to-end scenario, and the program on it.
+
+Desktop starts Xvfb, a D-Bus session, the AT-SPI bus and the trayer tray
+host, with fresh program, configuration and runtime folders; Program runs a
+copy of the real executable there.  Everything is read the way a user or a
+screen reader sees it: X windows through xwininfo, window contents through
+AT-SPI; input goes in through xdotool.
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import uuid
+
+REQUIRED_TOOLS = ["Xvfb", "trayer", "xdotool", "xwininfo", "import", "dbus-launch", "dbus-send"]
+ATSPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+SCREEN = "1024x768x24"
+TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
+          "--height", "32", "--SetDockType", "true", "--transparent", "false"]
+MAIN_TITLE = "Vokabo Retano 2.7"
+WORD_LIST_NAME = "Vokaboler"
+
+# Variables of the runner's own session that must not leak into the desktop.
+SESSION_VARIABLES = ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
+                     "SESSION_MANAGER", "NO_AT_BRIDGE", "LANGUAGE")
+
+# pyatspi connects to the accessibility bus when it is imported, so it is
+# imported only once the scenario's desktop is up.
+pyatspi = None
+GLib = None
+
+
+class CheckFailed(Exception):
+    pass
+
+
+class Timeout(Exception):
+    pass
+
+
+class Checks:
+    """The named checks of one scenario.  A failed check is reported and the
+    scenario goes on, unless it was a `require`."""
+
+    def __init__(self, scenario):
+        self.scenario = scenario
+        self.failed = []
+
+    def check(self, name, ok, detail=""):
+        line = f"{'ok  ' if ok else 'FAIL'} {self.scenario}: {name}"
+        if not ok and detail:
+            line += f"\n       {detail}"
+        print(line, flush=True)
+        if not ok:
+            self.failed.append(name)
+        return ok
+
+    def equal(self, name, actual, expected):
+        return self.check(name, actual == expected,
+                          f"expected {expected!r}\n       got      {actual!r}")
+
+    def eventually(self, name, probe, timeout=20.0):
+        """Waits for probe() to give a true value, records the outcome under
+        name and returns that value (None when it never came)."""
+        try:
+            value = wait_until(name, probe, timeout)
+        except Timeout as exc:
+            self.check(name, False, str(exc))
+            return None
+        self.check(name, True)
+        return value
+
+    def require(self, name, ok, detail=""):
+        if not self.check(name, ok, detail):
+            raise CheckFailed(name)
+
+
+def pump_events():
+    """Lets libatspi handle the accessibility events that arrived, so that
+    its cache and our listeners are up to date."""
+    if GLib is not None:
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+
+
+def wait_until(what, probe, timeout=20.0, interval=0.1):
+    """Polls probe() until it gives a true value, and returns that value.
+    An exception from probe counts as "not yet": the program may be busy."""
+    deadline = time.monotonic() + timeout
+    while True:
+        pump_events()
+        try:
+            last = probe()
+            if last:
+                return last
+        except Exception as exc:  # reported if the time runs out
+            last = f"{type(exc).__name__}: {exc}"
+        if time.monotonic() >= deadline:
+            raise Timeout(f"gave up after {timeout:.0f} s waiting for {what} (last seen: {last!r})")
+        time.sleep(interval)
+
+
+def holds_for(what, probe, duration, interval=0.1):
+    """True when probe() holds at every poll during the whole duration."""
+    deadline = time.monotonic() + duration
+    while time.monotonic() < deadline:
+        pump_events()
+        if not probe():
+            print(f"       ({what} stopped holding)", flush=True)
+            return False
+        time.sleep(interval)
+    return True
+
+
+# ---------------------------------------------------------------- X windows
+
+_TREE_LINE = re.compile(
+    r"^(?P<indent>\s*)(?P<id>0x[0-9a-f]+) (?P<name>.*?): \((?P<cls>.*?)\)\s+"
+    r"(?P<w>\d+)x(?P<h>\d+)\+-?\d+\+-?\d+\s+\+(?P<x>-?\d+)\+(?P<y>-?\d+)\s*$")
+
+
+class XWindow:
+    """One line of `xwininfo -root -tree`; x and y are absolute."""
+
+    def __init__(self, match):
+        self.indent = len(match["indent"])
+        self.id = match["id"]
+        name = match["name"]
+        self.name = name[1:-1] if name.startswith('"') else ""
+        self.cls = re.findall(r'"([^"]*)"', match["cls"])
+        self.w, self.h = int(match["w"]), int(match["h"])
+        self.x, self.y = int(match["x"]), int(match["y"])
+
+    def centre(self):
+        return self.x + self.w // 2, self.y + self.h // 2
+
+    def contains(self, x, y):
+        return self.x <= x < self.x + self.w and self.y <= y < self.y + self.h
+
+    def __repr__(self):
+        return f"<{self.id} {self.name!r} {self.cls} {self.w}x{self.h}+{self.x}+{self.y}>"
+
+
+class Desktop:
+    """Context manager for one scenario's desktop.  On leaving it, every
+    process it started is ended, whatever happened."""
+
+    def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False):
+        self.scenario = scenario
+        self.exe = exe
+        self.data_dir = data_dir
+        self.keep_temp = keep_temp
+        self.shots = os.path.join(shots_root, scenario)
+        self.shot_count = 0
+        # Every process of this desktop inherits the marker, so that the
+        # clean-up also finds daemons that D-Bus started on our behalf.
+        self.marker = ("VOKABO_E2E_RUN", uuid.uuid4().hex)
+        self.helpers = []
+        self.daemon_pids = []
+        self.programs = []
+        self.env = None
+        self.show_logs = False
+
+    # -- start and end
+
+    def __enter__(self):
+        missing = [tool for tool in REQUIRED_TOOLS if shutil.which(tool) is None]
+        if not os.access(ATSPI_LAUNCHER, os.X_OK):
+            missing.append(ATSPI_LAUNCHER)
+        if missing:
+            raise RuntimeError("missing tools (scripts/deps.sh test installs them): "
+                               + ", ".join(missing))
+        if not os.access(self.exe, os.X_OK):
+            raise RuntimeError(f"the program is not built: {self.exe}")
+
+        shutil.rmtree(self.shots, ignore_errors=True)
+        os.makedirs(self.shots)
+        self.root = tempfile.mkdtemp(prefix=f"vokabo-e2e-{self.scenario}-")
+        self.prog_dir = self._folder("program")
+        self.config_home = self._folder("config")
+        self.runtime_dir = self._folder("runtime")
+        os.chmod(self.runtime_dir, 0o700)
+        self.home = self._folder("home")
+        self.logs = self._folder("logs")
+        shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
+        try:
+            self._start()
+        except BaseException:
+            self.__exit__(*sys.exc_info())
+            raise
+        return self
+
+    def __exit__(self, exc_type, exc, tb):
+        for program in self.programs:
+            program.stop()
+        for _, proc in reversed(self.helpers):
+            _terminate(proc)
+        for pid in self.daemon_pids:
+            _end_pid(pid)
+        self._end_marked_processes()
+        if exc_type is not None or self.keep_temp or self.show_logs:
+            self._print_logs()
+        if self.keep_temp:
+            print(f"       temporary folders kept in {self.root}")
+        else:
+            shutil.rmtree(self.root, ignore_errors=True)
+        return False
+
+    def _folder(self, name):
+        path = os.path.join(self.root, name)
+        os.makedirs(path)
+        return path
+
+    def _start(self):
+        env = {k: v for k, v in os.environ.items()
+               if k not in SESSION_VARIABLES and not k.startswith("LC_")}
+        env.update({
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": self.config_home,
+            "XDG_RUNTIME_DIR": self.runtime_dir,
+            "XDG_DATA_HOME": os.path.join(self.home, "data"),
+            "XDG_CACHE_HOME": os.path.join(self.home, "cache"),
+            "XDG_SESSION_TYPE": "x11",
+            "QT_QPA_PLATFORM": "xcb",
+            # The same locale whoever runs the tests: the one CI has.
+            "LANG": "C.UTF-8",
+            self.marker[0]: self.marker[1],
+        })
+        self.env = env
+
+        # Xvfb picks a free display itself and reports it once it accepts
+        # connections, so parallel runs never race for a display number.
+        read_fd, write_fd = os.pipe()
+        xvfb = self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", SCREEN,
+                                    "-nolisten", "tcp"], pass_fds=(write_fd,))
+        os.close(write_fd)
+        env["DISPLAY"] = f":{_read_display_number(read_fd, xvfb, timeout=20.0)}"
+
+        out = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
+                             capture_output=True, text=True, timeout=20, check=True).stdout
+        address = re.search(r"DBUS_SESSION_BUS_ADDRESS='([^']+)'", out)
+        pid = re.search(r"DBUS_SESSION_BUS_PID=(\d+)", out)
+        if not address or not pid:
+            raise RuntimeError(f"dbus-launch started no session bus: {out!r}")
+        self.daemon_pids.append(int(pid[1]))
+        env["DBUS_SESSION_BUS_ADDRESS"] = address[1]
+
+        self._spawn("at-spi", [ATSPI_LAUNCHER, "--launch-immediately"])
+        wait_until("the AT-SPI bus", self._atspi_bus_ready)
+
+        self._spawn("trayer", TRAYER)
+        wait_until("the trayer panel", self._tray_panel)
+
+        # From here on this process is a screen reader on that desktop.
+        for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
+            os.environ[name] = env[name]
+        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        global pyatspi, GLib
+        import pyatspi as atspi_module
+        from gi.repository import GLib as glib_module
+
+        pyatspi, GLib = atspi_module, glib_module
+
+    def _spawn(self, name, argv, **kwargs):
+        with open(os.path.join(self.logs, f"{name}.log"), "wb") as log:
+            proc = subprocess.Popen(argv, env=self.env, stdin=subprocess.DEVNULL, stdout=log,
+                                    stderr=subprocess.STDOUT, start_new_session=True, **kwargs)
+        self.helpers.append((name, proc))
+        return proc
+
+    def _atspi_bus_ready(self):
+        result = subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+             "org.a11y.Bus.GetAddress"],
+            env=self.env, capture_output=True, text=True, timeout=10)
+        return result.returncode == 0 and "unix:" in result.stdout
+
+    def _end_marked_processes(self):
+        """Ends what still carries this desktop's marker, such as the AT-SPI
+        registry daemon, which D-Bus activation moves out of our tree."""
+        needle = f"{self.marker[0]}={self.marker[1]}".encode() + b"\0"
+        for _ in range(2):
+            marked = []
+            for entry in os.listdir("/proc"):
+                if not entry.isdigit() or int(entry) == os.getpid():
+                    continue
+                try:
+                    with open(f"/proc/{entry}/environ", "rb") as f:
+                        if needle in f.read():
+                            marked.append(int(entry))
+                except OSError:
+                    continue
+            if not marked:
+                return
+            for pid in marked:
+                _end_pid(pid)
+
+    def _print_logs(self):
+        for name in sorted(os.listdir(self.logs)):
+            with open(os.path.join(self.logs, name), "rb") as f:
+                lines = f.read().decode("utf-8", "replace").strip().splitlines()
+            if lines:
+                tail = "\n         ".join(lines[-15:])
+                print(f"  --- {name}, last lines:\n         {tail}")
+
+    # -- files and programs
+
+    @property
+    def word_file(self):
+        return os.path.join(self.prog_dir, "vokabo.txt")
+
+    @property
+    def settings_file(self):
+        return os.path.join(self.config_home, "vokabo", "registry.ini")
+
+    def start_program(self, args=(), name="vokabo"):
+        program = Program(self, list(args), name)
+        self.programs.append(program)
+        return program
+
+    # -- the X side
+
+    def run(self, *argv, check=True):
+        result = subprocess.run(argv, env=self.env, stdin=subprocess.DEVNULL,
+                                capture_output=True, text=True, timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"{argv[0]} failed ({result.returncode}): {result.stderr.strip()}")
+        return result.stdout
+
+    def screenshot(self, step):
+        self.shot_count += 1
+        path = os.path.join(self.shots, f"{self.shot_count:02d}-{step}.png")
+        self.run("import", "-window", "root", path)
+        return path
+
+    def x_windows(self):
+        lines = self.run("xwininfo", "-root", "-tree").splitlines()
+        return [XWindow(m) for m in map(_TREE_LINE.match, lines) if m]
+
+    def is_viewable(self, window):
+        return "Map State: IsViewable" in self.run("xwininfo", "-id", window.id, check=False)
+
+    def _tray_panel(self):
+        windows = self.x_windows()
+        for i, window in enumerate(windows):
+            if window.cls == ["panel", "trayer"] and self.is_viewable(window):
+                return windows, i
+        return None
+
+    def tray_icon(self):
+        """The program's icon, embedded somewhere below trayer's panel, when
+        it is there and viewable."""
+        found = self._tray_panel()
+        if not found:
+            return None
+        windows, i = found
+        for window in windows[i + 1:]:
+            if window.indent <= windows[i].indent:
+                break
+            if "vokabo" in window.cls and window.w > 1 and window.h > 1 \
+                    and self.is_viewable(window):
+                return window
+        return None
+
+    def mapped_main_windows(self):
+        return [w for w in self.x_windows()
+                if w.name.startswith(MAIN_TITLE) and "vokabo" in w.cls and self.is_viewable(w)]
+
+    def mapped_window_at(self, x, y):
+        """A viewable top-level window of the program that covers (x, y)."""
+        windows = self.x_windows()
+        top_level = min(w.indent for w in windows)
+        for window in windows:
+            if window.indent == top_level and "vokabo" in window.cls and window.contains(x, y) \
+                    and self.is_viewable(window):
+                return window
+        return None
+
+    def click(self, x, y, button=1, repeat=1):
+        argv = ["xdotool", "mousemove", "--sync", str(x), str(y), "click"]
+        if repeat > 1:
+            argv += ["--repeat", str(repeat), "--delay", "120"]
+        self.run(*argv, str(button))
+
+    def hover(self, x, y):
+        # Two small moves, so that the program sees the pointer arrive.
+        self.run("xdotool", "mousemove", "--sync", str(x - 2), str(y - 2))
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y))
+
+    def press_key_in(self, window, key):
+        self.run("xdotool", "windowfocus", "--sync", str(int(window.id, 16)), "key", key)
+
+    def move_window(self, window, x, y):
+        self.run("xdotool", "windowmove", "--sync", str(int(window.id, 16)), str(x), str(y))
+
+    # -- the tray menu
+
+    def open_tray_menu(self):
+        """Right-clicks the tray icon and returns the popup menu's entries as
+        (role, name, centre), read through AT-SPI.  Popup menus are not
+        children of the application there, so the menu is found through the
+        event that announces it."""
+        icon = wait_until("the tray icon", self.tray_icon)
+        menus = []
+
+        def on_showing(event):
+            if event.detail1 == 1 and event.source.getRole() == pyatspi.ROLE_POPUP_MENU:
+                menus.append(event.source)
+
+        pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
+        try:
+            self.click(*icon.centre(), button=3)
+            menu = wait_until("the tray menu to open", lambda: menus and menus[-1], timeout=10)
+        finally:
+            pyatspi.Registry.deregisterEventListener(on_showing, "object:state-changed:showing")
+        return wait_until("the tray menu's entries", lambda: _menu_entries(menu), timeout=10)
+
+    def choose_from_tray_menu(self, checks, label, step):
+        """Opens the tray menu, clicks `label` in it, and returns all entries."""
+        entries = self.open_tray_menu()
+        names = [name for role, name, _ in entries if role == pyatspi.ROLE_MENU_ITEM]
+        checks.require(f"tray menu offers '{label}'", label in names, f"menu items: {names!r}")
+        x, y = next(centre for _, name, centre in entries if name == label)
+        wait_until("the tray menu on the screen", lambda: self.mapped_window_at(x, y), timeout=10)
+        self.screenshot(step)
+        self.click(x, y)
+        return entries
+
+
+def _menu_entries(menu):
+    entries = []
+    for child in menu:
+        x, y, w, h = extents(child)
+        if w <= 0 or h <= 0:
+            return None
+        entries.append((child.getRole(), child.name, (x + w // 2, y + h // 2)))
+    return entries or None
+
+
+class Program:
+    """One running copy of the program, started from the desktop's program
+    folder with accessibility switched on."""
+
+    def __init__(self, desktop, args, name):
+        self.name = name
+        env = dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+        with open(os.path.join(desktop.logs, f"{name}.log"), "wb") as log:
+            self.proc = subprocess.Popen(
+                [os.path.join(desktop.prog_dir, "vokabo"), *args], cwd=desktop.prog_dir, env=env,
+                stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                start_new_session=True)
+        self.pid = self.proc.pid
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=20.0):
+        """The exit code, or None when the program is still running."""
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        _terminate(self.proc)
+
+    # -- what it shows, through AT-SPI
+
+    def app(self):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.get_process_id() == self.pid:
+                app.clear_cache()
+                return app
+        return None
+
+    def windows(self):
+        app = self.app()
+        return [w for w in app if w is not None] if app is not None else []
+
+    def window(self, name, role=None):
+        for window in self.windows():
+            if window.name == name and (role is None or window.getRole() == role):
+                return window
+        return None
+
+    def main_window(self):
+        return self.window(MAIN_TITLE)
+
+    def main_window_showing(self):
+        window = self.main_window()
+        return window is not None and is_showing(window)
+
+    def word_list(self):
+        """(label texts, list line texts, the list) of the main window."""
+        window = self.main_window()
+        if window is None:
+            raise LookupError("no main window")
+        found = list(descendants(window))
+        labels = [a.name for a in found if a.getRole() == pyatspi.ROLE_LABEL]
+        lists = [a for a in found if a.getRole() == pyatspi.ROLE_LIST and a.name == WORD_LIST_NAME]
+        if len(lists) != 1:
+            raise LookupError(f"{len(lists)} lists named {WORD_LIST_NAME!r}")
+        return labels, [item.name for item in lists[0]], lists[0]
+
+
+def descendants(accessible):
+    for child in accessible:
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def is_showing(accessible):
+    states = accessible.getState()
+    return states.contains(pyatspi.STATE_SHOWING) and states.contains(pyatspi.STATE_VISIBLE)
+
+
+def extents(accessible):
+    """(x, y, width, height) on the screen."""
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return (box.x, box.y, box.width, box.height)
+
+
+# ---------------------------------------------------------------- processes
+
+
+def _read_display_number(fd, xvfb, timeout):
+    deadline = time.monotonic() + timeout
+    data = b""
+    os.set_blocking(fd, False)
+    try:
+        while not data.endswith(b"\n"):
+            if xvfb.poll() is not None:
+                raise RuntimeError(f"Xvfb ended at start-up (exit code {xvfb.returncode})")
+            if time.monotonic() > deadline:
+                raise RuntimeError("Xvfb reported no display")
+            try:
+                chunk = os.read(fd, 64)
+            except BlockingIOError:
+                chunk = b""
+            data += chunk
+            if not chunk:
+                time.sleep(0.05)
+    finally:
+        os.close(fd)
+    return int(data)
+
+
+def _terminate(proc, grace=5.0):
+    """Ends a process we started, then whatever is left in its group."""
+    if proc.poll() is None:
+        _signal_group(proc.pid, signal.SIGTERM)
+        try:
+            proc.wait(grace)
+        except subprocess.TimeoutExpired:
+            _signal_group(proc.pid, signal.SIGKILL)
+            proc.wait(grace)
+    _signal_group(proc.pid, signal.SIGKILL)
+
+
+def _signal_group(pgid, sig):
+    try:
+        os.killpg(pgid, sig)
+    except (ProcessLookupError, PermissionError):
+        pass
+
+
+def _end_pid(pid, grace=3.0):
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except (ProcessLookupError, PermissionError):
+        return
+    deadline = time.monotonic() + grace
+    while time.monotonic() < deadline:
+        if not _alive(pid):
+            return
+        time.sleep(0.05)
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except (ProcessLookupError, PermissionError):
+        pass
+
+
+def _alive(pid):
+    """False for a process that is gone or only a zombie."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
