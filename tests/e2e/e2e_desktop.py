@@ -382,16 +382,24 @@ class Desktop:
                 return window
         return None
 
+    def move_pointer(self, x, y):
+        # "mousemove --sync" waits for the pointer to move, which it never
+        # does when it is already there.
+        here = self.run("xdotool", "getmouselocation", "--shell")
+        if f"X={x}\n" not in here or f"Y={y}\n" not in here:
+            self.run("xdotool", "mousemove", "--sync", str(x), str(y))
+
     def click(self, x, y, button=1, repeat=1):
-        argv = ["xdotool", "mousemove", "--sync", str(x), str(y), "click"]
+        self.move_pointer(x, y)
+        argv = ["xdotool", "click"]
         if repeat > 1:
             argv += ["--repeat", str(repeat), "--delay", "120"]
         self.run(*argv, str(button))
 
     def hover(self, x, y):
-        # Two small moves, so that the program sees the pointer arrive.
-        self.run("xdotool", "mousemove", "--sync", str(x - 2), str(y - 2))
-        self.run("xdotool", "mousemove", "--sync", str(x), str(y))
+        # Two moves, so that the program sees the pointer arrive and rest.
+        self.move_pointer(x - 2, y - 2)
+        self.move_pointer(x, y)
 
     def press_key_in(self, window, key):
         self.run("xdotool", "windowfocus", "--sync", str(int(window.id, 16)), "key", key)
