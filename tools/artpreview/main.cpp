@@ -1,0 +1,435 @@
+// Renders the program's artwork to contact sheets (PNG), at 1x and 2x device
+// pixel ratio, so the pictures can be looked over side by side.
+//
+//   artpreview [output folder]      (default: ./artpreview-out)
+//   artpreview --window             shows the eye animation and characters live
+//   artpreview --check              checks balloon joins, sizes and edges
+//
+// Run without a screen with QT_QPA_PLATFORM=offscreen.
+
+#include "quiz/art/Artwork.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QSet>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+
+const QColor kSheet(246, 246, 250);
+const QColor kBar(215, 217, 255);
+const QColor kText(70, 70, 90);
+
+QImage sheet(QSize logical, qreal dpr, const QColor& background = kSheet) {
+    QImage image(logical * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(background);
+    return image;
+}
+
+void label(QPainter& p, const QRect& r, const QString& text, int pointSize = 8) {
+    QFont f = p.font();
+    f.setPixelSize(pointSize + 3);
+    p.setFont(f);
+    p.setPen(kText);
+    p.drawText(r, Qt::AlignCenter, text);
+}
+
+bool save(const QImage& image, const QString& path) {
+    if (!image.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+// All characters in a grid, index under each.
+QImage characterSheet(qreal dpr) {
+    const int columns = 13;
+    const QSize cell(66, 76);
+    const int rows = (Artwork::characterCount() + columns - 1) / columns;
+    QImage image = sheet(QSize(columns * cell.width() + 8, rows * cell.height() + 8), dpr);
+    QPainter p(&image);
+    for (int i = 0; i < Artwork::characterCount(); ++i) {
+        const QPoint at(4 + (i % columns) * cell.width(), 4 + (i / columns) * cell.height());
+        p.fillRect(QRect(at + QPoint(2, 2), QSize(cell.width() - 4, 61)), Qt::white);
+        p.drawPixmap(at + QPoint(4, 4), Artwork::character(i, QSize(57, 57), dpr));
+        label(p, QRect(at + QPoint(0, 62), QSize(cell.width(), 13)), QString::number(i));
+    }
+    return image;
+}
+
+// The eye frames in a row; below, the loop's joint (frames 10..13 then 0..3)
+// and every frame four times as large.
+QImage eyeSheet(qreal dpr) {
+    const int n = Artwork::eyeFrameCount();
+    const int big = 128;
+    QImage image =
+        sheet(QSize(qMax(n * 40, 8 * (big + 8)) + 16, 40 + 20 + 2 * (big + 24) + 8), dpr);
+    QPainter p(&image);
+    for (int i = 0; i < n; ++i) {
+        p.drawPixmap(8 + i * 40, 8, Artwork::eyeFrame(i, QSize(32, 32), dpr));
+        label(p, QRect(8 + i * 40, 42, 32, 14), QString::number(i));
+    }
+    const int order[] = {10, 11, 12, 13, 0, 1, 2, 3};
+    for (int k = 0; k < 8; ++k) {
+        const QRect r(8 + k * (big + 8), 64, big, big);
+        p.fillRect(r, Qt::white);
+        p.drawPixmap(r, Artwork::eyeFrame(order[k], QSize(big, big), dpr));
+        label(p, QRect(r.left(), r.bottom() + 2, big, 16), QString::number(order[k]));
+    }
+    for (int k = 0; k < 6; ++k) {
+        const int frame = 4 + k;
+        const QRect r(8 + k * (big + 8), 64 + big + 24, big, big);
+        p.fillRect(r, Qt::white);
+        p.drawPixmap(r, Artwork::eyeFrame(frame, QSize(big, big), dpr));
+        label(p, QRect(r.left(), r.bottom() + 2, big, 16), QString::number(frame));
+    }
+    return image;
+}
+
+// The balloon as the question window puts it together, with a character
+// under its tail; then the joints eight times enlarged.
+QImage balloonSheet(qreal dpr) {
+    QImage image = sheet(QSize(560, 330), dpr, QColor(236, 233, 216));
+    QPainter p(&image);
+    const int widths[] = {40, 260};
+    int y = 8;
+    for (int w : widths) {
+        p.drawPixmap(8, y, Artwork::balloonLeft(dpr));
+        Artwork::paintBalloonMiddle(
+            p, QRect(8 + 52, y + Artwork::balloonBodyTop, w, Artwork::balloonBodyHeight));
+        p.drawPixmap(8 + 52 + w, y, Artwork::balloonRight(dpr));
+        QFont f = p.font();
+        f.setPixelSize(13);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(Qt::black);
+        p.drawText(QRect(8 + 40, y + 3, w + 30, 33), Qt::AlignCenter,
+                   w > 100 ? QStringLiteral("\"apple\" ne demek?") : QStringLiteral("ev"));
+        p.drawPixmap(0, y + 44, Artwork::character(7 + w, QSize(57, 57), dpr));
+        y += 110;
+    }
+    // The assembled pixmap, to be sure it matches the pieces.
+    p.drawPixmap(360, 8, Artwork::balloon(60, dpr));
+    p.end();
+
+    // The second balloon's two joints, four times enlarged, pixel for pixel.
+    const int zoom = 4;
+    const QRect joinLeft(QPoint(8, 118) * dpr, QSize(64, 52) * dpr);
+    const QRect joinRight(QPoint(8 + 52 + 260 - 16, 118) * dpr, QSize(64, 52) * dpr);
+    QImage out = sheet(QSize(560, 330 + 52 * zoom + 16), dpr, QColor(236, 233, 216));
+    QPainter q(&out);
+    q.drawImage(QPoint(0, 0), image);
+    q.drawImage(QRect(8, 338, 64 * zoom, 52 * zoom), image.copy(joinLeft));
+    q.drawImage(QRect(24 + 64 * zoom, 338, 64 * zoom, 52 * zoom), image.copy(joinRight));
+    // Where the pieces meet.
+    q.fillRect(QRect(8 + (52 - 8) * zoom, 334, 1, 4), Qt::red);
+    q.fillRect(QRect(24 + 64 * zoom + 16 * zoom, 334, 1, 4), Qt::red);
+    return out;
+}
+
+// Small pictures and buttons.
+QImage smallSheet(qreal dpr) {
+    QImage image = sheet(QSize(520, 372), dpr);
+    QPainter p(&image);
+    int x = 8;
+    const QPixmap smalls[] = {
+        Artwork::rightMark(QSize(32, 32), dpr), Artwork::happyFace(QSize(32, 32), dpr),
+        Artwork::sadFace(QSize(32, 32), dpr), Artwork::hand(QSize(32, 32), dpr)};
+    const char* names[] = {"right", "happy", "sad", "hand"};
+    for (int i = 0; i < 4; ++i) {
+        p.fillRect(QRect(x, 8, 32, 32), Qt::white);
+        p.drawPixmap(x, 8, smalls[i]);
+        label(p, QRect(x - 10, 42, 52, 14), names[i]);
+        x += 56;
+    }
+    // The hand's hot spot, marked.
+    const QPoint hot = QPoint(8 + 3 * 56, 8) + Artwork::handHotSpot();
+    p.fillRect(QRect(hot, QSize(1, 1)), Qt::red);
+
+    // Question window buttons on a window-coloured panel: enabled, disabled,
+    // and the OK button with each face drawn on it.
+    p.fillRect(QRect(0, 64, 460, 70), QColor(236, 233, 216));
+    x = 8;
+    const Artwork::Button buttons[] = {Artwork::Button::Sentence, Artwork::Button::Learned,
+                                       Artwork::Button::Ok};
+    for (bool enabled : {true, false}) {
+        for (auto b : buttons) {
+            p.drawPixmap(x, 72, Artwork::button(b, enabled, QSize(49, 41), dpr));
+            x += 54;
+        }
+        x += 12;
+    }
+    for (bool happy : {true, false}) {
+        p.drawPixmap(x, 72, Artwork::button(Artwork::Button::Ok, true, QSize(49, 41), dpr));
+        const QPixmap face =
+            happy ? Artwork::happyFace(QSize(32, 32), dpr) : Artwork::sadFace(QSize(32, 32), dpr);
+        p.drawPixmap(x + (49 - 32) / 2, 72 + (41 - 32) / 2, face);
+        x += 54;
+    }
+    label(p, QRect(0, 116, 460, 14), "sentence  learned  ok  |  disabled  |  ok + faces");
+
+    // The main window's bar.
+    p.fillRect(QRect(0, 140, 460, 48), kBar);
+    x = 8;
+    for (int i = 0; i <= int(Artwork::BarButton::NewVersion); ++i) {
+        p.drawPixmap(x, 148, Artwork::barButton(Artwork::BarButton(i), QSize(32, 32), dpr));
+        x += 40;
+    }
+    label(p, QRect(0, 190, 460, 14), "new  delete  settings  ask  help  toggle  version");
+    // The same pictures painted at twice the size, to see the detail.
+    x = 8;
+    const QPixmap large[] = {
+        Artwork::rightMark(QSize(64, 64), dpr), Artwork::happyFace(QSize(64, 64), dpr),
+        Artwork::sadFace(QSize(64, 64), dpr), Artwork::hand(QSize(64, 64), dpr)};
+    for (const QPixmap& pm : large) {
+        p.drawPixmap(x, 212, pm);
+        x += 72;
+    }
+    p.fillRect(QRect(0, 284, 600, 80), kBar);
+    x = 8;
+    for (int i = 0; i <= int(Artwork::BarButton::NewVersion); ++i) {
+        p.drawPixmap(x, 292, Artwork::barButton(Artwork::BarButton(i), QSize(64, 64), dpr));
+        x += 72;
+    }
+    return image;
+}
+
+// Checks of what the eye can miss: exact balloon joins, sizes, nothing cut
+// off at a picture's edge, no two characters alike.
+class Checker {
+public:
+    void expect(bool ok, const QString& what) {
+        if (ok) {
+            ++passed_;
+        } else {
+            ++failed_;
+            std::fprintf(stderr, "FAIL: %s\n", qPrintable(what));
+        }
+    }
+    int report() const {
+        std::printf("%d passed, %d failed\n", passed_, failed_);
+        return failed_ == 0 ? 0 : 1;
+    }
+
+private:
+    int passed_ = 0;
+    int failed_ = 0;
+};
+
+bool isInk(QRgb c) {
+    const QColor ink = Artwork::balloonInk();
+    return qAlpha(c) == 255 && qAbs(qRed(c) - ink.red()) <= 2 &&
+           qAbs(qGreen(c) - ink.green()) <= 2 && qAbs(qBlue(c) - ink.blue()) <= 2;
+}
+
+bool isWhite(QRgb c) {
+    return c == qRgba(255, 255, 255, 255);
+}
+
+// One device-pixel column at the balloon's joining edge, logical row by row:
+// transparent above and below the body, ink on its first and last row, white
+// between.
+QString joinColumnFault(const QImage& image, int column, int dpr) {
+    const int top = Artwork::balloonBodyTop;
+    const int bottom = top + Artwork::balloonBodyHeight - 1;
+    for (int y = 0; y < image.height(); ++y) {
+        const int row = y / dpr;
+        const QRgb c = image.pixel(column, y);
+        const bool ok = row < top || row > bottom     ? qAlpha(c) == 0
+                        : row == top || row == bottom ? isInk(c)
+                                                      : isWhite(c);
+        if (!ok)
+            return QStringLiteral("device row %1 (logical %2) is %3")
+                .arg(y)
+                .arg(row)
+                .arg(QColor::fromRgba(c).name(QColor::HexArgb));
+    }
+    return {};
+}
+
+bool sameLogicalSize(const QPixmap& pm, QSize size, qreal dpr) {
+    return pm.devicePixelRatio() == dpr && pm.deviceIndependentSize().toSize() == size &&
+           pm.size() == size * dpr;
+}
+
+bool clearColumnOrRow(const QImage& image, bool column, int index) {
+    const int n = column ? image.height() : image.width();
+    for (int i = 0; i < n; ++i)
+        if (qAlpha(column ? image.pixel(index, i) : image.pixel(i, index)) != 0)
+            return false;
+    return true;
+}
+
+int runChecks() {
+    Checker check;
+    for (int dpr : {1, 2, 3}) {
+        const QImage left = Artwork::balloonLeft(dpr).toImage();
+        const QImage right = Artwork::balloonRight(dpr).toImage();
+        check.expect(sameLogicalSize(Artwork::balloonLeft(dpr), QSize(52, 52), dpr),
+                     QStringLiteral("balloonLeft size at %1x").arg(dpr));
+        check.expect(sameLogicalSize(Artwork::balloonRight(dpr), QSize(48, 37), dpr),
+                     QStringLiteral("balloonRight size at %1x").arg(dpr));
+        for (int i = 0; i < dpr; ++i) {
+            const QString l = joinColumnFault(left, left.width() - 1 - i, dpr);
+            check.expect(l.isEmpty(),
+                         QStringLiteral("balloonLeft join at %1x: %2").arg(dpr).arg(l));
+            const QString r = joinColumnFault(right, i, dpr);
+            check.expect(r.isEmpty(),
+                         QStringLiteral("balloonRight join at %1x: %2").arg(dpr).arg(r));
+        }
+        // The assembled balloon: every column of the middle is a join column.
+        const QImage whole = Artwork::balloon(20, dpr).toImage();
+        for (int x = 52 * dpr - 1; x <= 72 * dpr; ++x) {
+            const QString fault = joinColumnFault(whole, x, dpr);
+            check.expect(fault.isEmpty(),
+                         QStringLiteral("balloon column %1 at %2x: %3").arg(x).arg(dpr).arg(fault));
+        }
+        // The left end's tail leaves at its lower left; the body's left is rounded.
+        check.expect(qAlpha(left.pixel(4 * dpr, 48 * dpr)) > 0,
+                     QStringLiteral("balloonLeft has a tail at the lower left (%1x)").arg(dpr));
+        check.expect(qAlpha(left.pixel(7 * dpr, 3 * dpr)) == 0,
+                     QStringLiteral("balloonLeft's top left corner is rounded (%1x)").arg(dpr));
+        check.expect(qAlpha(right.pixel(right.width() - 1, 20 * dpr)) == 0 &&
+                         qAlpha(right.pixel(40 * dpr, 20 * dpr)) == 255,
+                     QStringLiteral("balloonRight rounds off inside its picture (%1x)").arg(dpr));
+    }
+
+    for (qreal dpr : {1.0, 1.5, 2.0}) {
+        const auto tag = QStringLiteral(" at %1x").arg(dpr);
+        check.expect(sameLogicalSize(Artwork::character(5, QSize(57, 57), dpr), QSize(57, 57), dpr),
+                     "character size" + tag);
+        check.expect(sameLogicalSize(Artwork::eyeFrame(3, QSize(32, 32), dpr), QSize(32, 32), dpr),
+                     "eye frame size" + tag);
+        check.expect(
+            sameLogicalSize(Artwork::button(Artwork::Button::Ok, false, QSize(49, 41), dpr),
+                            QSize(49, 41), dpr),
+            "button size" + tag);
+        check.expect(
+            sameLogicalSize(Artwork::barButton(Artwork::BarButton::Help, QSize(32, 32), dpr),
+                            QSize(32, 32), dpr),
+            "bar button size" + tag);
+    }
+
+    // Characters: none alike, none cut off at the top or the sides.
+    QSet<QByteArray> seen;
+    for (int i = 0; i < Artwork::characterCount(); ++i) {
+        const QImage image = Artwork::character(i, QSize(57, 57), 2)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32);
+        seen.insert(
+            QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes())));
+        check.expect(clearColumnOrRow(image, false, 0) && clearColumnOrRow(image, true, 0) &&
+                         clearColumnOrRow(image, true, image.width() - 1),
+                     QStringLiteral("character %1 is cut off at an edge").arg(i));
+    }
+    check.expect(seen.size() == Artwork::characterCount(), QStringLiteral("characters all differ"));
+    check.expect(Artwork::character(Artwork::characterCount() + 3).toImage() ==
+                         Artwork::character(3).toImage() &&
+                     Artwork::character(-1).toImage() ==
+                         Artwork::character(Artwork::characterCount() - 1).toImage(),
+                 QStringLiteral("character index wraps around"));
+
+    // Eye frames: every frame differs from the one before it, the loop too.
+    for (int i = 0; i < Artwork::eyeFrameCount(); ++i) {
+        const int next = (i + 1) % Artwork::eyeFrameCount();
+        check.expect(Artwork::eyeFrame(i).toImage() != Artwork::eyeFrame(next).toImage(),
+                     QStringLiteral("eye frames %1 and %2 differ").arg(i).arg(next));
+    }
+
+    // A disabled button is grey throughout; an enabled one has colour.
+    auto maxSaturation = [](const QImage& image) {
+        int most = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = QColor::fromRgba(image.pixel(x, y));
+                if (c.alpha() > 0)
+                    most = qMax(most, c.hsvSaturation());
+            }
+        return most;
+    };
+    for (auto b : {Artwork::Button::Sentence, Artwork::Button::Learned, Artwork::Button::Ok}) {
+        check.expect(maxSaturation(Artwork::button(b, false).toImage()) < 40,
+                     QStringLiteral("disabled button %1 is grey").arg(int(b)));
+        check.expect(maxSaturation(Artwork::button(b, true).toImage()) > 100,
+                     QStringLiteral("enabled button %1 has colour").arg(int(b)));
+    }
+
+    // The hand's hot spot is on the finger tip: painted there, nothing above.
+    for (QSize size : {QSize(32, 32), QSize(64, 64)}) {
+        const QImage image = Artwork::hand(size).toImage();
+        const QPoint hot = Artwork::handHotSpot(size);
+        check.expect(qAlpha(image.pixel(hot + QPoint(0, 1))) > 0 &&
+                         (hot.y() == 0 || qAlpha(image.pixel(hot - QPoint(0, 1))) < 128),
+                     QStringLiteral("hand hot spot at the finger tip (%1 px)").arg(size.width()));
+    }
+    return check.report();
+}
+
+class LivePreview : public QWidget {
+public:
+    LivePreview() {
+        auto* layout = new QVBoxLayout(this);
+        eye_ = new QLabel;
+        big_ = new QLabel;
+        who_ = new QLabel;
+        layout->addWidget(eye_);
+        layout->addWidget(big_);
+        layout->addWidget(who_);
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] { step(); });
+        timer->start(Artwork::eyeFrameInterval);
+        step();
+    }
+
+private:
+    void step() {
+        const qreal dpr = devicePixelRatioF();
+        eye_->setPixmap(Artwork::eyeFrame(frame_, QSize(32, 32), dpr));
+        big_->setPixmap(Artwork::eyeFrame(frame_, QSize(128, 128), dpr));
+        if (frame_ == 0)
+            who_->setPixmap(Artwork::character(character_++, QSize(57, 57), dpr));
+        frame_ = (frame_ + 1) % Artwork::eyeFrameCount();
+    }
+    QLabel* eye_;
+    QLabel* big_;
+    QLabel* who_;
+    int frame_ = 0;
+    int character_ = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.contains(QStringLiteral("--check")))
+        return runChecks();
+    if (args.contains(QStringLiteral("--window"))) {
+        LivePreview preview;
+        preview.show();
+        return app.exec();
+    }
+    const QString folder = args.value(0, QStringLiteral("artpreview-out"));
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+    bool ok = true;
+    for (int dpr : {1, 2}) {
+        const QString suffix = QStringLiteral("@%1x.png").arg(dpr);
+        ok &= save(characterSheet(dpr), folder + QStringLiteral("/characters") + suffix);
+        ok &= save(eyeSheet(dpr), folder + QStringLiteral("/eyes") + suffix);
+        ok &= save(balloonSheet(dpr), folder + QStringLiteral("/balloon") + suffix);
+        ok &= save(smallSheet(dpr), folder + QStringLiteral("/small") + suffix);
+    }
+    return ok ? 0 : 1;
+}
