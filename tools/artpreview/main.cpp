@@ -66,6 +66,20 @@ QImage characterSheet(qreal dpr) {
     return image;
 }
 
+// One character of each species, large, to see the detail.
+QImage speciesSheet(qreal dpr) {
+    const int size = 150;
+    const int columns = 5;
+    QImage image = sheet(QSize(columns * (size + 8) + 8, 3 * (size + 8) + 8), dpr);
+    QPainter p(&image);
+    for (int i = 0; i < 15; ++i) {
+        const QRect r(8 + (i % columns) * (size + 8), 8 + (i / columns) * (size + 8), size, size);
+        p.fillRect(r, Qt::white);
+        p.drawPixmap(r.topLeft(), Artwork::character(i + 60, r.size(), dpr));
+    }
+    return image;
+}
+
 // The eye frames in a row; below, the loop's joint (frames 10..13 then 0..3)
 // and every frame four times as large.
 QImage eyeSheet(qreal dpr) {
@@ -91,6 +105,12 @@ QImage eyeSheet(qreal dpr) {
         p.fillRect(r, Qt::white);
         p.drawPixmap(r, Artwork::eyeFrame(frame, QSize(big, big), dpr));
         label(p, QRect(r.left(), r.bottom() + 2, big, 16), QString::number(frame));
+    }
+    // Following the pointer: eight directions around the middle.
+    for (int k = 0; k < 9; ++k) {
+        const QPointF gaze(k % 3 - 1, k / 3 - 1);
+        p.drawPixmap(8 + 6 * (big + 8) + (k % 3) * 36, 64 + big + 24 + (k / 3) * 36,
+                     Artwork::eye(gaze, 0, QSize(32, 32), dpr));
     }
     return image;
 }
@@ -338,6 +358,14 @@ int runChecks() {
                          Artwork::character(Artwork::characterCount() - 1).toImage(),
                  QStringLiteral("character index wraps around"));
 
+    // The eye follows a gaze: looking left and right are mirror images in
+    // where the iris is, and a shut eye shows no iris at all.
+    check.expect(Artwork::eye({-1, 0}).toImage() != Artwork::eye({1, 0}).toImage() &&
+                     Artwork::eye({0.5, 0}).toImage() == Artwork::eye({0.51, 0}).toImage(),
+                 QStringLiteral("eye gaze changes the picture, in steps"));
+    check.expect(Artwork::eye({-1, 0}, 1).toImage() == Artwork::eye({1, 0}, 1).toImage(),
+                 QStringLiteral("a shut eye looks the same whatever the gaze"));
+
     // Eye frames: every frame differs from the one before it, the loop too.
     for (int i = 0; i < Artwork::eyeFrameCount(); ++i) {
         const int next = (i + 1) % Artwork::eyeFrameCount();
@@ -428,6 +456,7 @@ int main(int argc, char** argv) {
         const QString suffix = QStringLiteral("@%1x.png").arg(dpr);
         ok &= save(characterSheet(dpr), folder + QStringLiteral("/characters") + suffix);
         ok &= save(eyeSheet(dpr), folder + QStringLiteral("/eyes") + suffix);
+        ok &= save(speciesSheet(dpr), folder + QStringLiteral("/species") + suffix);
         ok &= save(balloonSheet(dpr), folder + QStringLiteral("/balloon") + suffix);
         ok &= save(smallSheet(dpr), folder + QStringLiteral("/small") + suffix);
     }

@@ -10,7 +10,6 @@
 #include <QtMath>
 
 #include <array>
-#include <cstdint>
 #include <vector>
 
 namespace Artwork {
@@ -1270,7 +1269,9 @@ void paintEye(QPainter& p, const EyePose& pose) {
 
     p.save();
     p.setClipPath(ball);
-    const QPointF iris = c + QPointF(pose.x * 6.2, pose.y * 6.0);
+    // Diagonal gazes stay on the circle, so the iris never leaves the ball.
+    const qreal reach = qMax(1.0, qSqrt(pose.x * pose.x + pose.y * pose.y));
+    const QPointF iris = c + QPointF(pose.x * 6.2, pose.y * 6.0) / reach;
     fillPlain(p, circle(iris, 6.3), QColor(84, 150, 222));
     fillPlain(p, circle(iris + QPointF(0, 1.2), 4.6), QColor(64, 124, 200));
     strokePath(p, circle(iris, 6.3), 0.9, QColor(40, 80, 150));
@@ -1390,25 +1391,29 @@ void paintRightMark(QPainter& p) {
     strokePath(p, tick, 2.4, kWhite);
 }
 
-QPainterPath handShape() {
-    QPainterPath shape = rounded(9.6, 1.7, 6.6, 18.3, 3.3);
-    shape = shape.united(rounded(15.5, 10.4, 6.0, 11, 3.0));
-    shape = shape.united(rounded(20.7, 12.0, 5.4, 10, 2.7));
-    shape = shape.united(rounded(25.0, 14.2, 4.6, 9, 2.3));
-    shape = shape.united(rounded(9.4, 15.5, 20.2, 14.5, 6));
-    shape = shape.united(ellipse(8.6, 21.2, 3.2, 6.4, -38));
-    return shape.simplified();
-}
-
+// The pointing hand: palm and index finger in one outline, the folded
+// fingers and the thumb laid over it, each outlined, so it reads as a hand
+// even at 32 pixels.
 void paintHand(QPainter& p) {
-    const QPainterPath shape = handShape();
-    fillPlain(p, shape.translated(0.8, 0.9), withAlpha(kInk, 60));
-    fillOutlined(p, shape, QColor(255, 243, 230), 1.4);
-    const QColor crease = withAlpha(kInk, 150);
-    strokeLine(p, {15.9, 12.5}, {15.9, 18.8}, 1.0, crease);
-    strokeLine(p, {20.9, 13.8}, {20.9, 19.8}, 1.0, crease);
-    strokeLine(p, {25.2, 16.0}, {25.2, 21.0}, 1.0, crease);
-    fillPlain(p, rounded(11.0, 3.6, 1.6, 5, 0.8), QColor(255, 255, 255, 200));
+    const QColor skin(255, 243, 230);
+    const QColor fold = mix(skin, kInk, 0.08);
+    const QPainterPath base =
+        rounded(9.6, 1.7, 6.6, 19, 3.3).united(rounded(9.4, 14.5, 20.2, 15.5, 6)).simplified();
+    const QPainterPath middle = rounded(15.6, 10.6, 5.8, 10.5, 2.9);
+    const QPainterPath ring = rounded(20.8, 12.2, 5.2, 9.5, 2.6);
+    const QPainterPath little = rounded(25.2, 14.4, 4.4, 8.5, 2.2);
+    const QPainterPath thumb = ellipse(13.2, 21.8, 3.0, 6.2, 58);
+    const QPainterPath all =
+        base.united(middle).united(ring).united(little).united(thumb).simplified();
+    fillPlain(p, all.translated(0.8, 0.9), withAlpha(kInk, 60));
+    fillOutlined(p, base, skin, 1.4);
+    fillOutlined(p, little, fold, 1.2);
+    fillOutlined(p, ring, fold, 1.2);
+    fillOutlined(p, middle, fold, 1.2);
+    fillOutlined(p, thumb, skin, 1.2);
+    // The outer edge once more, so the layers end in one clean line.
+    strokePath(p, all, 1.4);
+    fillPlain(p, rounded(11.1, 3.8, 1.6, 5, 0.8), QColor(255, 255, 255, 210));
 }
 
 // Question window buttons: a rounded tile and a picture in a 32 x 32 box in
@@ -1755,6 +1760,18 @@ QPixmap eyeFrame(int index, QSize size, qreal dpr) {
                          [index](QPainter& p, QSizeF s) {
                              fitBox(p, s, 32);
                              paintEye(p, kEyePoses[index]);
+                         });
+}
+
+QPixmap eye(QPointF gaze, qreal lid, QSize size, qreal dpr) {
+    auto step = [](qreal v, qreal low) { return qRound(qBound(low, v, 1.0) * 20); };
+    const int x = step(gaze.x(), -1);
+    const int y = step(gaze.y(), -1);
+    const int l = step(lid, 0);
+    return cachedPicture(QStringLiteral("eye/%1/%2/%3").arg(x).arg(y).arg(l), size, dpr,
+                         [x, y, l](QPainter& p, QSizeF s) {
+                             fitBox(p, s, 32);
+                             paintEye(p, {x / 20.0, y / 20.0, l / 20.0});
                          });
 }
 

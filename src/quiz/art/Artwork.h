@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 
@@ -29,6 +30,11 @@ QPixmap character(int index, QSize size = QSize(57, 57), qreal dpr = 1.0);
 int eyeFrameCount(); // 14
 inline constexpr int eyeFrameInterval = 200;
 QPixmap eyeFrame(int index, QSize size = QSize(32, 32), qreal dpr = 1.0);
+// The same eye looking in any direction, to follow the pointer: gaze from
+// (-1, -1) (up left) to (1, 1) (down right), lid from 0 (open) to 1 (shut).
+// Values are clamped, and rounded to steps of 0.05 so that the cache stays
+// small.
+QPixmap eye(QPointF gaze, qreal lid = 0, QSize size = QSize(32, 32), qreal dpr = 1.0);
 
 // The speech balloon over the character is three pieces side by side:
 // balloonLeft() at x = 0, then the white middle (see paintBalloonMiddle) of
