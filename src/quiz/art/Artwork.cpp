@@ -380,12 +380,7 @@ void drawMouth(QPainter& p, QPointF m, qreal w, Mouth style) {
         p.save();
         p.setClipPath(shape, Qt::IntersectClip);
         if (style == Mouth::Grin)
-            fillPlain(p, QPainterPath([&] {
-                          QPainterPath band;
-                          band.addRect(QRectF(at(-0.6, -0.2), at(0.6, 0.17)));
-                          return band;
-                      }()),
-                      kWhite);
+            fillPlain(p, rounded(m.x() - 0.6 * w, m.y() - 0.2 * w, 1.2 * w, 0.37 * w, 0), kWhite);
         else
             fillPlain(p, ellipse(m.x() + 0.03 * w, m.y() + 0.5 * w, 0.26 * w, 0.17 * w), kTongue);
         p.restore();
