@@ -1,20 +1,24 @@
 #include "app/FormVokabo.h"
 
+#include "app/Scheduler.h"
+#include "controls/KeyPreview.h"
 #include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Topmost.h"
 #include "platform/Twips.h"
+#include "quiz/FormImg.h"
+#include "quiz/Quiz.h"
 #include "settings/Placement.h"
 #include "settings/Settings.h"
 #include "words/FormProgress.h"
+#include "words/FormYeni.h"
 #include "words/ListOrder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -86,6 +90,8 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
     popMenu->addSeparator();
     mnu_Ac = popMenu->addAction(QStringLiteral("Aç"));
     mnu_Cikis = popMenu->addAction(QStringLiteral("Çıkış"));
+    connect(mnu_YeniVokabo, &QAction::triggered, this, &FormVokabo::mnu_YeniVokabo_Click);
+    connect(mnu_VokaboSor, &QAction::triggered, this, &FormVokabo::mnu_VokaboSor_Click);
     connect(mnu_Ac, &QAction::triggered, this, &FormVokabo::mnu_Ac_Click);
     connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
 
@@ -98,12 +104,13 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
 
     progress_ = new FormProgress(this);
 
-    // Esc reaches the window whichever control has the focus.
-    qApp->installEventFilter(this);
+    new KeyPreview(this, [this](int KeyAscii) {
+        Form_KeyPress(KeyAscii);
+        return KeyAscii == 27;
+    });
 }
 
 FormVokabo::~FormVokabo() {
-    qApp->removeEventFilter(this);
     ModVokabo::setProgressView(nullptr);
     ModVokabo::setWordListView(nullptr);
 }
@@ -203,6 +210,10 @@ bool FormVokabo::Form_Unload() {
     if (!refused_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         storePlacement();
 
+    if (FormSoru_)
+        FormSoru_->close();
+    FormImg::unload();
+
     if (ModVokabo::WordsChanged) {
         hide();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -278,7 +289,57 @@ void FormVokabo::mnu_Cikis_Click() {
         close();
 }
 
-void FormVokabo::TimerSor_Timer() {}
+void FormVokabo::TimerSor_Timer() {
+    if (!Scheduler::questionDue(Now(), SonSoru, Settings::SorDak, Quiz::ElleSor))
+        return;
+    SoruHazirla();
+}
+
+void FormVokabo::SoruHazirla() {
+    const auto question =
+        Quiz::composeQuestion(ModVokabo::ActiveWords, Settings::SecenekSay, Settings::sor_tur);
+    if (!question)
+        return;
+    Quiz::Secenekler = question->answers;
+    auto* form = new FormSoru(this);
+    form->English = question->English;
+    form->VokaboInd = question->VokaboInd;
+    form->OrnekCumle = question->OrnekCumle;
+    TimerSor->stop();
+    FormSoru_ = form;
+    form->open();
+}
+
+void FormVokabo::startQuestionTimer() {
+    // The program may be ending: no new question then.
+    if (!unloading_ && !ended_)
+        TimerSor->start();
+}
+
+void FormVokabo::setAskCommandEnabled(bool enabled) {
+    mnu_VokaboSor->setEnabled(enabled);
+}
+
+void FormVokabo::mnu_VokaboSor_Click() {
+    Quiz::ElleSor = true;
+    SonSoru = QDateTime();
+    TimerSor->start();
+}
+
+void FormVokabo::mnu_YeniVokabo_Click() {
+    showWordDialog(false);
+}
+
+void FormVokabo::showWordDialog(bool edit, int Index) {
+    TimerSor->stop();
+    if (FormSoru_)
+        FormSoru_->close();
+    FormYeni::Duzenleme = edit;
+    FormYeni::Index = Index;
+    FormYeni dialog(List1, this);
+    dialog.exec();
+    startQuestionTimer();
+}
 
 void FormVokabo::showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) {
     LabelTur->setText(caption);
@@ -311,16 +372,4 @@ void FormVokabo::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
-}
-
-bool FormVokabo::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape) {
-            Form_KeyPress(27);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "quiz/FormSoru.h"
 #include "words/ModVokabo.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -18,7 +20,7 @@ class TryIcn;
 
 // The main window: it starts the program, shows the word list, lives on in
 // the notification area while hidden, and ends the program when it unloads.
-class FormVokabo : public QWidget, public ModVokabo::WordListView {
+class FormVokabo : public QWidget, public ModVokabo::WordListView, public QuestionHost {
     Q_OBJECT
 public:
     // commandLine: the program's arguments as one text ("-o" starts hidden).
@@ -35,7 +37,23 @@ public:
     void Form_Resize();
     void mnu_Ac_Click();
     void mnu_Cikis_Click();
+    void mnu_VokaboSor_Click();
+    void mnu_YeniVokabo_Click();
     void TimerSor_Timer();
+    // Composes a question from the active words and opens its window; does
+    // nothing when there are too few words.
+    void SoruHazirla();
+    // The word dialog, modal; edit mode works on line Index of List1.
+    void showWordDialog(bool edit, int Index = -1);
+
+    // The open question window, if any.
+    FormSoru* questionWindow() const { return FormSoru_; }
+
+    // What the question window needs from here.
+    void startQuestionTimer() override;
+    void setAskCommandEnabled(bool enabled) override;
+    void setSonSoru(const QDateTime& when) override { SonSoru = when; }
+    QIcon programIcon() const override { return windowIcon(); }
 
     // When the last question ended; 0 (invalid) means a question is due.
     QDateTime SonSoru;
@@ -63,7 +81,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LoadSettings();
@@ -82,4 +99,5 @@ private:
     bool ended_ = false;
     bool startHidden_ = false;
     std::optional<QSize> pendingOuterSize_;
+    QPointer<FormSoru> FormSoru_;
 };

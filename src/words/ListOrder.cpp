@@ -5,7 +5,11 @@
 #include <vector>
 
 void sortForDisplay(QList<ModVokabo::ListLine>& lines, const QLocale& locale) {
-    QCollator collator(locale);
+    // The C locale collates by code point whatever the case setting says;
+    // a person reading the list still expects "apple" before "Bread".
+    QCollator collator(locale.language() == QLocale::C
+                           ? QLocale(QLocale::English, QLocale::UnitedStates)
+                           : locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
     collator.setIgnorePunctuation(false);

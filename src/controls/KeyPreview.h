@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+// Hands every key press meant for a window, whichever of its controls has
+// the focus, to the window first. The handler gets the key's character code
+// (27 for Esc) and returns true when it used the key.
+class KeyPreview : public QObject {
+public:
+    KeyPreview(QWidget* window, std::function<bool(int)> handler);
+    ~KeyPreview() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    std::function<bool(int)> handler_;
+};

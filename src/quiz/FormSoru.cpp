@@ -1,0 +1,501 @@
+#include "quiz/FormSoru.h"
+
+#include "controls/KeyPreview.h"
+#include "platform/Clock.h"
+#include "platform/MsgBox.h"
+#include "platform/Topmost.h"
+#include "platform/Twips.h"
+#include "quiz/FormImg.h"
+#include "quiz/Quiz.h"
+#include "quiz/art/Artwork.h"
+#include "settings/Settings.h"
+#include "words/ModVokabo.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QToolButton>
+
+// A label that reports clicks and the pointer moving over it.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+    void moved();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            emit clicked();
+    }
+    void mouseMoveEvent(QMouseEvent*) override { emit moved(); }
+};
+
+int FormSoru::Kare = 0;
+
+namespace {
+const QColor Background(192, 192, 255);
+const QColor RightColour(0, 0, 255);
+const QColor WrongColour(255, 0, 0);
+
+// Designed geometry, in twips.
+constexpr int ClientWidth = 4425;
+constexpr int ClientHeight = 2865;
+constexpr int FrmSoruLeft = 120;
+constexpr int FrmSoruHeight = 2055;
+constexpr int FrmButtonTop = 2160;
+constexpr int FrmButtonHeight = 615;
+constexpr int LblSoruLeft = 1200;
+constexpr int LblSoruTop = 330;
+constexpr int AnswerLeft = 1560;
+constexpr int AnswerTop = 960;
+constexpr int AnswerStep = 240;
+constexpr int CoverWidth = 2535;
+constexpr int CoverHeight = 975;
+constexpr int BalloonLeft = 1200;
+constexpr int BalloonTop = 240;
+constexpr int BalloonHeight = 495;
+constexpr int BalloonRightWidth = 720;
+constexpr int BalloonRightHeight = 555;
+constexpr int BalloonOverlap = 60;
+constexpr int ButtonWidth = 735;
+constexpr int ButtonHeight = 615;
+constexpr int PictureSize = 480;
+constexpr int LongQuestion = 20;
+
+int widthInTwips(const QWidget* widget) {
+    return pixelsToTwips(widget->width());
+}
+
+int leftInTwips(const QWidget* widget) {
+    return pixelsToTwips(widget->x());
+}
+
+QFont makeFont(const char* family, double points, bool bold) {
+    QFont f(QString::fromLatin1(family));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    widget->setPalette(pal);
+}
+
+void setBackground(QWidget* widget, const QColor& colour) {
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, colour);
+    widget->setPalette(pal);
+}
+
+QLabel* picture(QWidget* parent, const QPixmap& pixmap = {}) {
+    auto* label = new QLabel(parent);
+    label->setScaledContents(true);
+    label->setPixmap(pixmap);
+    return label;
+}
+
+QIcon buttonIcon(Artwork::Button which, QSize size, qreal dpr) {
+    QIcon icon;
+    icon.addPixmap(Artwork::button(which, true, size, dpr), QIcon::Normal);
+    icon.addPixmap(Artwork::button(which, false, size, dpr), QIcon::Disabled);
+    return icon;
+}
+} // namespace
+
+// The middle of the speech balloon, between its two end pictures.
+class BalloonMiddle : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        Artwork::paintBalloonMiddle(painter, rect());
+    }
+};
+
+QPixmap FormSoru::okWithFace(const QPixmap& face) const {
+    QPixmap picture =
+        Artwork::button(Artwork::Button::Ok, true, CmdTamam->iconSize(), devicePixelRatioF());
+    QPainter painter(&picture);
+    const QSize faceSize = face.deviceIndependentSize().toSize();
+    const QSize room = picture.deviceIndependentSize().toSize();
+    painter.drawPixmap(
+        QPoint((room.width() - faceSize.width()) / 2, (room.height() - faceSize.height()) / 2),
+        face);
+    return picture;
+}
+
+void FormSoru::placeTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                        twipsToPixels(height));
+}
+
+FormSoru::FormSoru(QuestionHost* host)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      host_(host) {
+    setObjectName(QStringLiteral("FormSoru"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The user is typing elsewhere when a question comes up: it must not
+    // take the keyboard until it is clicked.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setBackground(this, Background);
+    setFont(makeFont("MS Sans Serif", 8.25, false));
+    const qreal dpr = devicePixelRatioF();
+
+    FrmSoru = new QWidget(this);
+    FrmButton = new QWidget(this);
+    placeTwips(FrmSoru, FrmSoruLeft, 0, Quiz::DesignedQuestionAreaWidth, FrmSoruHeight);
+    placeTwips(FrmButton, 0, FrmButtonTop, 4335, FrmButtonHeight);
+
+    auto* character = new ClickLabel(FrmSoru);
+    character->setScaledContents(true);
+    character->setAccessibleName(QStringLiteral("Karakter"));
+    connect(character, &ClickLabel::clicked, this, &FormSoru::Img_Click);
+    Img = character;
+    placeTwips(Img, 120, 960, 855, 855);
+
+    ImgBalonSol = picture(FrmSoru, Artwork::balloonLeft(dpr));
+    placeTwips(ImgBalonSol, 480, 190, 780, 780);
+    ShpBalon = new BalloonMiddle(FrmSoru);
+    placeTwips(ShpBalon, BalloonLeft, BalloonTop, 855, BalloonHeight);
+    ImgBalonSag = picture(FrmSoru, Artwork::balloonRight(dpr));
+    placeTwips(ImgBalonSag, 2400, 195, BalloonRightWidth, BalloonRightHeight);
+
+    LblSoru = new QLabel(FrmSoru);
+    LblSoru->setFont(makeFont("Times New Roman", 12, true));
+    setBackground(LblSoru, Qt::white);
+    setTextColour(LblSoru, Qt::black);
+    LblSoru->move(twipsToPixels(LblSoruLeft), twipsToPixels(LblSoruTop));
+
+    auto* cover = new ClickLabel(FrmSoru);
+    LblOrtu = cover;
+    LblOrtu->setFont(makeFont("MS Sans Serif", 9.75, true));
+    LblOrtu->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setBackground(LblOrtu, palette().color(QPalette::Base));
+    setTextColour(LblOrtu, QColor(255, 128, 0));
+    placeTwips(LblOrtu, AnswerLeft, AnswerTop, CoverWidth, CoverHeight);
+    connect(cover, &ClickLabel::clicked, this, &FormSoru::LblOrtu_Click);
+
+    auto* questionMark = new ClickLabel(FrmSoru);
+    ImgQuestionMark = questionMark;
+    ImgQuestionMark->setScaledContents(true);
+    ImgQuestionMark->setAccessibleName(QStringLiteral("Seçenekleri göster"));
+    placeTwips(ImgQuestionMark, 3600, 1200, PictureSize, PictureSize);
+    connect(questionMark, &ClickLabel::clicked, this, &FormSoru::ImgQuestionMark_Click);
+
+    ImgAnm = picture(FrmSoru);
+    placeTwips(ImgAnm, 1040, 960, PictureSize, PictureSize);
+    ImgAnm->hide();
+    ImgDogru = picture(FrmSoru, Artwork::rightMark(QSize(32, 32), dpr));
+    ImgDogru->setAccessibleName(QStringLiteral("Doğru cevap"));
+    placeTwips(ImgDogru, 1020, 1320, PictureSize, PictureSize);
+    ImgDogru->hide();
+
+    ImgFace1 = Artwork::happyFace(QSize(32, 32), dpr);
+    ImgFace2 = Artwork::sadFace(QSize(32, 32), dpr);
+    const QSize handSize(32, 32);
+    const QPoint hotSpot = Artwork::handHotSpot(handSize);
+    hand_ = QCursor(Artwork::hand(handSize, dpr), hotSpot.x(), hotSpot.y());
+
+    auto makeButton = [&](Artwork::Button which, int left, const QString& tip) {
+        auto* button = new QToolButton(FrmButton);
+        placeTwips(button, left, 0, ButtonWidth, ButtonHeight);
+        // The picture is the whole face of the button.
+        button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+        button->setIconSize(button->size());
+        button->setIcon(buttonIcon(which, button->iconSize(), dpr));
+        button->setToolTip(tip);
+        button->setAccessibleName(tip);
+        button->setFocusPolicy(Qt::NoFocus);
+        return button;
+    };
+    CmdCumle =
+        makeButton(Artwork::Button::Sentence, 120, QStringLiteral("Vokaboyi cümle içinde kullan."));
+    CmdCumle->setEnabled(false);
+    CmdOgrendim = makeButton(Artwork::Button::Learned, 960,
+                             QStringLiteral("Bu vokaboyi iyice öğrendim. Bir daha sorma."));
+    CmdOgrendim->hide();
+    CmdTamam = makeButton(Artwork::Button::Ok, 3600, QString());
+    CmdTamam->setAccessibleName(QStringLiteral("Tamam"));
+    CmdTamam->hide();
+    connect(CmdCumle, &QToolButton::clicked, this, &FormSoru::CmdCumle_Click);
+    connect(CmdOgrendim, &QToolButton::clicked, this, &FormSoru::CmdOgrendim_Click);
+    connect(CmdTamam, &QToolButton::clicked, this, &FormSoru::CmdTamam_Click);
+
+    LblCevap.append(makeAnswerLabel(0));
+
+    // In front of the balloon: the question; in front of the answers: the
+    // cover, and the question mark on the cover.
+    LblSoru->raise();
+    LblOrtu->raise();
+    ImgQuestionMark->raise();
+
+    TimerAnm = new QTimer(this);
+    TimerAnm->setInterval(200);
+    connect(TimerAnm, &QTimer::timeout, this, &FormSoru::TimerAnm_Timer);
+    TimerAnm->start();
+
+    new KeyPreview(this, [this](int KeyAscii) {
+        Form_KeyPress(KeyAscii);
+        return KeyAscii == 27;
+    });
+
+    setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
+}
+
+FormSoru::~FormSoru() {
+    Form_Unload();
+}
+
+ClickLabel* FormSoru::makeAnswerLabel(int index) {
+    auto* label = new ClickLabel(FrmSoru);
+    label->setFont(makeFont("MS Sans Serif", 9.75, false));
+    setTextColour(label, Qt::black);
+    label->setMouseTracking(true);
+    label->move(twipsToPixels(AnswerLeft), twipsToPixels(AnswerTop + index * AnswerStep));
+    label->hide();
+    connect(label, &ClickLabel::clicked, this, [this, index] { LblCevap_Click(index); });
+    connect(label, &ClickLabel::moved, this, [this, index] { LblCevap_MouseMove(index); });
+    return label;
+}
+
+QLabel* FormSoru::answerLabel(int index) const {
+    return LblCevap.at(index);
+}
+
+void FormSoru::setAnswerColour(int index, const QColor& colour) {
+    setTextColour(LblCevap[index], colour);
+}
+
+qint16 FormSoru::askedCount() const {
+    return VokaboInd >= 1 && VokaboInd <= AktifListe.size() ? AktifListe[VokaboInd - 1].Dogru : 0;
+}
+
+void FormSoru::open() {
+    Form_Load();
+    show();
+    setTopmost(this, true);
+}
+
+void FormSoru::Form_Load() {
+    AktifListe = ModVokabo::GetWordList(QStringLiteral("A"));
+    host_->setAskCommandEnabled(false);
+    Bildi = false;
+
+    const int SecenekSay = static_cast<int>(Quiz::Secenekler.size());
+    DogruSira = Quiz::drawRightSlot(SecenekSay);
+    Quiz::Secenekler.swapItemsAt(0, DogruSira - 1);
+
+    LblOrtu->setCursor(hand_);
+    ImgQuestionMark->setCursor(hand_);
+    for (int i = 1; i <= SecenekSay; ++i) {
+        if (i > 1)
+            LblCevap.append(makeAnswerLabel(i - 1));
+        ClickLabel* label = LblCevap[i - 1];
+        label->setText(QChar(u'a' + i - 1) + QStringLiteral(") ") + Quiz::Secenekler[i - 1]);
+        label->adjustSize();
+        label->setCursor(hand_);
+    }
+    LblOrtu->raise();
+    ImgQuestionMark->raise();
+
+    if (!OrnekCumle.isEmpty())
+        CmdCumle->setEnabled(true);
+
+    LblSoru->setText(English);
+    if (English.size() > LongQuestion) {
+        QFont small = LblSoru->font();
+        small.setPointSize(8);
+        LblSoru->setFont(small);
+        QFont own = font();
+        own.setPointSize(8);
+        setFont(own);
+        LblSoru->move(LblSoru->x(), twipsToPixels(LblSoruTop + 60));
+    }
+    LblSoru->adjustSize();
+
+    setWindowTitle(Quiz::questionTitle(askedCount()));
+
+    FormImg& store = FormImg::instance();
+    const qsizetype character = Quiz::drawCharacter(static_cast<int>(store.imgCount()));
+    Img->setPixmap(store.img(character, devicePixelRatioF()));
+
+    SonIsaret = -1;
+    LblOrtu->setText(QStringLiteral("\r\nSEÇENEKLER\r\nBURADA"));
+
+    // Size the window to its content.
+    QList<int> rights;
+    for (const ClickLabel* label : LblCevap)
+        rights.append(leftInTwips(label) + widthInTwips(label));
+    const double questionWidth = pixelsToTwips(fontMetrics().horizontalAdvance(LblSoru->text()));
+    const Quiz::WindowFit fit = Quiz::fitWindow(rights, questionWidth, leftInTwips(LblSoru),
+                                                widthInTwips(ImgBalonSag), SecenekSay);
+    int clientWidth = ClientWidth;
+    const int clientHeight = ClientHeight + fit.extraHeight;
+    FrmSoru->resize(FrmSoru->width(), twipsToPixels(FrmSoruHeight + fit.extraHeight));
+    LblOrtu->resize(LblOrtu->width(), twipsToPixels(CoverHeight + fit.extraHeight));
+    FrmButton->move(0, twipsToPixels(FrmButtonTop + fit.extraHeight));
+    ImgQuestionMark->setPixmap(
+        host_->programIcon().pixmap(ImgQuestionMark->size(), devicePixelRatioF()));
+    if (fit.widen) {
+        LblOrtu->resize(twipsToPixels(fit.W - 200 - AnswerLeft), LblOrtu->height());
+        ImgQuestionMark->move(LblOrtu->x() + LblOrtu->width() - ImgQuestionMark->width(),
+                              ImgQuestionMark->y());
+        ImgQuestionMark->show();
+        ImgQuestionMark->raise();
+        FrmSoru->resize(twipsToPixels(fit.W), FrmSoru->height());
+        clientWidth = 2 * FrmSoruLeft + fit.W;
+        CmdTamam->move(twipsToPixels(FrmSoruLeft + fit.W - ButtonWidth), CmdTamam->y());
+        FrmButton->resize(twipsToPixels(clientWidth), FrmButton->height());
+    }
+    setFixedSize(twipsToPixels(clientWidth), twipsToPixels(clientHeight));
+}
+
+void FormSoru::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The balloon fits the question from the first look, whether or not the
+    // window was given the focus.
+    Form_Activate();
+}
+
+void FormSoru::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void FormSoru::Form_Activate() {
+    // A very short question would give the middle a negative width.
+    const int middle = std::max(0, widthInTwips(LblSoru) - 300);
+    ShpBalon->resize(twipsToPixels(middle), ShpBalon->height());
+    ImgBalonSag->move(ShpBalon->x() + ShpBalon->width() - twipsToPixels(BalloonOverlap),
+                      ImgBalonSag->y());
+}
+
+void FormSoru::LblOrtu_Click() {
+    LblOrtu->hide();
+    ImgQuestionMark->hide();
+    for (ClickLabel* label : LblCevap)
+        label->show();
+}
+
+void FormSoru::ImgQuestionMark_Click() {
+    LblOrtu_Click();
+}
+
+void FormSoru::LblCevap_MouseMove(int Index) {
+    if (Index == SonIsaret || CmdTamam->isVisible())
+        return;
+    for (int i = 0; i < LblCevap.size(); ++i)
+        setAnswerColour(i, Qt::black);
+    setAnswerColour(Index, RightColour);
+    ImgAnm->show();
+    ImgAnm->move(ImgAnm->x(), LblCevap[Index]->y() - twipsToPixels(100));
+    SonIsaret = Index;
+}
+
+void FormSoru::LblCevap_Click(int Index) {
+    if (CmdTamam->isVisible())
+        return;
+    const int right = DogruSira - 1;
+    if (Index != right) {
+        setAnswerColour(Index, WrongColour);
+        verdict_ = 2;
+        CmdTamam->setIcon(okWithFace(ImgFace2));
+        CmdOgrendim->setEnabled(false);
+    } else {
+        verdict_ = 1;
+        CmdTamam->setIcon(okWithFace(ImgFace1));
+        CmdOgrendim->setEnabled(askedCount() + 1 >= Settings::enaz);
+    }
+    setAnswerColour(right, RightColour);
+    ImgDogru->move(ImgDogru->x(), LblCevap[right]->y() - twipsToPixels(60));
+    ImgDogru->show();
+    ImgDogru->raise();
+    ImgAnm->hide();
+    CmdTamam->show();
+    CmdOgrendim->show();
+}
+
+void FormSoru::TimerAnm_Timer() {
+    FormImg& store = FormImg::instance();
+    ImgAnm->setPixmap(store.imgEye(Kare, devicePixelRatioF()));
+    ++Kare;
+    if (Kare > store.eyeCount() - 1)
+        Kare = 0;
+}
+
+void FormSoru::CmdCumle_Click() {
+    MsgBox(OrnekCumle, MsgBoxStyle::OkOnly | MsgBoxStyle::Information,
+           QStringLiteral("Örnek Cümle"));
+}
+
+void FormSoru::Img_Click() {
+    MsgBox(QStringLiteral("Bana değil cevap seçeneklerine tıklayacaksın :)"),
+           MsgBoxStyle::OkOnly | MsgBoxStyle::Information, QStringLiteral("Tık tık"));
+}
+
+void FormSoru::Form_KeyPress(int KeyAscii) {
+    if (KeyAscii == 27)
+        close();
+}
+
+std::optional<int> FormSoru::askedWordNow() const {
+    if (VokaboInd < 1 || VokaboInd > AktifListe.size())
+        return std::nullopt;
+    // The list may have changed while the question was open: the asked word
+    // is looked for wherever it stands now.
+    return Quiz::findAskedWord(ModVokabo::ActiveWords, VokaboInd, AktifListe[VokaboInd - 1]);
+}
+
+void FormSoru::CmdTamam_Click() {
+    Bildi = verdict_ == 1;
+    if (!learnedPressed_) {
+        if (const auto where = askedWordNow()) {
+            const qint16 Dogru = AktifListe[VokaboInd - 1].Dogru;
+            ModVokabo::SetWordDogru(QStringLiteral("A"), *where,
+                                    Bildi ? Quiz::nextCount(Dogru) : qint16(0));
+            ModVokabo::WordsChanged = true;
+        }
+    }
+    host_->startQuestionTimer();
+    close();
+}
+
+void FormSoru::CmdOgrendim_Click() {
+    const auto where = askedWordNow();
+    if (where && ModVokabo::ToggleWordAsk(QStringLiteral("A"), *where, false))
+        ModVokabo::FillWordList(QStringLiteral("A"));
+    learnedPressed_ = true;
+    CmdTamam_Click();
+}
+
+void FormSoru::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void FormSoru::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    TimerAnm->stop();
+    const Quiz::SeriesOutcome outcome = Quiz::endQuestion(Bildi, Settings::sorusay, Now());
+    host_->setSonSoru(outcome.SonSoru);
+    host_->startQuestionTimer();
+    host_->setAskCommandEnabled(true);
+    emit unloaded();
+}
+
+#include "FormSoru.moc"

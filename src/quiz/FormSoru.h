@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QCursor>
+#include <QDateTime>
+#include <QIcon>
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+#include <optional>
+
+#include "words/WordDef.h"
+
+class QLabel;
+class QTimer;
+class QToolButton;
+class ClickLabel;
+
+// What the question window needs from the main window.
+class QuestionHost {
+public:
+    virtual ~QuestionHost() = default;
+    virtual void startQuestionTimer() = 0;
+    virtual void setAskCommandEnabled(bool enabled) = 0;
+    virtual void setSonSoru(const QDateTime& SonSoru) = 0;
+    virtual QIcon programIcon() const = 0;
+};
+
+// The small topmost window that asks one word: the character speaks the
+// question in a balloon, the answers wait under a cover, and the verdict
+// shows on the answers and on the OK button. It is built for one question
+// and deleted when it closes.
+class FormSoru : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormSoru(QuestionHost* host);
+    ~FormSoru() override;
+
+    // Set by the opener before open().
+    int VokaboInd = 0;
+    QString English;
+    QString OrnekCumle;
+
+    // Loads the window and puts it on top of all others without taking the
+    // keyboard from the program the user is working in.
+    void open();
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyPress(int KeyAscii);
+    void Form_Unload();
+    void LblOrtu_Click();
+    void ImgQuestionMark_Click();
+    void LblCevap_MouseMove(int Index);
+    void LblCevap_Click(int Index);
+    void TimerAnm_Timer();
+    void CmdCumle_Click();
+    void Img_Click();
+    void CmdTamam_Click();
+    void CmdOgrendim_Click();
+
+    // For the tests: what the window shows.
+    int dogruSira() const { return DogruSira; }
+    bool bildi() const { return Bildi; }
+    int sonIsaret() const { return SonIsaret; }
+    int eyeFrame() const { return Kare; }
+    QLabel* answerLabel(int index) const;
+    int answerCount() const { return static_cast<int>(LblCevap.size()); }
+
+    QLabel* LblSoru;
+    QLabel* LblOrtu;
+    QWidget* ShpBalon;
+    QLabel* ImgBalonSag;
+    QLabel* ImgQuestionMark;
+    QLabel* ImgAnm;
+    QLabel* ImgDogru;
+    QLabel* Img;
+    QToolButton* CmdCumle;
+    QToolButton* CmdOgrendim;
+    QToolButton* CmdTamam;
+    QWidget* FrmSoru;
+    QWidget* FrmButton;
+    QTimer* TimerAnm;
+
+signals:
+    void unloaded();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ClickLabel* makeAnswerLabel(int index);
+    void setAnswerColour(int index, const QColor& colour);
+    void placeTwips(QWidget* widget, int left, int top, int width, int height);
+    // The asked word's count when the question opened.
+    qint16 askedCount() const;
+    // The OK button's picture with a face over its middle.
+    QPixmap okWithFace(const QPixmap& face) const;
+    std::optional<int> askedWordNow() const;
+
+    QuestionHost* host_;
+    QList<ClickLabel*> LblCevap;
+    QLabel* ImgBalonSol;
+    ModVokabo::WordList AktifListe;
+    int DogruSira = 1;
+    int SonIsaret = -1;
+    bool Bildi = false;
+    int verdict_ = 0; // 1 right, 2 wrong; the OK button shows only once it is set
+    bool unloaded_ = false;
+    bool learnedPressed_ = false;
+    QPixmap ImgFace1;
+    QPixmap ImgFace2;
+    QCursor hand_;
+    static int Kare;
+};

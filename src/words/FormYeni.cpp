@@ -1,0 +1,148 @@
+#include "words/FormYeni.h"
+
+#include "platform/MsgBox.h"
+#include "platform/Twips.h"
+#include "words/ModVokabo.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+bool FormYeni::Duzenleme = false;
+int FormYeni::Index = -1;
+
+namespace {
+void placeTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                        twipsToPixels(height));
+}
+
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette pal = widget->palette();
+    pal.setColor(role, colour);
+    widget->setPalette(pal);
+}
+} // namespace
+
+FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      List1_(List1) {
+    setObjectName(QStringLiteral("FormYeni"));
+    setWindowTitle(QStringLiteral("Yeni Vokabo"));
+    setWindowIcon(QApplication::windowIcon());
+    setFixedSize(twipsToPixels(4920), twipsToPixels(3390));
+
+    auto* frame = new QWidget(this);
+    placeTwips(frame, 120, 0, 4695, 2775);
+
+    struct Row {
+        const char16_t* caption;
+        int top;
+        int labelWidth;
+    };
+    const Row rows[] = {
+        {u"Vokabo", 360, 465}, {u"Karşılığı", 1080, 525}, {u"Örnek Cümle", 1800, 915}};
+    QLineEdit* boxes[3];
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(QString::fromUtf16(rows[i].caption), frame);
+        placeTwips(label, 240, rows[i].top, rows[i].labelWidth + 200, 195 + 45);
+        setColour(label, QPalette::WindowText, QColor(0, 0, 128));
+        boxes[i] = new QLineEdit(frame);
+        boxes[i]->setAccessibleName(label->text());
+        label->setBuddy(boxes[i]);
+        placeTwips(boxes[i], 240, rows[i].top + 240, 4215, 285 + 60);
+    }
+    TextEnglish = boxes[0];
+    TextTurkish = boxes[1];
+    TextOrnek = boxes[2];
+    QFont bold(QStringLiteral("MS Sans Serif"));
+    bold.setPointSizeF(8.25);
+    bold.setBold(true);
+    TextEnglish->setFont(bold);
+    setColour(TextEnglish, QPalette::Text, QColor(0, 0, 192));
+
+    CmdEkle = new QPushButton(QStringLiteral("Ekle"), this);
+    placeTwips(CmdEkle, 1448, 2880, 975, 375);
+    CmdEkle->setDefault(true);
+    CmdIptal = new QPushButton(QStringLiteral("İptal"), this);
+    placeTwips(CmdIptal, 2528, 2880, 975, 375);
+    connect(CmdEkle, &QPushButton::clicked, this, &FormYeni::CmdEkle_Click);
+    connect(CmdIptal, &QPushButton::clicked, this, &QDialog::reject);
+    setTabOrder(TextEnglish, TextTurkish);
+    setTabOrder(TextTurkish, TextOrnek);
+    setTabOrder(TextOrnek, CmdEkle);
+    setTabOrder(CmdEkle, CmdIptal);
+    TextEnglish->setFocus();
+
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Form_Load();
+}
+
+void FormYeni::Form_Load() {
+    if (!Duzenleme)
+        return;
+    const QListWidgetItem* line = List1_ ? List1_->item(Index) : nullptr;
+    if (!line) {
+        // No line to edit: the dialog takes a new word instead.
+        Duzenleme = false;
+        return;
+    }
+    setWindowTitle(QStringLiteral("Vokabo Düzelt"));
+    CmdEkle->setText(QStringLiteral("Sakla"));
+    RecordIndex = line->data(Qt::UserRole).toInt();
+    QString English, Turkish, Ornek;
+    ModVokabo::GetWord(ModVokabo::ShownList, RecordIndex, English, Turkish, Ornek);
+    TextEnglish->setText(English);
+    TextTurkish->setText(Turkish);
+    TextOrnek->setText(Ornek);
+}
+
+void FormYeni::CmdEkle_Click() {
+    const QString English = TextEnglish->text();
+    const QString Turkish = TextTurkish->text();
+    const QString Ornek = TextOrnek->text();
+    const QChar pipe = u'|';
+    // Only the first failing check is reported.
+    const struct {
+        bool failed;
+        const char16_t* message;
+        QLineEdit* box;
+    } checks[] = {
+        {English.isEmpty(), u"Eksik bilgi !", TextEnglish},
+        {Turkish.isEmpty(), u"Eksik bilgi !", TextTurkish},
+        {English.contains(pipe), u"Vokabo içinde | (pipe) karakteri kullanmayın !", TextEnglish},
+        {Turkish.contains(pipe), u"Vokabo karşılığı içinde | (pipe) karakteri kullanmayın !",
+         TextTurkish},
+        {Ornek.contains(pipe), u"Örnek cümle içinde | (pipe) karakteri kullanmayın !", TextOrnek},
+    };
+    for (const auto& check : checks) {
+        if (check.failed) {
+            MsgBox(QString::fromUtf16(check.message),
+                   MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Yeni Vokabo"));
+            check.box->setFocus();
+            return;
+        }
+    }
+
+    if (Duzenleme) {
+        ModVokabo::UpdateWord(ModVokabo::ShownList, RecordIndex, English, Turkish, Ornek);
+        ModVokabo::FillWordList(ModVokabo::ShownList);
+    } else {
+        ModVokabo::AppendWord(English, Turkish, Ornek, 0, QStringLiteral("A"));
+        if (ModVokabo::ShownList == u"A")
+            ModVokabo::FillWordList(QStringLiteral("A"));
+    }
+    ModVokabo::WordsChanged = true;
+    accept();
+}
+
+void FormYeni::done(int result) {
+    Duzenleme = false;
+    QDialog::done(result);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The dialog in which a new word is typed, or the word on the main list's
+// selected line is corrected.
+class FormYeni : public QDialog {
+    Q_OBJECT
+public:
+    // Set by the opener before the dialog is shown. Duzenleme: edit the word
+    // on line Index of the main list; otherwise add a new word. Every close
+    // sets Duzenleme back to false.
+    static bool Duzenleme;
+    static int Index;
+
+    FormYeni(QListWidget* List1, QWidget* parent);
+
+    void CmdEkle_Click();
+
+    QLineEdit* TextEnglish;
+    QLineEdit* TextTurkish;
+    QLineEdit* TextOrnek;
+    QPushButton* CmdEkle;
+    QPushButton* CmdIptal;
+
+    // The record being edited, or 0 in add mode.
+    int recordIndex() const { return RecordIndex; }
+
+    void done(int result) override;
+
+private:
+    void Form_Load();
+
+    QListWidget* List1_;
+    int RecordIndex = 0;
+};
