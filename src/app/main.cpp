@@ -33,7 +33,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     loadVokaboResources();
     QApplication::setApplicationName(QStringLiteral("vokabo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vokabo Retano"));
     QApplication::setApplicationVersion(QStringLiteral("2.7"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokabo.svg")));
     // The program lives on in the notification area with no window open.

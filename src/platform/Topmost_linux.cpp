@@ -3,11 +3,17 @@
 #include <QWidget>
 
 void setTopmost(QWidget* window, bool topmost) {
+    if (window->testAttribute(Qt::WA_WState_Created) &&
+        window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
+        return;
     const bool wasVisible = window->isVisible();
+    const QPoint position = window->pos();
     const bool noActivate = window->testAttribute(Qt::WA_ShowWithoutActivating);
+    // Changing a window flag hides the window and may forget its place; bring
+    // it back where it was, without taking the keyboard from the program the
+    // user works in.
     window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    // Changing a window flag hides the window; bring it back without taking
-    // the keyboard from the program the user works in.
+    window->move(position);
     if (wasVisible) {
         window->setAttribute(Qt::WA_ShowWithoutActivating, true);
         window->show();

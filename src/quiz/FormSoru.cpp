@@ -12,9 +12,11 @@
 #include "words/ModVokabo.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -284,8 +286,10 @@ qint16 FormSoru::askedCount() const {
 
 void FormSoru::open() {
     Form_Load();
-    show();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     setTopmost(this, true);
+    show();
 }
 
 void FormSoru::Form_Load() {
