@@ -68,6 +68,7 @@ void FormProgress::begin(const QString& statusText, qint64 max) {
     Label1->setText(statusText);
     Label1->adjustSize();
     filled_ = -1;
+    sinceRepaint_.invalidate();
     if (!isVisible()) {
         if (const QScreen* screen = QApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
@@ -85,6 +86,12 @@ void FormProgress::UpdateStatus(qint64 Deger) {
     const int width = filledWidth(Deger, Max, PctPrg->width());
     if (width == filled_)
         return;
+    // Sixty pictures a second are all an eye can follow; more only slow the
+    // work the bar reports on.
+    if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < MinRepaintMs &&
+        width < PctPrg->width())
+        return;
+    sinceRepaint_.restart();
     filled_ = width;
     PctPrg->filled = width;
     PctPrg->repaint();
@@ -93,4 +100,8 @@ void FormProgress::UpdateStatus(qint64 Deger) {
 
 void FormProgress::finish() {
     hide();
+}
+
+int FormProgress::barWidth() const {
+    return PctPrg->width();
 }

@@ -2,13 +2,15 @@
 
 #include "words/ModVokabo.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QLabel;
 
 // The small borderless window that shows how far a load or a save has come.
-// It only repaints when the bar it shows has really changed, so that a large
-// word file is not slowed down by its own progress bar.
+// It repaints only when the bar it shows has really changed, and at most at
+// the screen's pace, so that a large word file is not slowed down by its own
+// progress bar.
 class FormProgress : public QWidget, public ModVokabo::ProgressView {
     Q_OBJECT
 public:
@@ -26,12 +28,15 @@ public:
     static int filledWidth(qint64 Deger, qint64 Max, int barWidth);
     int filled() const { return filled_; }
     int repaintCount() const { return repaints_; }
+    int barWidth() const;
 
 private:
     class Bar;
     QLabel* ImgLogo;
     QLabel* Label1;
     Bar* PctPrg;
+    static constexpr int MinRepaintMs = 16;
+    QElapsedTimer sinceRepaint_;
     int filled_ = -1;
     int repaints_ = 0;
 };

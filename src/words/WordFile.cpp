@@ -43,12 +43,9 @@ bool fitsWindows1254(QStringView text) {
     return true;
 }
 
-std::optional<QString> strictUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+// Valid UTF-8 that uses more than plain ASCII.
+bool isUtf8Text(const QByteArray& bytes) {
+    return hasHighByte(bytes) && QByteArrayView(bytes).isValidUtf8();
 }
 } // namespace
 
@@ -122,7 +119,7 @@ void appendLine(QString& out, const ModVokabo::WordDef& word, QChar status) {
 Encoding detectEncoding(const QByteArray& bytes) {
     if (bytes.startsWith(Utf8Bom))
         return Encoding::Utf8Bom;
-    if (hasHighByte(bytes) && strictUtf8(bytes))
+    if (isUtf8Text(bytes))
         return Encoding::Utf8;
     return Encoding::Windows1254;
 }
@@ -132,11 +129,9 @@ QString decode(const QByteArray& bytes, Encoding& encoding) {
         encoding = Encoding::Utf8Bom;
         return QString::fromUtf8(QByteArrayView(bytes).sliced(Utf8Bom.size()));
     }
-    if (hasHighByte(bytes)) {
-        if (std::optional<QString> text = strictUtf8(bytes)) {
-            encoding = Encoding::Utf8;
-            return *text;
-        }
+    if (isUtf8Text(bytes)) {
+        encoding = Encoding::Utf8;
+        return QString::fromUtf8(bytes);
     }
     encoding = Encoding::Windows1254;
     QStringDecoder decoder(CodePage);
