@@ -331,9 +331,11 @@ void FormVokabo::mnu_YeniVokabo_Click() {
 }
 
 void FormVokabo::showWordDialog(bool edit, int Index) {
-    TimerSor->stop();
+    // The question window's own closing switches the timer on again: close
+    // it first, so that no question opens while the dialog is up.
     if (FormSoru_)
         FormSoru_->close();
+    TimerSor->stop();
     FormYeni::Duzenleme = edit;
     FormYeni::Index = Index;
     FormYeni dialog(List1, this);

@@ -1,12 +1,18 @@
 #include "app/FormVokabo.h"
 #include "controls/TryIcn.h"
+#include "platform/Clock.h"
+#include "quiz/Quiz.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
+#include "words/FormYeni.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPointer>
 #include <QStringDecoder>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +44,10 @@ private slots:
     void storedPlacementComesBackUnlessOffScreen();
     void wordFileIsWrittenOnlyWhenSomethingChanged();
     void failedSaveAtExitOffersRetryAndKeepsTheWords();
+    void schedulerOpensAQuestionAndPausesWhileItIsOpen();
+    void questionWaitsForEnoughActiveWords();
+    void askNowWorksWhenScheduledQuestionsAreOff();
+    void newWordCommandClosesTheQuestionFirst();
 };
 
 void TestFormVokabo::startUpShowsTheActiveWords() {
@@ -228,6 +238,113 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     QVERIFY(form.hasEnded());
     QVERIFY(QFile(path).size() > 0);
     QCOMPARE(box.asked().size(), 2);
+}
+
+void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
+    FreshProgram program;
+    QDateTime now(QDate(2026, 12, 6), QTime(8, 0));
+    setClock([&now] { return now; });
+    FormVokabo form("-o");
+    QVERIFY(form.Form_Load());
+    QCOMPARE(Settings::SorDak, 5);
+
+    // Due at the first tick after start-up.
+    form.TimerSor_Timer();
+    QPointer<FormSoru> question = form.questionWindow();
+    QVERIFY(question);
+    QVERIFY(!form.TimerSor->isActive());
+    QVERIFY(!form.mnu_VokaboSor->isEnabled());
+    QCOMPARE(question->windowTitle(), QStringLiteral("Yeni ya da bilemediğiniz vokabo !"));
+
+    // Closed without an answer: the series is over, the next question waits
+    // for the period.
+    question->close();
+    QTRY_VERIFY(!question);
+    QVERIFY(form.TimerSor->isActive());
+    QVERIFY(form.mnu_VokaboSor->isEnabled());
+    QCOMPARE(form.SonSoru, now);
+    now = now.addSecs(300);
+    form.TimerSor_Timer();
+    QVERIFY(!form.questionWindow());
+    now = now.addSecs(1);
+    form.TimerSor_Timer();
+    QVERIFY(form.questionWindow());
+    form.Form_Unload();
+    QTRY_VERIFY(!form.questionWindow());
+    QVERIFY(!form.TimerSor->isActive());
+    setClock(nullptr);
+}
+
+void TestFormVokabo::questionWaitsForEnoughActiveWords() {
+    FreshProgram program;
+    program.writeWordFile("a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|P\r\n");
+    FormVokabo form("-o");
+    QVERIFY(form.Form_Load());
+    form.TimerSor_Timer();
+    QVERIFY(!form.questionWindow());
+    QVERIFY(form.TimerSor->isActive());
+    form.TimerSor_Timer();
+    QVERIFY(!form.questionWindow());
+    // A fourth active word: the pending question opens at the next tick.
+    ModVokabo::MoveToActive(1);
+    form.TimerSor_Timer();
+    QVERIFY(form.questionWindow());
+    form.Form_Unload();
+}
+
+void TestFormVokabo::askNowWorksWhenScheduledQuestionsAreOff() {
+    FreshProgram program;
+    Settings::writeStored(Settings::SorDakSetting.name, "0");
+    FormVokabo form("-o");
+    QVERIFY(form.Form_Load());
+    form.TimerSor_Timer();
+    QVERIFY(!form.questionWindow());
+    form.mnu_VokaboSor->trigger();
+    QVERIFY(Quiz::ElleSor);
+    QVERIFY(form.TimerSor->isActive());
+    form.TimerSor_Timer();
+    QPointer<FormSoru> question = form.questionWindow();
+    QVERIFY(question);
+    // A question that is not answered right ends the request.
+    question->close();
+    QTRY_VERIFY(!question);
+    QVERIFY(!Quiz::ElleSor);
+    form.TimerSor_Timer();
+    QVERIFY(!form.questionWindow());
+    form.Form_Unload();
+}
+
+void TestFormVokabo::newWordCommandClosesTheQuestionFirst() {
+    FreshProgram program;
+    FormVokabo form("-o");
+    QVERIFY(form.Form_Load());
+    form.TimerSor_Timer();
+    QPointer<FormSoru> question = form.questionWindow();
+    QVERIFY(question);
+    bool sawDialog = false;
+    bool timerWasOff = false;
+    bool questionWasClosed = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FormYeni*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        sawDialog = true;
+        timerWasOff = !form.TimerSor->isActive();
+        questionWasClosed = !question || !question->isVisible();
+        dialog->TextEnglish->setText(QStringLiteral("kuş"));
+        dialog->TextTurkish->setText(QStringLiteral("bird"));
+        dialog->CmdEkle_Click();
+    });
+    form.mnu_YeniVokabo->trigger();
+    QVERIFY(sawDialog);
+    QVERIFY(timerWasOff);
+    QVERIFY(questionWasClosed);
+    QCOMPARE(ModVokabo::ActiveWords.last(), word("kuş", "bird"));
+    QCOMPARE(form.LabelTur->text(), QStringLiteral("Aktif Vokaboleriniz (6)"));
+    QVERIFY(ModVokabo::WordsChanged);
+    QVERIFY(form.TimerSor->isActive());
+    QVERIFY(form.mnu_VokaboSor->isEnabled());
+    form.Form_Unload();
 }
 
 QTEST_MAIN(TestFormVokabo)
