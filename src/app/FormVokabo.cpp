@@ -2,6 +2,7 @@
 
 #include "app/Scheduler.h"
 #include "controls/KeyPreview.h"
+#include "controls/Look.h"
 #include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -34,12 +35,6 @@ constexpr int TitleHeight = 18;
 constexpr int ListTop = 59;
 constexpr int AdHeight = 65;
 
-void fill(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, colour);
-    widget->setPalette(pal);
-}
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
@@ -50,28 +45,23 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(QStringLiteral("Vokabo Retano 2.7"));
     resize(360, 394);
-    fill(this, BarColour);
+    setBackground(this, BarColour);
 
     // The button bar and the advert panel fill these two areas.
     Frame1 = new QWidget(this);
     Frame1->setGeometry(0, 0, width(), BarHeight);
-    fill(Frame1, BarColour);
+    setBackground(Frame1, BarColour);
     FrameAd = new QWidget(this);
     FrameAd->setGeometry(0, height() - AdHeight, width(), AdHeight);
-    fill(FrameAd, BarColour);
+    setBackground(FrameAd, BarColour);
 
     LabelTur = new QLabel(this);
     LabelTur->setObjectName(QStringLiteral("LabelTur"));
     LabelTur->setAlignment(Qt::AlignCenter);
     LabelTur->setGeometry(0, TitleTop, width(), TitleHeight);
-    QFont titleFont(QStringLiteral("MS Sans Serif"));
-    titleFont.setPointSizeF(9.75);
-    titleFont.setBold(true);
-    LabelTur->setFont(titleFont);
-    fill(LabelTur, TitleStripColour);
-    QPalette titlePal = LabelTur->palette();
-    titlePal.setColor(QPalette::WindowText, Qt::white);
-    LabelTur->setPalette(titlePal);
+    LabelTur->setFont(designFont("MS Sans Serif", 9.75, true));
+    setBackground(LabelTur, TitleStripColour);
+    setTextColour(LabelTur, Qt::white);
 
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));

@@ -7,13 +7,13 @@
 #include <vector>
 
 namespace {
-struct ButtonSpec {
+struct ButtonDef {
     MsgBoxResult result;
     const char16_t* text;
     QMessageBox::ButtonRole role;
 };
 
-std::vector<ButtonSpec> buttonsFor(int style) {
+std::vector<ButtonDef> buttonsFor(int style) {
     using R = MsgBoxResult;
     switch (style & MsgBoxStyle::ButtonMask) {
     case MsgBoxStyle::OkCancel:
@@ -56,10 +56,10 @@ QMessageBox::Icon iconFor(int style) {
 MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
                               const QString& title) {
     QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton, parent);
-    const std::vector<ButtonSpec> specs = buttonsFor(style);
+    const std::vector<ButtonDef> defs = buttonsFor(style);
     std::vector<std::pair<QAbstractButton*, MsgBoxResult>> buttons;
-    for (const ButtonSpec& spec : specs)
-        buttons.emplace_back(box.addButton(QString::fromUtf16(spec.text), spec.role), spec.result);
+    for (const ButtonDef& def : defs)
+        buttons.emplace_back(box.addButton(QString::fromUtf16(def.text), def.role), def.result);
 
     std::size_t defaultIndex = 0;
     if (style & MsgBoxStyle::DefaultButton2)
@@ -77,7 +77,7 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
         if (box.clickedButton() == button)
             return result;
     // Closed without a button: the set's cancelling answer.
-    return specs.back().result;
+    return defs.back().result;
 }
 
 void installQtMsgBox() {

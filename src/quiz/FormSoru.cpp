@@ -1,6 +1,7 @@
 #include "quiz/FormSoru.h"
 
 #include "controls/KeyPreview.h"
+#include "controls/Look.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Topmost.h"
@@ -78,26 +79,6 @@ int leftInTwips(const QWidget* widget) {
     return pixelsToTwips(widget->x());
 }
 
-QFont makeFont(const char* family, double points, bool bold) {
-    QFont f(QString::fromLatin1(family));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    widget->setPalette(pal);
-}
-
-void setBackground(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, colour);
-    widget->setPalette(pal);
-}
-
 QLabel* picture(QWidget* parent, const QPixmap& pixmap = {}) {
     auto* label = new QLabel(parent);
     label->setScaledContents(true);
@@ -137,11 +118,6 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
     return picture;
 }
 
-void FormSoru::placeTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
-
 FormSoru::FormSoru(QuestionHost* host)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -152,7 +128,7 @@ FormSoru::FormSoru(QuestionHost* host)
     // take the keyboard until it is clicked.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setBackground(this, Background);
-    setFont(makeFont("MS Sans Serif", 8.25, false));
+    setFont(designFont("MS Sans Serif", 8.25, false));
     const qreal dpr = devicePixelRatioF();
 
     FrmSoru = new QWidget(this);
@@ -175,14 +151,14 @@ FormSoru::FormSoru(QuestionHost* host)
     placeTwips(ImgBalonSag, 2400, 195, BalloonRightWidth, BalloonRightHeight);
 
     LblSoru = new QLabel(FrmSoru);
-    LblSoru->setFont(makeFont("Times New Roman", 12, true));
+    LblSoru->setFont(designFont("Times New Roman", 12, true));
     setBackground(LblSoru, Qt::white);
     setTextColour(LblSoru, Qt::black);
     LblSoru->move(twipsToPixels(LblSoruLeft), twipsToPixels(LblSoruTop));
 
     auto* cover = new ClickLabel(FrmSoru);
     LblOrtu = cover;
-    LblOrtu->setFont(makeFont("MS Sans Serif", 9.75, true));
+    LblOrtu->setFont(designFont("MS Sans Serif", 9.75, true));
     LblOrtu->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setBackground(LblOrtu, palette().color(QPalette::Base));
     setTextColour(LblOrtu, QColor(255, 128, 0));
@@ -262,7 +238,7 @@ FormSoru::~FormSoru() {
 
 ClickLabel* FormSoru::makeAnswerLabel(int index) {
     auto* label = new ClickLabel(FrmSoru);
-    label->setFont(makeFont("MS Sans Serif", 9.75, false));
+    label->setFont(designFont("MS Sans Serif", 9.75, false));
     setTextColour(label, Qt::black);
     label->setMouseTracking(true);
     label->move(twipsToPixels(AnswerLeft), twipsToPixels(AnswerTop + index * AnswerStep));

@@ -92,7 +92,6 @@ protected:
 private:
     ClickLabel* makeAnswerLabel(int index);
     void setAnswerColour(int index, const QColor& colour);
-    void placeTwips(QWidget* widget, int left, int top, int width, int height);
     // The asked word's count when the question opened.
     qint16 askedCount() const;
     // The OK button's picture with a face over its middle.

@@ -1,5 +1,6 @@
 #include "words/FormProgress.h"
 
+#include "controls/Look.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -22,36 +23,22 @@ protected:
     }
 };
 
-namespace {
-QRect twipsRect(int left, int top, int width, int height) {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-} // namespace
-
 FormProgress::FormProgress(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), ImgLogo(new QLabel(this)),
       Label1(new QLabel(this)), PctPrg(new Bar(this)) {
     setObjectName(QStringLiteral("FormProgress"));
     setAccessibleName(QStringLiteral("İlerleme"));
     setFixedSize(twipsToPixels(4740), twipsToPixels(1275));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 255));
-    setPalette(pal);
+    setBackground(this, QColor(192, 192, 255));
 
     const QRect logo = twipsRect(360, 120, 735, 615);
     ImgLogo->setGeometry(logo);
     ImgLogo->setPixmap(QApplication::windowIcon().pixmap(logo.size()));
     ImgLogo->setAlignment(Qt::AlignCenter);
 
-    QFont font(QStringLiteral("MS Sans Serif"), 10);
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    Label1->setFont(font);
+    Label1->setFont(designFont("MS Sans Serif", 9.75, true));
     Label1->move(twipsToPixels(1320), twipsToPixels(360));
-    QPalette labelPal = Label1->palette();
-    labelPal.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    Label1->setPalette(labelPal);
+    setTextColour(Label1, QColor(0, 0, 128));
 
     PctPrg->setGeometry(twipsRect(360, 840, 4095, 255));
 }

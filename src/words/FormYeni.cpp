@@ -1,5 +1,6 @@
 #include "words/FormYeni.h"
 
+#include "controls/Look.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
 #include "words/ModVokabo.h"
@@ -13,19 +14,6 @@
 
 bool FormYeni::Duzenleme = false;
 int FormYeni::Index = -1;
-
-namespace {
-void placeTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-}
-
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette pal = widget->palette();
-    pal.setColor(role, colour);
-    widget->setPalette(pal);
-}
-} // namespace
 
 FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -50,7 +38,7 @@ FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(QString::fromUtf16(rows[i].caption), frame);
         placeTwips(label, 240, rows[i].top, rows[i].labelWidth + 200, 195 + 45);
-        setColour(label, QPalette::WindowText, QColor(0, 0, 128));
+        setTextColour(label, QColor(0, 0, 128));
         boxes[i] = new QLineEdit(frame);
         boxes[i]->setAccessibleName(label->text());
         label->setBuddy(boxes[i]);
@@ -59,11 +47,8 @@ FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
     TextEnglish = boxes[0];
     TextTurkish = boxes[1];
     TextOrnek = boxes[2];
-    QFont bold(QStringLiteral("MS Sans Serif"));
-    bold.setPointSizeF(8.25);
-    bold.setBold(true);
-    TextEnglish->setFont(bold);
-    setColour(TextEnglish, QPalette::Text, QColor(0, 0, 192));
+    TextEnglish->setFont(designFont("MS Sans Serif", 8.25, true));
+    setTextColour(TextEnglish, QColor(0, 0, 192));
 
     CmdEkle = new QPushButton(QStringLiteral("Ekle"), this);
     placeTwips(CmdEkle, 1448, 2880, 975, 375);
