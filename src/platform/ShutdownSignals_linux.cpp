@@ -1,5 +1,6 @@
 #include "platform/ShutdownSignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -18,7 +19,8 @@ void onSignal(int) {
 void installShutdownHandler(std::function<void()> onShutdown) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
-    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read);
+    auto* notifier =
+        new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier,
                      [notifier, onShutdown = std::move(onShutdown)] {
                          char byte;
