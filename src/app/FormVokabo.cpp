@@ -45,6 +45,7 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(QStringLiteral("Vokabo Retano 2.7"));
     resize(360, 394);
+    setFont(designFont("MS Sans Serif", 8.25));
     setBackground(this, BarColour);
 
     // The button bar and the advert panel fill these two areas.

@@ -22,6 +22,7 @@ FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
     setObjectName(QStringLiteral("FormYeni"));
     setWindowTitle(QStringLiteral("Yeni Vokabo"));
     setWindowIcon(QApplication::windowIcon());
+    setFont(designFont("MS Sans Serif", 8.25));
     setFixedSize(twipsToPixels(4920), twipsToPixels(3390));
 
     auto* frame = new QWidget(this);
@@ -37,7 +38,8 @@ FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
     QLineEdit* boxes[3];
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(QString::fromUtf16(rows[i].caption), frame);
-        placeTwips(label, 240, rows[i].top, rows[i].labelWidth + 200, 195 + 45);
+        placeTwips(label, 240, rows[i].top, rows[i].labelWidth, 195);
+        label->adjustSize();
         setTextColour(label, QColor(0, 0, 128));
         boxes[i] = new QLineEdit(frame);
         boxes[i]->setAccessibleName(label->text());
