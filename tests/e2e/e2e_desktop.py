@@ -25,6 +25,12 @@ TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
+# A question window is topmost and centred, so it covers whatever a scenario
+# looks at there; scenarios that are not about questions start with scheduled
+# questions off.
+SOR_DAK = "Vokabo\\SorDak"
+QUESTIONS_OFF = {SOR_DAK: "0"}
+
 # Variables of the runner's own session that must not leak into the desktop.
 SESSION_VARIABLES = ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                      "SESSION_MANAGER", "NO_AT_BRIDGE", "LANGUAGE")
@@ -151,8 +157,13 @@ class Desktop:
     """Context manager for one scenario's desktop.  On leaving it, every
     process it started is ended, whatever happened."""
 
-    def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False):
+    def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
+                 settings=QUESTIONS_OFF):
+        """`settings` go into the settings file before anything starts;
+        with none there is no settings file at all."""
         self.scenario = scenario
+        self.initial_settings = dict(settings)
+
         self.exe = exe
         self.data_dir = data_dir
         self.keep_temp = keep_temp
@@ -189,6 +200,8 @@ class Desktop:
         self.home = self._folder("home")
         self.logs = self._folder("logs")
         shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
+        if self.initial_settings:
+            self.write_settings(self.initial_settings)
         try:
             self._start()
         except BaseException:
@@ -318,6 +331,30 @@ class Desktop:
     @property
     def settings_file(self):
         return os.path.join(self.config_home, "vokabo", "registry.ini")
+
+    def read_settings(self):
+        """The values under [SOFTWARE] of the program's INI settings file."""
+        values, section = {}, None
+        if os.path.exists(self.settings_file):
+            with open(self.settings_file, encoding="utf-8") as f:
+                for line in map(str.strip, f):
+                    if line.startswith("[") and line.endswith("]"):
+                        section = line[1:-1]
+                    elif "=" in line and section == "SOFTWARE":
+                        key, value = line.split("=", 1)
+                        values[key.strip()] = value.strip()
+        return values
+
+    def write_settings(self, values):
+        """Adds `values` to what the settings file holds; a value of None
+        removes that setting."""
+        merged = self.read_settings()
+        merged.update(values)
+        os.makedirs(os.path.dirname(self.settings_file), exist_ok=True)
+        with open(self.settings_file, "w", encoding="utf-8") as f:
+            f.write("[SOFTWARE]\n")
+            f.writelines(f"{key}={value}\n" for key, value in merged.items()
+                         if value is not None)
 
     def start_program(self, args=(), name="vokabo"):
         program = Program(self, list(args), name)

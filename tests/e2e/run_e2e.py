@@ -72,29 +72,19 @@ MIXED_FILE = [
 SON_XY = "Vokabo\\SonXY"
 SON_BOY = "Vokabo\\SonBoy"
 
+SCENARIOS = {}
+
+
+def scenario(settings=e2e.QUESTIONS_OFF):
+    """Registers a scenario under its function's name; `settings` are what
+    the settings file holds before the program first starts."""
+    def register(function):
+        SCENARIOS[function.__name__] = (function, settings)
+        return function
+    return register
+
 
 # ---------------------------------------------------------------- settings
-
-
-def read_settings(path):
-    """The values under [SOFTWARE] of the program's INI settings file."""
-    values, section = {}, None
-    if os.path.exists(path):
-        with open(path, encoding="utf-8") as f:
-            for line in map(str.strip, f):
-                if line.startswith("[") and line.endswith("]"):
-                    section = line[1:-1]
-                elif "=" in line and section == "SOFTWARE":
-                    key, value = line.split("=", 1)
-                    values[key.strip()] = value.strip()
-    return values
-
-
-def write_settings(path, values):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write("[SOFTWARE]\n")
-        f.writelines(f"{key}={value}\n" for key, value in values.items())
 
 
 def placement_values(left, top, width, height):
@@ -107,7 +97,7 @@ def placement_values(left, top, width, height):
 
 
 def stored_placement(d):
-    stored = read_settings(d.settings_file)
+    stored = d.read_settings()
     return {SON_XY: stored.get(SON_XY), SON_BOY: stored.get(SON_BOY)}
 
 
@@ -169,6 +159,7 @@ def _role_name(role):
 # ---------------------------------------------------------------- scenarios
 
 
+@scenario()
 def first_start(d, c):
     """No word file: the five sample words; quitting from the tray stores the
     placement and writes no word file."""
@@ -195,6 +186,7 @@ def first_start(d, c):
         c.equal("placement stored in twips", stored_placement(d), placement_values(*frame))
 
 
+@scenario()
 def mixed_file(d, c):
     """A word file of valid, invalid, passive and odd lines lists exactly the
     active records; unchanged, it is not written again."""
@@ -220,6 +212,7 @@ def mixed_file(d, c):
         c.check("word file left as it was", f.read() == raw)
 
 
+@scenario()
 def hidden_start(d, c):
     """"-o" puts up only the tray icon; "Aç" then shows the window."""
     prog = d.start_program(["-o"])
@@ -236,6 +229,7 @@ def hidden_start(d, c):
     quit_through_tray(c, d, prog, "quit")
 
 
+@scenario()
 def escape_and_restore(d, c):
     """Esc hides the window into the tray, a double-click on the icon brings
     it back; quitting while it is hidden stores no placement."""
@@ -265,11 +259,12 @@ def escape_and_restore(d, c):
             {SON_XY: None, SON_BOY: None})
 
 
+@scenario()
 def second_copy(d, c):
     """A second copy is refused with a message box, and leaves both the first
     copy and the stored placement alone."""
     stored = (30, 60, 400, 450)
-    write_settings(d.settings_file, placement_values(*stored))
+    d.write_settings(placement_values(*stored))
     first = d.start_program(name="first")
     c.eventually("first copy's main window shows", lambda: main_window_up(d, first))
     check_word_list(c, first, SAMPLE_WORDS, "first copy")
@@ -307,6 +302,7 @@ def second_copy(d, c):
                 placement_values(*frame))
 
 
+@scenario()
 def sigterm(d, c):
     """SIGTERM runs the normal shut-down."""
     prog = d.start_program()
@@ -322,16 +318,6 @@ def sigterm(d, c):
     if frame:
         c.equal("placement stored at SIGTERM", stored_placement(d), placement_values(*frame))
     c.check("no word file written for the unchanged samples", not os.path.exists(d.word_file))
-
-
-SCENARIOS = {
-    "first_start": first_start,
-    "mixed_file": mixed_file,
-    "hidden_start": hidden_start,
-    "escape_and_restore": escape_and_restore,
-    "second_copy": second_copy,
-    "sigterm": sigterm,
-}
 
 
 def _showing(accessible):
@@ -358,11 +344,12 @@ def main():
     args = parser.parse_args()
 
     checks = Checks(args.scenario)
+    function, settings = SCENARIOS[args.scenario]
     try:
         with Desktop(args.scenario, os.path.abspath(args.exe), os.path.abspath(args.shots),
-                     os.path.abspath(args.data), args.keep) as d:
+                     os.path.abspath(args.data), args.keep, settings) as d:
             try:
-                SCENARIOS[args.scenario](d, checks)
+                function(d, checks)
             except CheckFailed:
                 pass
             except (Timeout, LookupError, RuntimeError) as exc:
