@@ -7,6 +7,7 @@ screen reader sees it: X windows through xwininfo, window contents through
 AT-SPI; input goes in through xdotool.
 """
 
+import collections
 import os
 import re
 import shutil
@@ -17,9 +18,11 @@ import tempfile
 import time
 import uuid
 
-REQUIRED_TOOLS = ["Xvfb", "trayer", "xdotool", "xwininfo", "import", "dbus-launch", "dbus-send"]
+REQUIRED_TOOLS = ["Xvfb", "setxkbmap", "trayer", "xdotool", "xwininfo", "import", "dbus-launch",
+                  "dbus-send"]
 ATSPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 SCREEN = "1024x768x24"
+SCREEN_SIZE = tuple(int(n) for n in SCREEN.split("x")[:2])
 TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
           "--height", "32", "--SetDockType", "true", "--transparent", "false"]
 MAIN_TITLE = "Vokabo Retano 2.7"
@@ -79,6 +82,28 @@ class Checks:
             self.check(name, False, str(exc))
             return None
         self.check(name, True)
+        return value
+
+    def eventually_equal(self, name, probe, expected, timeout=20.0):
+        """Waits for probe() to give `expected`; when it never does, the
+        last value seen is reported."""
+        seen = []
+
+        def matches():
+            seen.append(probe())
+            return seen[-1] == expected
+
+        try:
+            wait_until(name, matches, timeout)
+        except Timeout:
+            return self.equal(name, seen[-1] if seen else None, expected)
+        return self.check(name, True)
+
+    def needs(self, name, probe, timeout=20.0):
+        """Like eventually(), for a value the scenario cannot go on without."""
+        value = self.eventually(name, probe, timeout)
+        if not value:
+            raise CheckFailed(name)
         return value
 
     def require(self, name, ok, detail=""):
@@ -163,7 +188,6 @@ class Desktop:
         with none there is no settings file at all."""
         self.scenario = scenario
         self.initial_settings = dict(settings)
-
         self.exe = exe
         self.data_dir = data_dir
         self.keep_temp = keep_temp
@@ -250,10 +274,17 @@ class Desktop:
         # Xvfb picks a free display itself and reports it once it accepts
         # connections, so parallel runs never race for a display number.
         read_fd, write_fd = os.pipe()
+        # "-noreset": the server would otherwise start afresh, with the
+        # default keyboard, whenever its last client left.
         xvfb = self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", SCREEN,
-                                    "-nolisten", "tcp"], pass_fds=(write_fd,))
+                                    "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,))
         os.close(write_fd)
         env["DISPLAY"] = f":{_read_display_number(read_fd, xvfb, timeout=20.0)}"
+        # The keyboard the program's users have, Turkish Q: every Turkish
+        # letter has a key of its own there.  Without one, xdotool binds the
+        # letter to a spare key for each stroke, and the program misses some
+        # of those strokes while it rereads the changed key map.
+        self.run("setxkbmap", "-layout", "tr")
 
         out = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
                              capture_output=True, text=True, timeout=20, check=True).stdout
@@ -438,6 +469,19 @@ class Desktop:
         self.move_pointer(x - 2, y - 2)
         self.move_pointer(x, y)
 
+    def click_on(self, accessible):
+        """Clicks the middle of what an accessible object covers."""
+        x, y, w, h = extents(accessible)
+        self.click(x + w // 2, y + h // 2)
+
+    def press_key(self, key):
+        """A key for whatever window has the keyboard (or grabbed it)."""
+        self.run("xdotool", "key", key)
+
+    def type_text(self, text):
+        """Types `text` into whatever window has the keyboard."""
+        self.run("xdotool", "type", "--delay", "40", text)
+
     def press_key_in(self, window, key):
         self.run("xdotool", "windowfocus", "--sync", str(int(window.id, 16)), "key", key)
 
@@ -447,8 +491,8 @@ class Desktop:
     # -- the tray menu
 
     def open_tray_menu(self):
-        """Right-clicks the tray icon and returns the popup menu's entries as
-        (role, name, centre), read through AT-SPI.  Popup menus are not
+        """Right-clicks the tray icon and returns the popup menu's entries
+        (MenuEntry), read through AT-SPI.  Popup menus are not
         children of the application there, so the menu is found through the
         event that announces it."""
         icon = wait_until("the tray icon", self.tray_icon)
@@ -469,13 +513,23 @@ class Desktop:
     def choose_from_tray_menu(self, checks, label, step):
         """Opens the tray menu, clicks `label` in it, and returns all entries."""
         entries = self.open_tray_menu()
-        names = [name for role, name, _ in entries if role == pyatspi.ROLE_MENU_ITEM]
+        names = [e.name for e in entries if e.role == pyatspi.ROLE_MENU_ITEM]
         checks.require(f"tray menu offers '{label}'", label in names, f"menu items: {names!r}")
-        x, y = next(centre for _, name, centre in entries if name == label)
+        x, y = next(e.centre for e in entries if e.name == label)
         wait_until("the tray menu on the screen", lambda: self.mapped_window_at(x, y), timeout=10)
         self.screenshot(step)
         self.click(x, y)
         return entries
+
+    def dismiss_tray_menu(self, entries):
+        """Closes the open tray menu with Esc, choosing nothing."""
+        x, y = entries[0].centre
+        wait_until("the tray menu on the screen", lambda: self.mapped_window_at(x, y), timeout=10)
+        self.press_key("Escape")
+        wait_until("the tray menu to close", lambda: not self.mapped_window_at(x, y), timeout=10)
+
+
+MenuEntry = collections.namedtuple("MenuEntry", "role name centre enabled")
 
 
 def _menu_entries(menu):
@@ -484,7 +538,8 @@ def _menu_entries(menu):
         x, y, w, h = extents(child)
         if w <= 0 or h <= 0:
             return None
-        entries.append((child.getRole(), child.name, (x + w // 2, y + h // 2)))
+        entries.append(MenuEntry(child.getRole(), child.name, (x + w // 2, y + h // 2),
+                                 child.getState().contains(pyatspi.STATE_ENABLED)))
     return entries or None
 
 
