@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target vokabo
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Built build/release/src/vokabo, but there is no display to show it on."
   echo "Run it from a desktop session, or under a virtual display:"
