@@ -10,7 +10,6 @@ class SingleInstance {
 public:
     explicit SingleInstance(const QString& wordFile);
     bool tryAcquire();
-    QString lockPath() const { return lock_.fileName(); }
 
 private:
     QLockFile lock_;

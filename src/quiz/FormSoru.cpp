@@ -475,7 +475,6 @@ void FormSoru::Form_Unload() {
     host_->setSonSoru(outcome.SonSoru);
     host_->startQuestionTimer();
     host_->setAskCommandEnabled(true);
-    emit unloaded();
 }
 
 #include "FormSoru.moc"

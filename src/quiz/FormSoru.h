@@ -81,9 +81,6 @@ public:
     QWidget* FrmButton;
     QTimer* TimerAnm;
 
-signals:
-    void unloaded();
-
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

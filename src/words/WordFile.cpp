@@ -116,14 +116,6 @@ void appendLine(QString& out, const ModVokabo::WordDef& word, QChar status) {
     out += u"\r\n";
 }
 
-Encoding detectEncoding(const QByteArray& bytes) {
-    if (bytes.startsWith(Utf8Bom))
-        return Encoding::Utf8Bom;
-    if (isUtf8Text(bytes))
-        return Encoding::Utf8;
-    return Encoding::Windows1254;
-}
-
 QString decode(const QByteArray& bytes, Encoding& encoding) {
     if (bytes.startsWith(Utf8Bom)) {
         encoding = Encoding::Utf8Bom;

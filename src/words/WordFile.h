@@ -46,7 +46,8 @@ template <typename F> qint64 forEachLine(QStringView text, F&& f) {
     return count;
 }
 
-Encoding detectEncoding(const QByteArray& bytes);
+// Decodes the file and tells its encoding: a byte-order mark or valid UTF-8
+// with a multi-byte sequence is UTF-8, anything else Windows-1254.
 QString decode(const QByteArray& bytes, Encoding& encoding);
 
 // Encodes in the given encoding; when Windows-1254 cannot hold the text the
