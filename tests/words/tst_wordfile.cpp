@@ -1,3 +1,4 @@
+#include "platform/Paths.h"
 #include "support/TestSupport.h"
 #include "words/ModVokabo.h"
 #include "words/WordFile.h"
@@ -50,6 +51,7 @@ private slots:
     void unreadableFileIsReportedAndNeverOverwritten();
     void failedSaveIsReportedWithPathAndReason();
     void killedSaveLeavesOldOrNewFileWhole();
+    void wordFileMovesToTheUserFolderWhenTheProgramFolderIsReadOnly();
 };
 
 void TestWordFile::codePageIsAvailable() {
@@ -403,6 +405,24 @@ void TestWordFile::killedSaveLeavesOldOrNewFileWhole() {
         QVERIFY2(versions.contains(now),
                  qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
     }
+}
+
+void TestWordFile::wordFileMovesToTheUserFolderWhenTheProgramFolderIsReadOnly() {
+    QTemporaryDir dir;
+    const QString program = QDir(dir.path()).filePath("program");
+    const QString user = QDir(dir.path()).filePath("user/vokabo");
+    QVERIFY(QDir().mkpath(program));
+    QCOMPARE(chooseWordFilePath(program, user), QDir(program).filePath("vokabo.txt"));
+    QVERIFY(QDir(program).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // A folder nothing can be created in, even for root: a file stands in
+    // the place of its parent.
+    QFile blocker(QDir(dir.path()).filePath("blocked"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString readOnly = QDir(dir.path()).filePath("blocked/program");
+    QCOMPARE(chooseWordFilePath(readOnly, user), QDir(user).filePath("vokabo.txt"));
+    QVERIFY(QFileInfo(user).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestWordFile)
