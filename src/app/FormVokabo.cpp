@@ -1,5 +1,6 @@
 #include "app/FormVokabo.h"
 
+#include "ProductInfo.h"
 #include "app/Scheduler.h"
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
@@ -43,7 +44,7 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       commandLine_(commandLine) {
     setObjectName(QStringLiteral("FormVokabo"));
-    setWindowTitle(QStringLiteral("Vokabo Retano 2.7"));
+    setWindowTitle(ProductInfo::NameAndVersion);
     resize(360, 394);
     setFont(designFont("MS Sans Serif", 8.25));
     setBackground(this, BarColour);

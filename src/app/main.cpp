@@ -1,3 +1,4 @@
+#include "ProductInfo.h"
 #include "app/FormVokabo.h"
 #include "app/Resources.h"
 #include "platform/MsgBoxQt.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     loadVokaboResources();
     QApplication::setApplicationName(QStringLiteral("vokabo"));
-    QApplication::setApplicationVersion(QStringLiteral("2.7"));
+    QApplication::setApplicationVersion(ProductInfo::Version);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokabo.svg")));
     // The program lives on in the notification area with no window open.
     QApplication::setQuitOnLastWindowClosed(false);
