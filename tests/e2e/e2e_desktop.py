@@ -18,7 +18,7 @@ import tempfile
 import time
 import uuid
 
-REQUIRED_TOOLS = ["Xvfb", "setxkbmap", "trayer", "xdotool", "xwininfo", "import", "dbus-launch",
+REQUIRED_TOOLS = ["Xvfb", "setxkbmap", "openbox", "xprop", "trayer", "xdotool", "xwininfo", "import", "dbus-launch",
                   "dbus-send"]
 ATSPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 SCREEN = "1024x768x24"
@@ -183,10 +183,13 @@ class Desktop:
     process it started is ended, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
-                 settings=QUESTIONS_OFF):
+                 settings=QUESTIONS_OFF, window_manager=True):
         """`settings` go into the settings file before anything starts;
-        with none there is no settings file at all."""
+        with none there is no settings file at all.  A user's desktop has a
+        window manager (openbox here); a scenario leaves it out only where it
+        needs a bare X server."""
         self.scenario = scenario
+        self.window_manager = window_manager
         self.initial_settings = dict(settings)
         self.exe = exe
         self.data_dir = data_dir
@@ -298,6 +301,10 @@ class Desktop:
         self._spawn("at-spi", [ATSPI_LAUNCHER, "--launch-immediately"])
         wait_until("the AT-SPI bus", self._atspi_bus_ready)
 
+        if self.window_manager:
+            self._spawn("openbox", ["openbox", "--sm-disable"])
+            wait_until("the window manager", self._window_manager_running)
+
         self._spawn("trayer", TRAYER)
         wait_until("the trayer panel", self._tray_panel)
 
@@ -324,6 +331,9 @@ class Desktop:
              "org.a11y.Bus.GetAddress"],
             env=self.env, capture_output=True, text=True, timeout=10)
         return result.returncode == 0 and "unix:" in result.stdout
+
+    def _window_manager_running(self):
+        return "window id #" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
 
     def _end_marked_processes(self):
         """Ends what still carries this desktop's marker, such as the AT-SPI

@@ -1,0 +1,386 @@
+"""What the end-to-end scenarios share: the data they start from, the texts
+the program shows, and the steps a user takes.  Scenario modules
+(scenarios_*.py) import everything from here and register their scenarios
+with @scenario.
+"""
+
+import os
+import re
+
+import e2e_desktop as e2e
+from e2e_desktop import CheckFailed, Checks, Desktop, Timeout, extents, holds_for, wait_until
+
+SAMPLE_WORDS = [
+    "student loan || ögrenci  bursu kredisi",
+    "person, || kimse kişi şahıs",
+    "property || mal özellik emlak arazi",
+    "half || yarım  yarı buçuk yarı yarıya",
+    "income || gelir  kazanç",
+]
+
+TRAY_MENU = [
+    ("menu item", "Yeni Vokabo"),
+    ("menu item", "Vokabo Sor"),
+    ("separator", ""),
+    ("menu item", "Aç"),
+    ("menu item", "Çıkış"),
+]
+
+PROGRAM_NAME = "Vokabo Retano"
+ALREADY_RUNNING = "Programın bir kopyası zaten çalışıyor !"
+
+# Every line of tests/data/mixed.txt, in file order, with the list line it
+# gives, or None when it is not listed (skipped, or passive).
+MIXED_FILE = [
+    ("apple|elma|An apple a day.|0|A", "apple || elma"),
+    ("Bread|ekmek|Taze ekmek.|3|", "Bread || ekmek"),  # empty status: active
+    ("cherry|kiraz|Kiraz ağacı.|2", "cherry || kiraz"),  # no status field at all
+    ("door|kapı|Kapıyı kapat.|1|P", None),  # passive
+    ("egg|yumurta|Bir yumurta.|  -7  |A", "egg || yumurta"),  # blanks and a sign
+    ("fish|balık|Balık tut.|+12|A", "fish || balık"),
+    ("garden|bahçe|Bahçede.|40000|A", None),  # count out of range
+    ("house|ev|Evde.|x1|A", None),  # count not a number
+    ("ink|mürekkep", None),  # too few fields
+    ("jam|reçel|Reçel.||A", None),  # no count
+    ("kite|uçurtma|Uçurtma uçur.|5|A|extra", None),  # status "A|extra": passive
+    ("lamp|lamba|Lamba.|32767|a", None),  # status other than "A": passive
+    ("Moon|ay|Ay doğdu.|-32768|A", "Moon || ay"),  # lowest count
+    ("needle|iğne|İğne battı.|0|A", "needle || iğne"),
+    ("nut|fındık|Fındık.|32768|A", None),  # one above the highest count
+    ("olive|zeytin|Zeytin.|1| A", None),  # status " A": passive
+    ("quince|ayva|Şu ayva çok güzel.|0|A", "quince || ayva"),
+    ("", None),
+    ("river|ırmak nehir|Irmak taştı.|0|A", "river || ırmak nehir"),  # ends in a lone CR
+    ("Sugar|şeker|Şekersiz çay.|1|A", "Sugar || şeker"),  # ends in a lone LF
+    ("tea|çay|Çay demle.|4|A|", None),  # status "A|": passive
+    ("umbrella|şemsiye|Şemsiyeni al.| 9 |", "umbrella || şemsiye"),
+    ("violin|keman||0|A", "violin || keman"),  # empty example, ends in a lone LF
+    ("walnut|ceviz|Ceviz.|0.5|A", None),  # not a whole number
+    ("Xylophone|ksilofon|Ksilofon.|--1|A", None),
+    ("yarn|iplik|İplik.|1e2|A", None),
+    ("zebra|zebra|Zebra koşuyor.|32767|A", "zebra || zebra"),  # last line, no line end
+]
+
+SON_XY = "Vokabo\\SonXY"
+SON_BOY = "Vokabo\\SonBoy"
+SOR_DAK = e2e.SOR_DAK
+SORUSAY = "Vokabo\\sorusay"
+
+# tests/data/counts.txt, line by line: (English, Turkish, example, count,
+# status).  The active words have distinct meanings and counts above zero,
+# so that a wrong answer always changes a count; the passive word is never
+# asked and stays behind the active ones when the file is written.
+COUNTS_FILE = [
+    ("bridge", "köprü", "Köprüden geçtik.", 1, "A"),
+    ("mirror", "ayna", "Aynaya bak.", 2, "A"),
+    ("wing", "kanat", "Kuşun kanadı kırık.", 3, "A"),
+    ("key", "anahtar", "Anahtarı unuttum.", 4, "A"),
+    ("needle", "iğne", "İğne battı.", 5, "A"),
+    ("soap", "sabun", "Sabunla yıka.", 0, "P"),
+]
+MEANINGS = {english: turkish for english, turkish, _, _, status in COUNTS_FILE if status == "A"}
+
+# What a question window shows.
+QUESTION_NEW = "Yeni ya da bilemediğiniz vokabo !"
+COVER_TEXT = "\r\nSEÇENEKLER\r\nBURADA"
+REVEAL_PICTURE = "Seçenekleri göster"
+OK_BUTTON = "Tamam"
+LEARNED_BUTTON = "Bu vokaboyi iyice öğrendim. Bir daha sorma."
+RIGHT_MARK = "Doğru cevap"
+ANSWER_LABEL = re.compile(r"([a-z])\) (.*)", re.DOTALL)
+CHOICES = 4  # SecenekSay when it is not set
+
+# The word dialog.
+WORD_DIALOG = "Yeni Vokabo"
+WORD_FIELDS = ("Vokabo", "Karşılığı", "Örnek Cümle")
+MISSING = "Eksik bilgi !"
+# Turkish letters that Windows-1254 holds and Latin-1 does not (ğ ı ş), and
+# some that both hold (ç ü).
+NEW_WORD = ("çiçek bahçesi", "flower garden", "Güzel bir çiçek bahçesi; ağaçlar ışıl ışıl.")
+
+SCENARIOS = {}
+
+
+def scenario(settings=e2e.QUESTIONS_OFF, window_manager=True):
+    """Registers a scenario under its function's name; `settings` are what
+    the settings file holds before the program first starts."""
+    def register(function):
+        SCENARIOS[function.__name__] = (function, settings, window_manager)
+        return function
+    return register
+
+
+# ---------------------------------------------------------------- settings
+
+
+def placement_values(left, top, width, height):
+    """SonXY and SonBoy as the program stores a window's outer frame:
+    65536 × high + low, in twips (15 per pixel)."""
+    return {
+        SON_XY: str(65536 * top * 15 + left * 15),
+        SON_BOY: str(65536 * height * 15 + width * 15),
+    }
+
+
+def stored_placement(d):
+    stored = d.read_settings()
+    return {SON_XY: stored.get(SON_XY), SON_BOY: stored.get(SON_BOY)}
+
+
+# ---------------------------------------------------------------- word files
+
+
+def word_file_lines(words):
+    return [f"{english}|{turkish}|{example}|{count}|{status}"
+            for english, turkish, example, count, status in words]
+
+
+def install_counts_file(c, d):
+    """Makes tests/data/counts.txt the word file, once it is sure that the
+    file still is what COUNTS_FILE says."""
+    with open(os.path.join(d.data_dir, "counts.txt"), "rb") as f:
+        raw = f.read()
+    expected = "".join(line + "\r\n" for line in word_file_lines(COUNTS_FILE))
+    c.require("counts.txt holds the lines of the table, in Windows-1254 with CR LF",
+              raw == expected.encode("cp1254"))
+    with open(d.word_file, "wb") as f:
+        f.write(raw)
+
+
+def check_saved_words(c, d, words, step):
+    """The program wrote `words` to the word file, in Windows-1254, each line
+    ended by CR LF."""
+    try:
+        with open(d.word_file, "rb") as f:
+            raw = f.read()
+    except OSError as exc:
+        c.check(f"{step}: word file written", False, str(exc))
+        return None
+    c.check(f"{step}: word file stays Windows-1254 (no byte-order mark, not UTF-8)",
+            not raw.startswith(b"\xef\xbb\xbf") and not is_utf8(raw))
+    c.equal(f"{step}: word file lines", raw.decode("cp1254", "replace").split("\r\n"),
+            word_file_lines(words) + [""])
+    return raw
+
+
+def count_table(words):
+    return {english: count for english, _, _, count, status in words if status == "A"}
+
+
+def with_counts(words, counts):
+    return [(english, turkish, example, counts.get(english, count) if status == "A" else count,
+             status) for english, turkish, example, count, status in words]
+
+
+# ---------------------------------------------------------------- steps
+
+
+def main_window_up(d, prog):
+    return bool(d.mapped_main_windows()) and prog.main_window_showing()
+
+
+def main_window_hidden(d, prog):
+    return not d.mapped_main_windows() and not prog.main_window_showing()
+
+
+def check_word_list(c, prog, expected, step, in_order=False, first_current=True):
+    """The main window lists `expected` under the active count, in
+    alphabetical order ignoring case (or, with `in_order`, in the order
+    given: where letters outside ASCII lead, as a person reads them), with
+    the first line current."""
+    def listed():
+        labels, items, word_list = prog.word_list()
+        return (labels, items, word_list) if len(items) == len(expected) else None
+
+    found = c.eventually(f"{step}: main window lists {len(expected)} lines", listed)
+    if not found:
+        return
+    labels, items, word_list = found
+    c.equal(f"{step}: title label shows the active count",
+            [text for text in labels if text.startswith("Aktif")],
+            [f"Aktif Vokaboleriniz ({len(expected)})"])
+    c.equal(f"{step}: list lines, alphabetical ignoring case", items,
+            expected if in_order else sorted(expected, key=str.casefold))
+    if first_current:
+        first = word_list.getChildAtIndex(0)
+        c.check(f"{step}: first line is current",
+                first.getState().contains(e2e.pyatspi.STATE_SELECTED))
+
+
+def move_main_window(c, d, prog, left, top):
+    """Moves the main window as a user dragging it would, and returns its
+    frame once the program itself reports the new place."""
+    d.move_window(d.mapped_main_windows()[0], left, top)
+
+    def moved():
+        frame = extents(prog.main_window())
+        return frame if frame[:2] == (left, top) else None
+
+    return c.eventually(f"main window moved to {left},{top}", moved)
+
+
+def quit_through_tray(c, d, prog, step):
+    entries = d.choose_from_tray_menu(c, "Çıkış", f"{step}-menu")
+    c.equal(f"{step}: tray menu entries", [(role_name(e.role), e.name) for e in entries],
+            TRAY_MENU)
+    c.equal(f"{step}: 'Çıkış' ends the program with exit code 0", prog.wait_exit(20), 0)
+    return entries
+
+
+def role_name(role):
+    names = {e2e.pyatspi.ROLE_MENU_ITEM: "menu item", e2e.pyatspi.ROLE_SEPARATOR: "separator"}
+    return names.get(role, str(role))
+
+
+def question_title(count):
+    if count <= 0:
+        return QUESTION_NEW
+    return f"Bu vokaboyi son {count} soruda bildiniz..."
+
+
+class QuestionView:
+    """One question window, read afresh through AT-SPI at every look."""
+
+    def __init__(self, prog, window):
+        self.prog = prog
+        self.window = window
+        self.path = window.path
+
+    def _parts(self):
+        self.prog.app()  # drops what libatspi cached
+        return list(e2e.descendants(self.window))
+
+    def part(self, name, role):
+        return next((a for a in self._parts() if a.name == name and a.getRole() == role), None)
+
+    def labelsshowing(self):
+        return [a for a in self._parts()
+                if a.getRole() == e2e.pyatspi.ROLE_LABEL and a.name and e2e.isshowing(a)]
+
+    def question_texts(self):
+        return [a.name for a in self.labelsshowing()
+                if a.name != COVER_TEXT and not ANSWER_LABEL.fullmatch(a.name)]
+
+    def answers(self):
+        """(letter, answer text, label) of the answers that show."""
+        return [(m[1], m[2], a) for a in self.labelsshowing()
+                if (m := ANSWER_LABEL.fullmatch(a.name))]
+
+    def cover(self):
+        return next((a for a in self.labelsshowing() if a.name == COVER_TEXT), None)
+
+    def buttonshowing(self, name):
+        return showing(self.part(name, e2e.pyatspi.ROLE_PUSH_BUTTON))
+
+    def is_open(self):
+        return any(w.path == self.path for w in question_windows(self.prog))
+
+    def is_active(self):
+        self.prog.app()
+        return self.window.getState().contains(e2e.pyatspi.STATE_ACTIVE)
+
+
+def question_windows(prog):
+    """The program's question windows on the screen: the top-level windows
+    with the picture that uncovers the answers."""
+    return [w for w in prog.windows() if e2e.isshowing(w)
+            and any(a.name == REVEAL_PICTURE for a in e2e.descendants(w))]
+
+
+def wait_for_question(c, prog, step, after=None, timeout=10.0):
+    """Waits for one question window, other than the one `after` looked at,
+    and returns its view; without it the scenario cannot go on."""
+    def one_new():
+        found = [w for w in question_windows(prog) if after is None or w.path != after.path]
+        return found[0] if len(found) == 1 else None
+
+    return QuestionView(prog, c.needs(f"{step}: a question window opens", one_new, timeout))
+
+
+def no_question_for(prog, seconds):
+    return holds_for("no question window", lambda: not question_windows(prog), seconds)
+
+
+def asked_word(c, q, words, step):
+    """The word of `words` (English texts) that the question asks."""
+    texts = q.question_texts()
+    c.require(f"{step}: the question shows one text", len(texts) == 1, f"texts: {texts!r}")
+    asked = next((english for english in words if texts[0] == f"{english} ?"), None)
+    c.require(f"{step}: the question asks one of the active words", asked is not None,
+              f"question: {texts[0]!r}")
+    return asked
+
+
+def answer_question(c, d, q, counts, right, step, reveal=COVER_TEXT):
+    """Uncovers the answers of question `q` (by clicking `reveal`: the cover
+    or the picture on it), picks the right or a wrong one by our own table,
+    confirms with OK, and returns the asked word.  `counts` are the active
+    words' counts as the program should know them now."""
+    asked = asked_word(c, q, counts, step)
+    c.equal(f"{step}: title tells the count of '{asked}'", q.window.name,
+            question_title(counts[asked]))
+    c.require(f"{step}: the cover hides the answers", q.cover() is not None and not q.answers(),
+              f"labels showing: {[a.name for a in q.labelsshowing()]!r}")
+    c.check(f"{step}: no OK before an answer", not q.buttonshowing(OK_BUTTON))
+
+    if reveal == COVER_TEXT:
+        d.click_on(q.cover())
+    else:
+        d.click_on(q.part(REVEAL_PICTURE, e2e.pyatspi.ROLE_IMAGE))
+    shown = c.needs(f"{step}: clicking the {'cover' if reveal == COVER_TEXT else 'picture'} "
+                    "shows the answers", lambda: len(q.answers()) == CHOICES and q.answers())
+    d.screenshot(f"{step}-answers")
+    c.check(f"{step}: the cover is gone", q.cover() is None)
+    letters = [letter for letter, _, _ in shown]
+    texts = [text for _, text, _ in shown]
+    c.equal(f"{step}: answers lettered in order", letters, list("abcdefghi"[:CHOICES]))
+    c.check(f"{step}: the answers are distinct meanings of active words",
+            len(set(texts)) == len(texts) and set(texts) <= set(MEANINGS.values()),
+            f"answers: {texts!r}")
+    c.require(f"{step}: the right answer is among them", texts.count(MEANINGS[asked]) == 1,
+              f"answers: {texts!r}")
+
+    chosen = next(label for _, text, label in shown if (text == MEANINGS[asked]) == right)
+    d.click_on(chosen)
+    ok = c.needs(f"{step}: OK shows after the answer", lambda: q.buttonshowing(OK_BUTTON))
+    learned = q.buttonshowing(LEARNED_BUTTON)
+    c.check(f"{step}: the 'learned' button shows too", learned is not None)
+    if learned is not None:
+        c.equal(f"{step}: 'learned' is offered only after a right answer",
+                learned.getState().contains(e2e.pyatspi.STATE_ENABLED), right)
+    mark = showing(q.part(RIGHT_MARK, e2e.pyatspi.ROLE_IMAGE))
+    if c.check(f"{step}: the right-answer mark shows", mark is not None):
+        mark_y = middle(mark)[1]
+        nearest = min(shown, key=lambda answer: abs(middle(answer[2])[1] - mark_y))
+        c.equal(f"{step}: the mark stands by the right answer", nearest[1], MEANINGS[asked])
+    d.screenshot(f"{step}-{'right' if right else 'wrong'}")
+
+    d.click_on(ok)
+    c.eventually(f"{step}: OK closes the question window", lambda: not q.is_open())
+    return asked
+
+
+def middle(accessible):
+    x, y, w, h = extents(accessible)
+    return x + w // 2, y + h // 2
+
+
+def focused(prog, accessible):
+    prog.app()
+    return accessible.getState().contains(e2e.pyatspi.STATE_FOCUSED)
+
+
+def text_of(accessible):
+    return accessible.queryText().getText(0, -1)
+
+
+def showing(accessible):
+    return accessible if accessible is not None and e2e.isshowing(accessible) else None
+
+
+def is_utf8(data):
+    try:
+        data.decode("utf-8")
+        return True
+    except UnicodeDecodeError:
+        return False

@@ -1,0 +1,121 @@
+"""Questions: when they come, how they are answered, and the series."""
+
+import os
+import signal
+
+from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
+
+
+@scenario(settings={})
+def question_on_start(d, c):
+    """No settings and the sample words: a question comes up right after
+    start-up, centred, without taking the keyboard; quitting while it is open
+    counts nothing."""
+    prog = d.start_program()
+    # "Right after" as against the five minutes after which the next one
+    # would be due.
+    q = wait_for_question(c, prog, "start-up")
+    d.screenshot("question")
+    c.equal("title of a sample word (count 0)", q.window.name, QUESTION_NEW)
+    asked_word(c, q, [line.split(" || ")[0] for line in SAMPLE_WORDS], "start-up")
+    c.check("the cover hides the answers", q.cover() is not None and not q.answers())
+    x, y, w, h = extents(q.window)
+    screen_w, screen_h = e2e.SCREEN_SIZE
+    c.check("question window is centred on the screen",
+            abs(2 * x + w - screen_w) <= 2 and abs(2 * y + h - screen_h) <= 2,
+            f"window at {(x, y, w, h)} on a {screen_w}×{screen_h} screen")
+    c.check("question window does not take the keyboard",
+            holds_for("question window not active", lambda: not q.is_active(), duration=1.0))
+    c.eventually("main window shows as well", lambda: main_window_up(d, prog))
+
+    quit_through_tray(c, d, prog, "quit-with-question")
+    d.screenshot("after-quit")
+    c.check("no word file written: nothing was answered", not os.path.exists(d.word_file))
+
+
+@scenario(settings={SOR_DAK: "0"})
+def scheduled_off(d, c):
+    """SorDak 0: no question comes by itself, "Vokabo Sor" brings one (and is
+    disabled while it is open); a click gives it the keyboard and Esc closes
+    it without counting."""
+    prog = d.start_program()
+    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    c.check("no question comes by itself", no_question_for(prog, 2.0))
+    d.screenshot("no-question")
+
+    entries = d.choose_from_tray_menu(c, "Vokabo Sor", "ask-menu")
+    c.check("'Vokabo Sor' is enabled with no question open",
+            next(e.enabled for e in entries if e.name == "Vokabo Sor"))
+    q = wait_for_question(c, prog, "'Vokabo Sor'")
+    d.screenshot("asked")
+
+    entries = d.open_tray_menu()
+    d.screenshot("menu-while-asking")
+    c.check("'Vokabo Sor' is disabled while a question is open",
+            not next(e.enabled for e in entries if e.name == "Vokabo Sor"))
+    d.dismiss_tray_menu(entries)
+
+    c.check("question window has not taken the keyboard", not q.is_active())
+    question = next(a for a in q.labelsshowing() if a.name in q.question_texts())
+    d.click_on(question)
+    c.eventually("a click gives the question window the keyboard", q.is_active)
+    d.press_key("Escape")
+    c.eventually("Esc closes the question window", lambda: not q.is_open())
+    d.screenshot("closed-with-esc")
+    c.check("no question follows while questions are off", no_question_for(prog, 1.5))
+
+    entries = quit_through_tray(c, d, prog, "quit")
+    c.check("'Vokabo Sor' is enabled again once the question closed",
+            next(e.enabled for e in entries if e.name == "Vokabo Sor"))
+    c.check("no word file written: Esc counts nothing", not os.path.exists(d.word_file))
+
+
+def answer_once(d, c, right):
+    """Answers the start-up question of counts.txt; the series ends after one
+    question, and the word file changes in the asked word's count alone."""
+    install_counts_file(c, d)
+    prog = d.start_program()
+    q = wait_for_question(c, prog, "start-up")
+    d.screenshot("question")
+    counts = count_table(COUNTS_FILE)
+    asked = answer_question(c, d, q, counts, right, "answer")
+    d.screenshot("answered")
+    quit_through_tray(c, d, prog, "quit")
+    counts[asked] = counts[asked] + 1 if right else 0
+    check_saved_words(c, d, with_counts(COUNTS_FILE, counts),
+                      f"'{asked}' counted {'up' if right else 'back to 0'}")
+
+
+@scenario(settings={SORUSAY: "1"})
+def answer_counts(d, c):
+    """A right answer adds one to the asked word's count."""
+    answer_once(d, c, right=True)
+
+
+@scenario(settings={SORUSAY: "1"})
+def answer_counts_wrong(d, c):
+    """A wrong answer sets the asked word's count back to 0."""
+    answer_once(d, c, right=False)
+
+
+@scenario(settings={SORUSAY: "2"})
+def series_length(d, c):
+    """sorusay 2: a right answer brings the next question at once, the second
+    one ends the series; both counts reach the word file."""
+    install_counts_file(c, d)
+    prog = d.start_program()
+    counts = count_table(COUNTS_FILE)
+    first = wait_for_question(c, prog, "start-up")
+    d.screenshot("first")
+    asked = answer_question(c, d, first, counts, True, "first")
+    counts[asked] += 1
+
+    second = wait_for_question(c, prog, "after a right answer", after=first)
+    d.screenshot("second")
+    asked = answer_question(c, d, second, counts, True, "second", reveal=REVEAL_PICTURE)
+    counts[asked] += 1
+
+    c.check("no third question: the series is over", no_question_for(prog, 2.0))
+    d.screenshot("series-over")
+    quit_through_tray(c, d, prog, "quit")
+    check_saved_words(c, d, with_counts(COUNTS_FILE, counts), "two right answers counted")
