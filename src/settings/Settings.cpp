@@ -7,37 +7,55 @@
 
 namespace Settings {
 
-qint16 SorDak = 0;
-qint16 SecenekSay = 0;
-bool oto_ac = false;
-qint16 sor_tur = 0;
-bool ustte = false;
-qint16 enaz = 0;
-qint16 sorusay = 0;
-
 namespace {
 std::optional<qint64> wholeNumber(const QString& text) {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
     return ok ? std::optional(value) : std::nullopt;
 }
+
+void assign(const Setting& setting, qint16 v) {
+    if (setting.flag)
+        *setting.flag = v != 0;
+    else
+        *setting.number = v;
+}
 } // namespace
 
-qint16 readNumber(const QString& text, const NumberSetting& setting) {
-    if (text.isEmpty())
-        return setting.defaultValue;
-    const std::optional<qint64> value = wholeNumber(text);
-    if (!value)
-        return setting.defaultValue;
-    return static_cast<qint16>(std::clamp<qint64>(*value, setting.min, setting.max));
+qint16 clamped(const Setting& setting, qint64 value) {
+    return static_cast<qint16>(std::clamp<qint64>(value, setting.min, setting.max));
 }
 
-bool readFlag(const QString& text) {
-    return text == u"E";
+qint16 fromText(const Setting& setting, const QString& text) {
+    switch (setting.format) {
+    case Format::Letter:
+        return text == u"E" ? 1 : 0;
+    case Format::Choice:
+        for (qint16 v = setting.min; v <= setting.max; ++v)
+            if (text == QString::number(v))
+                return v;
+        return setting.defaultValue;
+    case Format::Decimal:
+        break;
+    }
+    const std::optional<qint64> number = wholeNumber(text);
+    return number ? clamped(setting, *number) : setting.defaultValue;
 }
 
-qint16 readSorTur(const QString& text) {
-    return text == u"2" ? 2 : 1;
+QString toText(const Setting& setting, qint64 value) {
+    if (setting.format == Format::Letter)
+        return value ? QStringLiteral("E") : QStringLiteral("H");
+    return QString::number(value);
+}
+
+qint16 value(const Setting& setting) {
+    return setting.flag ? qint16(*setting.flag) : *setting.number;
+}
+
+void store(const Setting& setting, qint64 newValue) {
+    const qint16 v = clamped(setting, newValue);
+    assign(setting, v);
+    writeStored(setting.name, toText(setting, v));
 }
 
 QString readStored(const char* name) {
@@ -51,13 +69,8 @@ void writeStored(const char* name, const QString& text) {
 }
 
 void LoadSettingsRecord() {
-    SorDak = readNumber(readStored(SorDakSetting.name), SorDakSetting);
-    SecenekSay = readNumber(readStored(SecenekSaySetting.name), SecenekSaySetting);
-    oto_ac = readFlag(readStored(OtoAcName));
-    sor_tur = readSorTur(readStored(SorTurName));
-    ustte = readFlag(readStored(UstteName));
-    enaz = readNumber(readStored(EnazSetting.name), EnazSetting);
-    sorusay = readNumber(readStored(SorusaySetting.name), SorusaySetting);
+    for (const Setting* setting : AllSettings)
+        assign(*setting, fromText(*setting, readStored(setting->name)));
 }
 
 std::optional<PackedPair> unpackPair(const QString& text) {
@@ -75,8 +88,8 @@ QString packPair(double high, double low) {
 }
 
 void resetState() {
-    SorDak = SecenekSay = sor_tur = enaz = sorusay = 0;
-    oto_ac = ustte = false;
+    for (const Setting* setting : AllSettings)
+        assign(*setting, 0);
 }
 
 } // namespace Settings

@@ -28,6 +28,7 @@ private slots:
     void readingRules();
     void outOfRangeAndNonNumbersFallBack_data();
     void outOfRangeAndNonNumbersFallBack();
+    void storingKeepsTheFormatAndTheRange();
     void placementPacking();
     void placementOffEveryScreen_data();
     void placementOffEveryScreen();
@@ -96,6 +97,9 @@ void TestSettings::readingRules_data() {
     QTest::newRow("H, 3") << "H"
                           << "3"
                           << "12" << false << 1 << 12;
+    QTest::newRow("blank before 2") << "E"
+                                    << " 2"
+                                    << "1" << true << 1 << 1;
     QTest::newRow("E with blank, x") << "E "
                                      << "x"
                                      << " 7 " << false << 1 << 7;
@@ -109,9 +113,9 @@ void TestSettings::readingRules() {
     QFETCH(QString, sor_tur);
     QFETCH(QString, SorDak);
     FreshProgram program;
-    store(Settings::OtoAcName, oto_ac);
-    store(Settings::UstteName, oto_ac);
-    store(Settings::SorTurName, sor_tur);
+    store(Settings::OtoAcSetting.name, oto_ac);
+    store(Settings::UstteSetting.name, oto_ac);
+    store(Settings::SorTurSetting.name, sor_tur);
     store(Settings::SorDakSetting.name, SorDak);
     Settings::LoadSettingsRecord();
     QTEST(Settings::oto_ac, "flag");
@@ -145,6 +149,34 @@ void TestSettings::outOfRangeAndNonNumbersFallBack() {
     QTEST(int(Settings::SecenekSay), "SecenekSay");
     QTEST(int(Settings::enaz), "enaz");
     QTEST(int(Settings::sorusay), "enaz");
+}
+
+void TestSettings::storingKeepsTheFormatAndTheRange() {
+    FreshProgram program;
+    Settings::store(Settings::SorDakSetting, 7);
+    Settings::store(Settings::SecenekSaySetting, 12);
+    Settings::store(Settings::EnazSetting, -3);
+    Settings::store(Settings::SorTurSetting, 2);
+    Settings::store(Settings::OtoAcSetting, true);
+    Settings::store(Settings::UstteSetting, false);
+    QCOMPARE(Settings::SecenekSay, 9);
+    QCOMPARE(Settings::enaz, 0);
+    QCOMPARE(Settings::oto_ac, true);
+    QFile file(registryStoreLocation());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[SOFTWARE]\n"
+                                        "Vokabo\\SecenekSay=9\n"
+                                        "Vokabo\\SorDak=7\n"
+                                        "Vokabo\\enaz=0\n"
+                                        "Vokabo\\oto_ac=E\n"
+                                        "Vokabo\\sor_tur=2\n"
+                                        "Vokabo\\ustte=H\n"));
+    // What was stored reads back as it was.
+    Settings::resetState();
+    Settings::LoadSettingsRecord();
+    QCOMPARE(Settings::SorDak, 7);
+    QCOMPARE(Settings::sor_tur, 2);
+    QCOMPARE(Settings::oto_ac, true);
 }
 
 void TestSettings::placementPacking() {
