@@ -1,283 +1,18 @@
 #include "quiz/art/Artwork.h"
+#include "quiz/art/Paint.h"
 
-#include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmapCache>
-#include <QRadialGradient>
-#include <QTransform>
 #include <QtMath>
 
 #include <array>
 #include <vector>
 
-namespace Artwork {
-namespace {
-
-// ---------------------------------------------------------------------------
-// Canvas, cache and drawing helpers
-
-const QColor kInk(61, 52, 88);
-const QColor kWhite(255, 255, 255);
-const QColor kMouthInside(139, 48, 66);
-const QColor kTongue(244, 128, 140);
-const QColor kBlush(255, 120, 150, 95);
-const QColor kOrange(255, 167, 64);
-const QColor kGold(255, 206, 72);
-
-QColor mix(const QColor& a, const QColor& b, qreal t) {
-    auto lerp = [t](int x, int y) { return qRound(x + (y - x) * t); };
-    return QColor(lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()),
-                  lerp(a.alpha(), b.alpha()));
-}
-
-QColor withAlpha(QColor c, int alpha) {
-    c.setAlpha(alpha);
-    return c;
-}
-
-QImage canvas(QSize size, qreal dpr) {
-    QImage image(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-// Paints a picture once per name, size and pixel ratio; later calls come from
-// QPixmapCache. paint(painter, logicalSize) draws in logical pixels.
-template <typename Paint>
-QPixmap cachedPicture(const QString& name, QSize size, qreal dpr, Paint paint) {
-    if (size.isEmpty() || !(dpr > 0))
-        return {};
-    const QString key = QStringLiteral("vokabo-art/%1/%2x%3@%4")
-                            .arg(name)
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(dpr);
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
-    QImage image = canvas(size, dpr);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        paint(p, QSizeF(size));
-    }
-    pixmap = QPixmap::fromImage(std::move(image));
-    QPixmapCache::insert(key, pixmap);
-    return pixmap;
-}
-
-// Maps a square design box `units` wide onto the picture, keeping its
-// proportions: centred, or standing on the picture's bottom edge.
-void fitBox(QPainter& p, QSizeF size, qreal units, bool onBottom = false) {
-    const qreal scale = qMin(size.width(), size.height()) / units;
-    const qreal x = (size.width() - units * scale) / 2;
-    const qreal y = onBottom ? size.height() - units * scale : (size.height() - units * scale) / 2;
-    p.translate(x, y);
-    p.scale(scale, scale);
-}
-
-QPainterPath ellipse(qreal cx, qreal cy, qreal rx, qreal ry, qreal degrees = 0) {
-    QPainterPath path;
-    path.addEllipse(QPointF(0, 0), rx, ry);
-    QTransform t;
-    t.translate(cx, cy);
-    t.rotate(degrees);
-    return t.map(path);
-}
-
-QPainterPath circle(QPointF c, qreal r) {
-    return ellipse(c.x(), c.y(), r, r);
-}
-
-QPainterPath rounded(qreal x, qreal y, qreal w, qreal h, qreal r) {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(x, y, w, h), r, r);
-    return path;
-}
-
-QPainterPath polygon(std::initializer_list<QPointF> points) {
-    QPainterPath path;
-    bool first = true;
-    for (const QPointF& pt : points) {
-        if (first)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-        first = false;
-    }
-    path.closeSubpath();
-    return path;
-}
-
-// The outline of a thick line, so that a limb or a tentacle can be filled
-// and outlined like any other shape.
-QPainterPath thick(const QPainterPath& centre, qreal width) {
-    QPainterPathStroker stroker;
-    stroker.setWidth(width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    return stroker.createStroke(centre).simplified();
-}
-
-QPen inkPen(qreal width, const QColor& color = kInk) {
-    return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-void fillOutlined(QPainter& p, const QPainterPath& path, const QColor& fill, qreal width) {
-    p.setPen(inkPen(width));
-    p.setBrush(fill);
-    p.drawPath(path);
-}
-
-void fillPlain(QPainter& p, const QPainterPath& path, const QColor& fill) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
-    p.drawPath(path);
-}
-
-void strokePath(QPainter& p, const QPainterPath& path, qreal width, const QColor& color = kInk) {
-    p.setPen(inkPen(width, color));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-}
-
-void strokeLine(QPainter& p, QPointF a, QPointF b, qreal width, const QColor& color = kInk) {
-    p.setPen(inkPen(width, color));
-    p.drawLine(a, b);
-}
-
-// A grey, faded copy of a picture, for things that cannot be used now.
-QImage greyed(const QImage& source, qreal opacity) {
-    QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = line[x];
-            const int grey = 110 + qGray(c) * 120 / 255;
-            line[x] = qRgba(grey, grey, qMin(255, grey + 8), qRound(qAlpha(c) * opacity));
-        }
-    }
-    return image;
-}
-
-// ---------------------------------------------------------------------------
 // Characters. Each is drawn in a 100 x 100 design box standing on its bottom
 // edge. The index chooses the species in turn, and within a species steps
 // through colours, eyes, mouths and accessories with strides that never
 // repeat a colour or a hat for the same species.
 
-constexpr int kCharacterCount = 125;
-constexpr qreal kLine = 3.0;
-
-const std::array<QColor, 14> kPalette = {
-    QColor(255, 140, 130), // coral
-    QColor(255, 186, 120), // peach
-    QColor(255, 220, 100), // butter
-    QColor(132, 214, 160), // mint
-    QColor(122, 190, 245), // sky
-    QColor(184, 160, 238), // lavender
-    QColor(248, 158, 204), // pink
-    QColor(86, 196, 196),  // teal
-    QColor(186, 222, 104), // lime
-    QColor(255, 150, 84),  // orange
-    QColor(140, 150, 240), // periwinkle
-    QColor(232, 110, 144), // rose
-    QColor(214, 172, 128), // sand
-    QColor(158, 178, 202), // slate
-};
-
-enum class Species {
-    Blob,
-    Cat,
-    Bear,
-    Robot,
-    Owl,
-    Monster,
-    Fish,
-    Bird,
-    Frog,
-    Bunny,
-    Ghost,
-    Penguin,
-    Dog,
-    Octopus,
-    Mouse,
-};
-constexpr int kSpeciesCount = 15;
-
-enum class Eyes { Round, Iris, Sparkle, Dot, Tall, Lashes, Wink, Happy };
-constexpr int kEyesCount = 8;
-
-enum class Mouth { Smile, Open, Talk, Grin, Cat, Fang };
-constexpr int kMouthCount = 6;
-
-enum class Hat { None, TopHat, PartyHat, Crown, Beanie, Bow, Flower, Cap };
-const std::array<Hat, 9> kHatTurns = {Hat::None,  Hat::TopHat, Hat::PartyHat,
-                                      Hat::Crown, Hat::None,   Hat::Beanie,
-                                      Hat::Bow,   Hat::Flower, Hat::Cap};
-
-enum class Extra { None, Glasses, BowTie, Scarf };
-const std::array<Extra, 5> kExtraTurns = {Extra::None, Extra::Glasses, Extra::BowTie, Extra::None,
-                                          Extra::Scarf};
-
-struct Look {
-    Species species = Species::Blob;
-    Eyes eyes = Eyes::Round;
-    Mouth mouth = Mouth::Smile;
-    Hat hat = Hat::None;
-    Extra extra = Extra::None;
-    QColor body, dark, light, accent, iris;
-    int variant = 0;
-    bool cheeks = true;
-};
-
-// Where a species put its face, so that eyes, mouth and accessories can be
-// added the same way for all of them.
-struct Face {
-    std::vector<QPointF> eyes;
-    qreal eyeSize = 8;
-    bool ownEyes = false;
-    QPointF mouth;
-    qreal mouthWidth = 16;
-    bool ownMouth = false;
-    bool teeth = false;
-    bool cheeks = true;
-    QPointF top;           // middle of the top of the head, where a hat sits
-    QPointF ornament;      // where a bow or a flower sits, if not beside the top
-    qreal headWidth = 42;  // how wide a hat may be
-    qreal hatTilt = 8;     // degrees, toward the right
-    bool tallEars = false; // no room for a big hat
-    QPointF neck;
-    qreal neckWidth = 0; // 0: no neck for a scarf
-};
-
-Look lookFor(int index) {
-    const int s = index % kSpeciesCount;
-    const int turn = index / kSpeciesCount;
-    Look k;
-    k.species = static_cast<Species>(s);
-    k.body = kPalette[(turn * 5 + s * 3) % kPalette.size()];
-    k.accent = kPalette[(turn * 5 + s * 3 + 6) % kPalette.size()];
-    k.eyes = static_cast<Eyes>((turn * 3 + s) % kEyesCount);
-    k.mouth = static_cast<Mouth>((turn + s * 2) % kMouthCount);
-    k.hat = kHatTurns[(turn * 2 + s) % kHatTurns.size()];
-    k.extra = kExtraTurns[(turn * 3 + s * 2) % kExtraTurns.size()];
-    k.variant = (turn + s) % 3;
-    k.cheeks = (turn + s) % 4 != 3;
-    if (k.species == Species::Robot)
-        k.body = mix(k.body, QColor(178, 184, 200), 0.45);
-    k.dark = mix(k.body, kInk, 0.22);
-    k.light = mix(k.body, kWhite, 0.6);
-    k.accent = mix(k.accent, kInk, 0.08);
-    const std::array<QColor, 4> irises = {QColor(92, 150, 220), QColor(96, 170, 90),
-                                          QColor(160, 105, 60), QColor(150, 100, 210)};
-    k.iris = irises[(turn + s) % irises.size()];
-    return k;
-}
+namespace Artwork::detail {
+namespace {
 
 const QPointF kGaze(0.32, -0.3); // toward the balloon at the upper right
 
@@ -287,6 +22,8 @@ void closedEye(QPainter& p, QPointF c, qreal r) {
     arc.quadTo(c + QPointF(0, -0.85 * r), c + QPointF(0.8 * r, 0.25 * r));
     strokePath(p, arc, kLine);
 }
+
+} // namespace
 
 void drawEye(QPainter& p, QPointF c, qreal r, Eyes style, bool rightEye, const QColor& iris) {
     const QPointF gaze = kGaze * r;
@@ -398,6 +135,118 @@ void drawMouth(QPainter& p, QPointF m, qreal w, Mouth style) {
     }
 }
 
+void shine(QPainter& p, qreal cx, qreal cy, qreal rx, qreal ry) {
+    fillPlain(p, ellipse(cx, cy, rx, ry, -30), QColor(255, 255, 255, 80));
+}
+} // namespace Artwork::detail
+
+namespace Artwork {
+using namespace detail;
+
+namespace {
+
+constexpr int kCharacterCount = 125;
+
+const std::array<QColor, 14> kPalette = {
+    QColor(255, 140, 130), // coral
+    QColor(255, 186, 120), // peach
+    QColor(255, 220, 100), // butter
+    QColor(132, 214, 160), // mint
+    QColor(122, 190, 245), // sky
+    QColor(184, 160, 238), // lavender
+    QColor(248, 158, 204), // pink
+    QColor(86, 196, 196),  // teal
+    QColor(186, 222, 104), // lime
+    QColor(255, 150, 84),  // orange
+    QColor(140, 150, 240), // periwinkle
+    QColor(232, 110, 144), // rose
+    QColor(214, 172, 128), // sand
+    QColor(158, 178, 202), // slate
+};
+
+enum class Species {
+    Blob,
+    Cat,
+    Bear,
+    Robot,
+    Owl,
+    Monster,
+    Fish,
+    Bird,
+    Frog,
+    Bunny,
+    Ghost,
+    Penguin,
+    Dog,
+    Octopus,
+    Mouse,
+};
+constexpr int kSpeciesCount = 15;
+
+enum class Hat { None, TopHat, PartyHat, Crown, Beanie, Bow, Flower, Cap };
+const std::array<Hat, 9> kHatTurns = {Hat::None,  Hat::TopHat, Hat::PartyHat,
+                                      Hat::Crown, Hat::None,   Hat::Beanie,
+                                      Hat::Bow,   Hat::Flower, Hat::Cap};
+
+enum class Extra { None, Glasses, BowTie, Scarf };
+const std::array<Extra, 5> kExtraTurns = {Extra::None, Extra::Glasses, Extra::BowTie, Extra::None,
+                                          Extra::Scarf};
+
+struct Look {
+    Species species = Species::Blob;
+    Eyes eyes = Eyes::Round;
+    Mouth mouth = Mouth::Smile;
+    Hat hat = Hat::None;
+    Extra extra = Extra::None;
+    QColor body, dark, light, accent, iris;
+    int variant = 0;
+    bool cheeks = true;
+};
+
+// Where a species put its face, so that eyes, mouth and accessories can be
+// added the same way for all of them.
+struct Face {
+    std::vector<QPointF> eyes;
+    qreal eyeSize = 8;
+    bool ownEyes = false;
+    QPointF mouth;
+    qreal mouthWidth = 16;
+    bool ownMouth = false;
+    bool teeth = false;
+    bool cheeks = true;
+    QPointF top;           // middle of the top of the head, where a hat sits
+    QPointF ornament;      // where a bow or a flower sits, if not beside the top
+    qreal headWidth = 42;  // how wide a hat may be
+    qreal hatTilt = 8;     // degrees, toward the right
+    bool tallEars = false; // no room for a big hat
+    QPointF neck;
+    qreal neckWidth = 0; // 0: no neck for a scarf
+};
+
+Look lookFor(int index) {
+    const int s = index % kSpeciesCount;
+    const int turn = index / kSpeciesCount;
+    Look k;
+    k.species = static_cast<Species>(s);
+    k.body = kPalette[(turn * 5 + s * 3) % kPalette.size()];
+    k.accent = kPalette[(turn * 5 + s * 3 + 6) % kPalette.size()];
+    k.eyes = static_cast<Eyes>((turn * 3 + s) % kEyesCount);
+    k.mouth = static_cast<Mouth>((turn + s * 2) % kMouthCount);
+    k.hat = kHatTurns[(turn * 2 + s) % kHatTurns.size()];
+    k.extra = kExtraTurns[(turn * 3 + s * 2) % kExtraTurns.size()];
+    k.variant = (turn + s) % 3;
+    k.cheeks = (turn + s) % 4 != 3;
+    if (k.species == Species::Robot)
+        k.body = mix(k.body, QColor(178, 184, 200), 0.45);
+    k.dark = mix(k.body, kInk, 0.22);
+    k.light = mix(k.body, kWhite, 0.6);
+    k.accent = mix(k.accent, kInk, 0.08);
+    const std::array<QColor, 4> irises = {QColor(92, 150, 220), QColor(96, 170, 90),
+                                          QColor(160, 105, 60), QColor(150, 100, 210)};
+    k.iris = irises[(turn + s) % irises.size()];
+    return k;
+}
+
 // Small nubs of arms: one hanging on the left, one raised toward the balloon.
 void arms(QPainter& p, const QColor& fill, QPointF left, QPointF right, qreal length = 10) {
     fillOutlined(p, ellipse(left.x(), left.y(), 5.5, length, 25), fill, kLine);
@@ -407,10 +256,6 @@ void arms(QPainter& p, const QColor& fill, QPointF left, QPointF right, qreal le
 void feet(QPainter& p, const QColor& fill, qreal y = 93, qreal spread = 12) {
     fillOutlined(p, ellipse(50 - spread, y, 9, 5), fill, kLine);
     fillOutlined(p, ellipse(51 + spread, y, 9, 5), fill, kLine);
-}
-
-void shine(QPainter& p, qreal cx, qreal cy, qreal rx, qreal ry) {
-    fillPlain(p, ellipse(cx, cy, rx, ry, -30), QColor(255, 255, 255, 80));
 }
 
 // Body, arms and feet of the furry ones, with room for a big head on top.
@@ -1224,512 +1069,7 @@ void drawFeatures(QPainter& p, const Look& k, const Face& f) {
     drawExtra(p, k.extra, f, k);
     drawHat(p, hatFor(k, f), f, k);
 }
-
-// ---------------------------------------------------------------------------
-// The eye animation: gaze (x, y from -1 to 1) and how far the upper lid has
-// come down (0 at rest, 1 shut) for each frame.
-
-struct EyePose {
-    qreal x, y, lid;
-};
-
-const std::array<EyePose, 14> kEyePoses = {{
-    {0.00, 0.00, 0.00},
-    {0.45, -0.10, 0.00},
-    {0.85, -0.25, 0.00},
-    {0.95, -0.35, 0.00},
-    {0.62, -0.78, 0.00},
-    {0.00, -0.92, 0.00},
-    {-0.62, -0.72, 0.00},
-    {-0.92, -0.20, 0.00},
-    {-0.80, 0.35, 0.00},
-    {-0.35, 0.45, 0.05},
-    {-0.05, 0.25, 0.45},
-    {0.00, 0.12, 1.00},
-    {0.00, 0.05, 0.50},
-    {0.00, 0.00, 0.12},
-}};
-
-void paintEye(QPainter& p, const EyePose& pose) {
-    const QPointF c(16, 16.5);
-    const qreal r = 13.2;
-    const QPainterPath ball = circle(c, r);
-    fillPlain(p, ellipse(16, 30.5, 9, 1.3), withAlpha(kInk, 40));
-    QRadialGradient white(c + QPointF(-3, -4), r * 1.3);
-    white.setColorAt(0, kWhite);
-    white.setColorAt(1, QColor(226, 228, 246));
-    p.setPen(Qt::NoPen);
-    p.setBrush(white);
-    p.drawPath(ball);
-
-    p.save();
-    p.setClipPath(ball);
-    // Diagonal gazes stay on the circle, so the iris never leaves the ball.
-    const qreal reach = qMax(1.0, qSqrt(pose.x * pose.x + pose.y * pose.y));
-    const QPointF iris = c + QPointF(pose.x * 6.2, pose.y * 6.0) / reach;
-    fillPlain(p, circle(iris, 6.3), QColor(84, 150, 222));
-    fillPlain(p, circle(iris + QPointF(0, 1.2), 4.6), QColor(64, 124, 200));
-    strokePath(p, circle(iris, 6.3), 0.9, QColor(40, 80, 150));
-    fillPlain(p, circle(iris, 3.0), QColor(30, 26, 46));
-    fillPlain(p, circle(iris + QPointF(-2.1, -2.3), 1.5), kWhite);
-    fillPlain(p, circle(iris + QPointF(2.0, 2.0), 0.7), QColor(255, 255, 255, 200));
-
-    // The upper lid: open, it covers the top of the eyeball; closing, its
-    // edge sweeps down past the bottom.
-    // Looking up lifts the lid a little, looking down lowers it.
-    const qreal restEdge = c.y() - r * (0.5 + 0.2 * qMax(0.0, -pose.y) - 0.12 * qMax(0.0, pose.y));
-    const qreal shutEdge = c.y() + r + 3;
-    const qreal edge = restEdge + (shutEdge - restEdge) * pose.lid;
-    const qreal sag = 3.0 * (1 - pose.lid) + 1.0;
-    const qreal left = c.x() - r - 2;
-    const qreal right = c.x() + r + 2;
-    QPainterPath lid;
-    lid.moveTo(left, c.y() - r - 2);
-    lid.lineTo(right, c.y() - r - 2);
-    lid.lineTo(right, edge - sag);
-    lid.quadTo(c.x(), edge + sag, left, edge - sag);
-    lid.closeSubpath();
-    const QColor skin(190, 172, 242);
-    fillPlain(p, lid, skin);
-    fillPlain(p, lid.translated(0, -2.4), mix(skin, kWhite, 0.3));
-    QPainterPath lidEdge;
-    lidEdge.moveTo(left, edge - sag);
-    lidEdge.quadTo(c.x(), edge + sag, right, edge - sag);
-    strokePath(p, lidEdge, 1.5);
-    if (pose.lid > 0.9) {
-        // Shut: the lid's fold and its lashes, low on the eye.
-        QPainterPath fold;
-        fold.moveTo(c + QPointF(-r * 0.78, r * 0.18));
-        fold.quadTo(c + QPointF(0, r * 0.78), c + QPointF(r * 0.78, r * 0.18));
-        strokePath(p, fold, 1.6);
-        for (qreal t : {-0.5, 0.0, 0.5}) {
-            const QPointF at = c + QPointF(t * r * 0.78, r * (0.48 - 0.25 * t * t));
-            strokeLine(p, at, at + QPointF(t * 2.2, 2.6), 1.3);
-        }
-    }
-    p.restore();
-
-    strokePath(p, ball, 1.5);
-}
-
-// ---------------------------------------------------------------------------
-// Small pictures in a 32 x 32 design box.
-
-constexpr qreal kIconLine = 1.6;
-
-void paintFaceBase(QPainter& p, const QColor& skin) {
-    fillPlain(p, ellipse(16, 30.6, 10, 1.2), withAlpha(kInk, 40));
-    QRadialGradient g(QPointF(12, 10), 18);
-    g.setColorAt(0, mix(skin, kWhite, 0.35));
-    g.setColorAt(1, skin);
-    p.setPen(inkPen(kIconLine));
-    p.setBrush(g);
-    p.drawEllipse(QPointF(16, 16), 13.5, 13.5);
-}
-
-void paintHappyFace(QPainter& p) {
-    paintFaceBase(p, QColor(255, 206, 74));
-    fillPlain(p, ellipse(8.6, 18.5, 2.6, 1.6), kBlush);
-    fillPlain(p, ellipse(23.4, 18.5, 2.6, 1.6), kBlush);
-    for (qreal x : {11.5, 20.5}) {
-        QPainterPath eye;
-        eye.moveTo(x - 2.4, 13.2);
-        eye.quadTo(x, 9.4, x + 2.4, 13.2);
-        strokePath(p, eye, 1.8);
-    }
-    QPainterPath mouth;
-    mouth.moveTo(9.5, 17.5);
-    mouth.quadTo(16, 18.6, 22.5, 17.5);
-    mouth.cubicTo(21.5, 26.5, 10.5, 26.5, 9.5, 17.5);
-    mouth.closeSubpath();
-    fillPlain(p, mouth, kMouthInside);
-    p.save();
-    p.setClipPath(mouth);
-    fillPlain(p, ellipse(16, 24.5, 4.2, 2.6), kTongue);
-    p.restore();
-    strokePath(p, mouth, 1.4);
-}
-
-void paintSadFace(QPainter& p) {
-    paintFaceBase(p, QColor(150, 190, 246));
-    for (qreal x : {11.5, 20.5}) {
-        fillPlain(p, ellipse(x, 14.2, 1.8, 2.4), kInk);
-        fillPlain(p, circle({x - 0.5, 13.3}, 0.6), kWhite);
-    }
-    strokeLine(p, {8.6, 10.2}, {13.2, 8.6}, 1.5);
-    strokeLine(p, {23.4, 10.2}, {18.8, 8.6}, 1.5);
-    QPainterPath mouth;
-    mouth.moveTo(11, 23.2);
-    mouth.quadTo(16, 18.4, 21, 23.2);
-    strokePath(p, mouth, 1.8);
-    QPainterPath tear;
-    tear.moveTo(22.2, 16.4);
-    tear.cubicTo(20, 19.6, 20.4, 21.8, 22.2, 21.8);
-    tear.cubicTo(24, 21.8, 24.4, 19.6, 22.2, 16.4);
-    fillOutlined(p, tear, QColor(120, 200, 255), 1.0);
-}
-
-void paintRightMark(QPainter& p) {
-    fillPlain(p, ellipse(16, 30.6, 10, 1.2), withAlpha(kInk, 40));
-    QLinearGradient g(0, 3, 0, 29);
-    g.setColorAt(0, QColor(110, 214, 140));
-    g.setColorAt(1, QColor(52, 170, 104));
-    p.setPen(inkPen(kIconLine));
-    p.setBrush(g);
-    p.drawEllipse(QPointF(16, 16), 13.5, 13.5);
-    fillPlain(p, ellipse(12, 8.5, 6, 2.6, -25), QColor(255, 255, 255, 90));
-    QPainterPath tick;
-    tick.moveTo(9, 16.5);
-    tick.lineTo(14, 21.5);
-    tick.lineTo(23.5, 10.5);
-    strokePath(p, tick, 4.2);
-    strokePath(p, tick, 2.4, kWhite);
-}
-
-// The pointing hand: palm and index finger in one outline, the folded
-// fingers and the thumb laid over it, each outlined, so it reads as a hand
-// even at 32 pixels.
-void paintHand(QPainter& p) {
-    const QColor skin(255, 243, 230);
-    const QColor fold = mix(skin, kInk, 0.08);
-    const QPainterPath base =
-        rounded(9.6, 1.7, 6.6, 19, 3.3).united(rounded(9.4, 14.5, 20.2, 15.5, 6)).simplified();
-    const QPainterPath middle = rounded(15.6, 10.6, 5.8, 10.5, 2.9);
-    const QPainterPath ring = rounded(20.8, 12.2, 5.2, 9.5, 2.6);
-    const QPainterPath little = rounded(25.2, 14.4, 4.4, 8.5, 2.2);
-    const QPainterPath thumb = ellipse(13.2, 21.8, 3.0, 6.2, 58);
-    const QPainterPath all =
-        base.united(middle).united(ring).united(little).united(thumb).simplified();
-    fillPlain(p, all.translated(0.8, 0.9), withAlpha(kInk, 60));
-    fillOutlined(p, base, skin, 1.4);
-    fillOutlined(p, little, fold, 1.2);
-    fillOutlined(p, ring, fold, 1.2);
-    fillOutlined(p, middle, fold, 1.2);
-    fillOutlined(p, thumb, skin, 1.2);
-    // The outer edge once more, so the layers end in one clean line.
-    strokePath(p, all, 1.4);
-    fillPlain(p, rounded(11.1, 3.8, 1.6, 5, 0.8), QColor(255, 255, 255, 210));
-}
-
-// Question window buttons: a rounded tile and a picture in a 32 x 32 box in
-// its middle.
-
-void paintTile(QPainter& p, QSizeF size, bool enabled) {
-    const QRectF r(1, 1, size.width() - 2, size.height() - 2.5);
-    if (enabled) {
-        fillPlain(p, rounded(r.x(), r.y() + 1.5, r.width(), r.height(), 8), withAlpha(kInk, 70));
-        QLinearGradient g(r.topLeft(), r.bottomLeft());
-        g.setColorAt(0, QColor(255, 255, 255));
-        g.setColorAt(1, QColor(224, 226, 255));
-        p.setPen(inkPen(1.2, withAlpha(kInk, 200)));
-        p.setBrush(g);
-        p.drawRoundedRect(r, 8, 8);
-        p.setPen(inkPen(1.0, QColor(255, 255, 255, 220)));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(r.adjusted(1.2, 1.2, -1.2, -1.2), 7, 7);
-    } else {
-        p.setPen(inkPen(1.0, QColor(170, 170, 184)));
-        p.setBrush(QColor(236, 236, 242));
-        p.drawRoundedRect(r, 8, 8);
-    }
-}
-
-void paintSentenceIcon(QPainter& p) {
-    QPainterPath balloon = rounded(3, 4, 26, 18, 6);
-    QPainterPath tail;
-    tail.moveTo(8, 19);
-    tail.lineTo(5, 28);
-    tail.lineTo(15, 20);
-    balloon = balloon.united(tail).simplified();
-    fillOutlined(p, balloon, QColor(120, 176, 245), kIconLine);
-    fillPlain(p, rounded(5.5, 6, 16, 4, 2), QColor(255, 255, 255, 60));
-    strokeLine(p, {8.5, 10}, {23.5, 10}, 2.2, kWhite);
-    strokeLine(p, {8.5, 14.5}, {19.5, 14.5}, 2.2, kWhite);
-    strokeLine(p, {22.5, 14.5}, {23.5, 14.5}, 2.2, kGold);
-}
-
-void paintStar(QPainter& p, QPointF c, qreal r, const QColor& fill, qreal line) {
-    QPainterPath star;
-    for (int i = 0; i < 10; ++i) {
-        const qreal a = qDegreesToRadians(-90 + i * 36.0);
-        const qreal rr = i % 2 == 0 ? r : r * 0.48;
-        const QPointF pt = c + QPointF(qCos(a) * rr, qSin(a) * rr);
-        if (i == 0)
-            star.moveTo(pt);
-        else
-            star.lineTo(pt);
-    }
-    star.closeSubpath();
-    fillOutlined(p, star, fill, line);
-}
-
-void paintLearnedIcon(QPainter& p) {
-    const QColor cap(104, 88, 180);
-    QPainterPath base;
-    base.moveTo(8, 14);
-    base.lineTo(8, 21);
-    base.cubicTo(10, 25.5, 22, 25.5, 24, 21);
-    base.lineTo(24, 14);
-    base.closeSubpath();
-    fillOutlined(p, base, mix(cap, kInk, 0.25), kIconLine);
-    const QPainterPath board = polygon({{16, 5}, {30, 11.5}, {16, 18}, {2, 11.5}});
-    fillOutlined(p, board, cap, kIconLine);
-    fillPlain(p, polygon({{16, 6.8}, {26, 11.5}, {16, 9.5}, {6, 11.5}}), QColor(255, 255, 255, 60));
-    strokeLine(p, {16, 11.5}, {26, 15}, 1.3, kGold);
-    strokeLine(p, {26, 15}, {26, 21}, 1.3, kGold);
-    fillOutlined(p, rounded(24.6, 20.5, 2.8, 4, 1), kGold, 0.9);
-    fillOutlined(p, circle({16, 11.5}, 1.6), kGold, 0.9);
-    paintStar(p, {6.5, 24.5}, 5.5, kGold, 1.2);
-}
-
-QPainterPath tickPath() {
-    QPainterPath tick;
-    tick.moveTo(7.5, 16.5);
-    tick.lineTo(13.5, 23);
-    tick.lineTo(25, 8.5);
-    return tick;
-}
-
-void paintOkIcon(QPainter& p) {
-    strokePath(p, tickPath(), 6.2);
-    strokePath(p, tickPath(), 3.6, QColor(72, 190, 116));
-}
-
-void paintButton(QPainter& p, QSizeF size, Button which, bool enabled) {
-    paintTile(p, size, enabled);
-    const qreal box = qMin(size.width(), size.height()) * 32.0 / 41.0;
-    const QSizeF iconSize(box, box);
-    const QPointF origin((size.width() - box) / 2, (size.height() - box) / 2 - 0.5);
-    auto paintIcon = [&](QPainter& q) {
-        q.scale(box / 32.0, box / 32.0);
-        switch (which) {
-        case Button::Sentence:
-            paintSentenceIcon(q);
-            break;
-        case Button::Learned:
-            paintLearnedIcon(q);
-            break;
-        case Button::Ok:
-            paintOkIcon(q);
-            break;
-        }
-    };
-    if (enabled) {
-        p.save();
-        p.translate(origin);
-        paintIcon(p);
-        p.restore();
-        return;
-    }
-    // Paint the picture apart, at the target's resolution, then grey it.
-    const qreal dpr = p.device()->devicePixelRatioF();
-    QImage icon(qCeil(iconSize.width() * dpr), qCeil(iconSize.height() * dpr),
-                QImage::Format_ARGB32_Premultiplied);
-    icon.setDevicePixelRatio(dpr);
-    icon.fill(Qt::transparent);
-    {
-        QPainter q(&icon);
-        q.setRenderHint(QPainter::Antialiasing);
-        paintIcon(q);
-    }
-    p.drawImage(origin, greyed(icon, 0.55));
-}
-
-// Bar buttons.
-
-void paintNewWord(QPainter& p) {
-    QTransform t;
-    t.translate(13, 15);
-    t.rotate(-8);
-    const QPainterPath card = t.map(rounded(-9.5, -11.5, 19, 23, 2.5));
-    fillPlain(p, card.translated(1, 1.2), withAlpha(kInk, 60));
-    fillOutlined(p, card, kWhite, kIconLine);
-    p.save();
-    p.setTransform(t, true);
-    fillPlain(p, rounded(-9.5 + 0.8, -11.5 + 0.8, 17.4, 4.5, 2), QColor(255, 206, 72));
-    for (qreal y : {-2.5, 1.5, 5.5})
-        strokeLine(p, {-5.5, y}, {y > 4 ? 1.5 : 5.5, y}, 1.5, QColor(150, 150, 200));
-    p.restore();
-    fillOutlined(p, circle({23, 23}, 7.5), QColor(72, 190, 116), kIconLine);
-    strokeLine(p, {23, 19}, {23, 27}, 2.6, kWhite);
-    strokeLine(p, {19, 23}, {27, 23}, 2.6, kWhite);
-}
-
-void paintDelete(QPainter& p) {
-    const QColor bin(240, 112, 118);
-    QPainterPath body;
-    body.moveTo(7.5, 9.5);
-    body.lineTo(24.5, 9.5);
-    body.lineTo(22.6, 28);
-    body.quadTo(22.4, 29.5, 21, 29.5);
-    body.lineTo(11, 29.5);
-    body.quadTo(9.6, 29.5, 9.4, 28);
-    body.closeSubpath();
-    fillOutlined(p, body, bin, kIconLine);
-    for (qreal x : {12.6, 16.0, 19.4})
-        strokeLine(p, {x, 13.5}, {x + (x - 16) * 0.1, 25.5}, 1.6, mix(bin, kWhite, 0.55));
-    fillOutlined(p, rounded(12.5, 3.2, 7, 4.5, 2), mix(bin, kInk, 0.25), kIconLine);
-    fillOutlined(p, rounded(5, 6.4, 22, 4.4, 2), mix(bin, kInk, 0.12), kIconLine);
-}
-
-void paintSettings(QPainter& p) {
-    const QPointF c(16, 16);
-    QPainterPath gear;
-    const int teeth = 8;
-    for (int i = 0; i < teeth; ++i) {
-        const qreal a = 2 * M_PI * i / teeth;
-        const qreal half = 2 * M_PI / teeth / 2;
-        const qreal ro = 13.6;
-        const qreal ri = 10.4;
-        const QPointF pts[] = {
-            c + QPointF(qCos(a - half * 0.95), qSin(a - half * 0.95)) * ri,
-            c + QPointF(qCos(a - half * 0.45), qSin(a - half * 0.45)) * ro,
-            c + QPointF(qCos(a + half * 0.45), qSin(a + half * 0.45)) * ro,
-            c + QPointF(qCos(a + half * 0.95), qSin(a + half * 0.95)) * ri,
-        };
-        if (i == 0)
-            gear.moveTo(pts[0]);
-        else
-            gear.lineTo(pts[0]);
-        for (int j = 1; j < 4; ++j)
-            gear.lineTo(pts[j]);
-    }
-    gear.closeSubpath();
-    gear = gear.subtracted(circle(c, 4.4));
-    fillPlain(p, gear.translated(0.8, 1), withAlpha(kInk, 55));
-    QLinearGradient g(0, 2, 0, 30);
-    g.setColorAt(0, QColor(168, 178, 214));
-    g.setColorAt(1, QColor(122, 132, 178));
-    p.setPen(inkPen(kIconLine));
-    p.setBrush(g);
-    p.drawPath(gear);
-    strokePath(p, circle(c, 7.6), 1.2, QColor(255, 255, 255, 110));
-}
-
-void paintAskNow(QPainter& p) {
-    QPainterPath balloon = ellipse(16, 14, 13.5, 11.5);
-    QPainterPath tail;
-    tail.moveTo(7, 20);
-    tail.lineTo(4, 30);
-    tail.lineTo(14, 24);
-    balloon = balloon.united(tail).simplified();
-    fillPlain(p, balloon.translated(0.8, 1), withAlpha(kInk, 55));
-    fillOutlined(p, balloon, QColor(255, 196, 84), kIconLine);
-    QPainterPath q;
-    q.moveTo(12.2, 10.6);
-    q.cubicTo(12.2, 5.4, 20.2, 5.4, 20.2, 10.2);
-    q.cubicTo(20.2, 13.4, 16.2, 13.6, 16.2, 16.6);
-    strokePath(p, q, 5.2);
-    strokePath(p, q, 2.8, kWhite);
-    fillOutlined(p, circle({16.2, 21.4}, 2.1), kWhite, 1.2);
-}
-
-void paintHelp(QPainter& p) {
-    fillPlain(p, circle({16.8, 17}, 13.5), withAlpha(kInk, 55));
-    QLinearGradient g(0, 2, 0, 30);
-    g.setColorAt(0, QColor(112, 176, 250));
-    g.setColorAt(1, QColor(70, 128, 222));
-    p.setPen(inkPen(kIconLine));
-    p.setBrush(g);
-    p.drawEllipse(QPointF(16, 16), 13.5, 13.5);
-    fillPlain(p, ellipse(11.5, 8.5, 6, 2.5, -25), QColor(255, 255, 255, 80));
-    fillPlain(p, circle({16, 8.8}, 2.4), kWhite);
-    QPainterPath stem;
-    stem.moveTo(13.2, 13.2);
-    stem.lineTo(17.6, 13.2);
-    stem.lineTo(17.6, 22.4);
-    stem.lineTo(19.4, 22.4);
-    stem.lineTo(19.4, 24.6);
-    stem.lineTo(12.6, 24.6);
-    stem.lineTo(12.6, 22.4);
-    stem.lineTo(14.4, 22.4);
-    stem.lineTo(14.4, 15.4);
-    stem.lineTo(13.2, 15.4);
-    stem.closeSubpath();
-    fillPlain(p, stem, kWhite);
-}
-
-QPainterPath arrowRight(qreal y, qreal x0, qreal x1) {
-    const QPainterPath path = polygon({{x0, y - 2.6},
-                                       {x1 - 7, y - 2.6},
-                                       {x1 - 7, y - 6.4},
-                                       {x1, y},
-                                       {x1 - 7, y + 6.4},
-                                       {x1 - 7, y + 2.6},
-                                       {x0, y + 2.6}});
-    return path;
-}
-
-void paintToggleActive(QPainter& p) {
-    const QPainterPath top = arrowRight(9.5, 3, 29);
-    const QPainterPath bottom = QTransform(-1, 0, 0, 1, 32, 0).map(arrowRight(22.5, 3, 29));
-    for (const auto& [path, color] :
-         {std::pair{top, QColor(72, 190, 116)}, std::pair{bottom, QColor(255, 150, 84)}}) {
-        fillPlain(p, path.translated(0.8, 1), withAlpha(kInk, 55));
-        fillOutlined(p, path, color, 1.4);
-    }
-}
-
-void paintNewVersion(QPainter& p) {
-    const QPointF c(14.5, 14.5);
-    const qreal r = 12.5;
-    fillPlain(p, circle(c + QPointF(0.8, 1), r), withAlpha(kInk, 55));
-    fillOutlined(p, circle(c, r), QColor(110, 196, 236), kIconLine);
-    p.save();
-    p.setClipPath(circle(c, r));
-    const QColor land(120, 204, 120);
-    QPainterPath a;
-    a.moveTo(4, 8);
-    a.cubicTo(9, 3, 15, 7, 13, 11);
-    a.cubicTo(11, 15, 16, 17, 12, 22);
-    a.cubicTo(8, 26, 4, 20, 4, 16);
-    a.closeSubpath();
-    fillPlain(p, a, land);
-    fillPlain(p, ellipse(21, 10, 5, 3.5, 20), land);
-    fillPlain(p, ellipse(22, 21, 3.5, 5, -10), land);
-    const QColor grid(255, 255, 255, 130);
-    strokePath(p, ellipse(c.x(), c.y(), r * 0.45, r), 1.0, grid);
-    strokeLine(p, {c.x(), c.y() - r}, {c.x(), c.y() + r}, 1.0, grid);
-    strokeLine(p, {c.x() - r, c.y()}, {c.x() + r, c.y()}, 1.0, grid);
-    p.restore();
-    strokePath(p, circle(c, r), kIconLine);
-    fillOutlined(p, circle({23.6, 23.6}, 7), QColor(72, 190, 116), kIconLine);
-    const QPainterPath arrow = polygon({{22.1, 19.4},
-                                        {25.1, 19.4},
-                                        {25.1, 23.1},
-                                        {27.5, 23.1},
-                                        {23.6, 27.6},
-                                        {19.7, 23.1},
-                                        {22.1, 23.1}});
-    fillPlain(p, arrow, kWhite);
-}
-
-// The two ends of the speech balloon, in logical pixels. The body's outline
-// runs along y = 3.5 and y = 35.5, so a one-pixel pen fills rows 3 and 35 and
-// the white body rows 3 to 35, exactly like paintBalloonMiddle.
-void paintBalloonLeft(QPainter& p) {
-    QPainterPath body = rounded(6.5, 3.5, 80, 32, 13);
-    QPainterPath tail;
-    tail.moveTo(31, 30);
-    tail.cubicTo(27, 40, 16, 46, 3, 49.5);
-    tail.cubicTo(11, 42, 15, 37, 14.5, 30);
-    tail.closeSubpath();
-    body = body.united(tail).simplified();
-    p.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-    p.setBrush(kWhite);
-    p.drawPath(body);
-}
-
-void paintBalloonRight(QPainter& p) {
-    const QPainterPath body = rounded(-40, 3.5, 40 + 44.5, 32, 14);
-    p.setPen(QPen(kInk, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-    p.setBrush(kWhite);
-    p.drawPath(body);
-}
-
 } // namespace
-
-// ---------------------------------------------------------------------------
 
 int characterCount() {
     return kCharacterCount;
@@ -1741,140 +1081,6 @@ QPixmap character(int index, QSize size, qreal dpr) {
                          [index](QPainter& p, QSizeF s) {
                              fitBox(p, s, 100, true);
                              paintCharacter(p, index);
-                         });
-}
-
-int eyeFrameCount() {
-    return int(kEyePoses.size());
-}
-
-QPixmap eyeFrame(int index, QSize size, qreal dpr) {
-    const int count = eyeFrameCount();
-    index = ((index % count) + count) % count;
-    return cachedPicture(QStringLiteral("eye%1").arg(index), size, dpr,
-                         [index](QPainter& p, QSizeF s) {
-                             fitBox(p, s, 32);
-                             paintEye(p, kEyePoses[index]);
-                         });
-}
-
-QPixmap eye(QPointF gaze, qreal lid, QSize size, qreal dpr) {
-    auto step = [](qreal v, qreal low) { return qRound(qBound(low, v, 1.0) * 20); };
-    const int x = step(gaze.x(), -1);
-    const int y = step(gaze.y(), -1);
-    const int l = step(lid, 0);
-    return cachedPicture(QStringLiteral("eye/%1/%2/%3").arg(x).arg(y).arg(l), size, dpr,
-                         [x, y, l](QPainter& p, QSizeF s) {
-                             fitBox(p, s, 32);
-                             paintEye(p, {x / 20.0, y / 20.0, l / 20.0});
-                         });
-}
-
-QColor balloonInk() {
-    return kInk;
-}
-
-QPixmap balloonLeft(qreal dpr) {
-    return cachedPicture(QStringLiteral("balloonLeft"), balloonLeftSize, dpr,
-                         [](QPainter& p, QSizeF) { paintBalloonLeft(p); });
-}
-
-QPixmap balloonRight(qreal dpr) {
-    return cachedPicture(QStringLiteral("balloonRight"), balloonRightSize, dpr,
-                         [](QPainter& p, QSizeF) { paintBalloonRight(p); });
-}
-
-void paintBalloonMiddle(QPainter& painter, const QRect& rect) {
-    if (rect.isEmpty())
-        return;
-    painter.fillRect(rect, kWhite);
-    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), kInk);
-    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), kInk);
-}
-
-QPixmap balloon(int middleWidth, qreal dpr) {
-    middleWidth = qMax(0, middleWidth);
-    const QSize size(balloonLeftSize.width() + middleWidth + balloonRightSize.width(),
-                     balloonLeftSize.height());
-    QImage image = canvas(size, dpr);
-    {
-        QPainter p(&image);
-        p.drawPixmap(0, 0, balloonLeft(dpr));
-        paintBalloonMiddle(
-            p, QRect(balloonLeftSize.width(), balloonBodyTop, middleWidth, balloonBodyHeight));
-        p.drawPixmap(balloonLeftSize.width() + middleWidth, 0, balloonRight(dpr));
-    }
-    return QPixmap::fromImage(std::move(image));
-}
-
-QPixmap rightMark(QSize size, qreal dpr) {
-    return cachedPicture(QStringLiteral("rightMark"), size, dpr, [](QPainter& p, QSizeF s) {
-        fitBox(p, s, 32);
-        paintRightMark(p);
-    });
-}
-
-QPixmap happyFace(QSize size, qreal dpr) {
-    return cachedPicture(QStringLiteral("happyFace"), size, dpr, [](QPainter& p, QSizeF s) {
-        fitBox(p, s, 32);
-        paintHappyFace(p);
-    });
-}
-
-QPixmap sadFace(QSize size, qreal dpr) {
-    return cachedPicture(QStringLiteral("sadFace"), size, dpr, [](QPainter& p, QSizeF s) {
-        fitBox(p, s, 32);
-        paintSadFace(p);
-    });
-}
-
-QPixmap hand(QSize size, qreal dpr) {
-    return cachedPicture(QStringLiteral("hand"), size, dpr, [](QPainter& p, QSizeF s) {
-        fitBox(p, s, 32);
-        paintHand(p);
-    });
-}
-
-QPoint handHotSpot(QSize size) {
-    const qreal scale = qMin(size.width(), size.height()) / 32.0;
-    const qreal x = (size.width() - 32 * scale) / 2 + 13 * scale;
-    const qreal y = (size.height() - 32 * scale) / 2 + 1 * scale;
-    return QPoint(qFloor(x), qFloor(y));
-}
-
-QPixmap button(Button which, bool enabled, QSize size, qreal dpr) {
-    return cachedPicture(
-        QStringLiteral("button%1-%2").arg(int(which)).arg(enabled ? 1 : 0), size, dpr,
-        [which, enabled](QPainter& p, QSizeF s) { paintButton(p, s, which, enabled); });
-}
-
-QPixmap barButton(BarButton which, QSize size, qreal dpr) {
-    return cachedPicture(QStringLiteral("bar%1").arg(int(which)), size, dpr,
-                         [which](QPainter& p, QSizeF s) {
-                             fitBox(p, s, 32);
-                             switch (which) {
-                             case BarButton::NewWord:
-                                 paintNewWord(p);
-                                 break;
-                             case BarButton::Delete:
-                                 paintDelete(p);
-                                 break;
-                             case BarButton::Settings:
-                                 paintSettings(p);
-                                 break;
-                             case BarButton::AskNow:
-                                 paintAskNow(p);
-                                 break;
-                             case BarButton::Help:
-                                 paintHelp(p);
-                                 break;
-                             case BarButton::ToggleActive:
-                                 paintToggleActive(p);
-                                 break;
-                             case BarButton::NewVersion:
-                                 paintNewVersion(p);
-                                 break;
-                             }
                          });
 }
 
