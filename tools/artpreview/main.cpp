@@ -2,22 +2,15 @@
 // pixel ratio, so the pictures can be looked over side by side.
 //
 //   artpreview [output folder]      (default: ./artpreview-out)
-//   artpreview --window             shows the eye animation and characters live
-//   artpreview --check              checks balloon joins, sizes and edges
 //
 // Run without a screen with QT_QPA_PLATFORM=offscreen.
 
 #include "quiz/art/Artwork.h"
 
-#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QImage>
-#include <QLabel>
 #include <QPainter>
-#include <QSet>
-#include <QTimer>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <cstdio>
 
 namespace {
@@ -223,229 +216,26 @@ QImage smallSheet(qreal dpr) {
     return image;
 }
 
-// Checks of what the eye can miss: exact balloon joins, sizes, nothing cut
-// off at a picture's edge, no two characters alike.
-class Checker {
-public:
-    void expect(bool ok, const QString& what) {
-        if (ok) {
-            ++passed_;
-        } else {
-            ++failed_;
-            std::fprintf(stderr, "FAIL: %s\n", qPrintable(what));
-        }
-    }
-    int report() const {
-        std::printf("%d passed, %d failed\n", passed_, failed_);
-        return failed_ == 0 ? 0 : 1;
-    }
-
-private:
-    int passed_ = 0;
-    int failed_ = 0;
-};
-
-bool isInk(QRgb c) {
-    const QColor ink = Artwork::balloonInk();
-    return qAlpha(c) == 255 && qAbs(qRed(c) - ink.red()) <= 2 &&
-           qAbs(qGreen(c) - ink.green()) <= 2 && qAbs(qBlue(c) - ink.blue()) <= 2;
+// The advert panel as the main window shows it, on black, and the 1x
+// picture enlarged pixel for pixel.
+QImage advertSheet(qreal dpr) {
+    const int zoom = 6;
+    const QSize one = Artwork::advertSize;
+    QImage image =
+        sheet(QSize(qMax(360, one.width() * zoom) + 16, 65 + 24 + one.height() * zoom), dpr);
+    QPainter p(&image);
+    p.fillRect(QRect(8, 8, 360, 65), Qt::black);
+    p.drawPixmap(8, 8, Artwork::advert(dpr));
+    const QImage pixels = Artwork::advert(1).toImage();
+    p.drawImage(QRect(QPoint(8, 65 + 16), one * zoom), pixels);
+    return image;
 }
-
-bool isWhite(QRgb c) {
-    return c == qRgba(255, 255, 255, 255);
-}
-
-// One device-pixel column at the balloon's joining edge, logical row by row:
-// transparent above and below the body, ink on its first and last row, white
-// between.
-QString joinColumnFault(const QImage& image, int column, int dpr) {
-    const int top = Artwork::balloonBodyTop;
-    const int bottom = top + Artwork::balloonBodyHeight - 1;
-    for (int y = 0; y < image.height(); ++y) {
-        const int row = y / dpr;
-        const QRgb c = image.pixel(column, y);
-        const bool ok = row < top || row > bottom     ? qAlpha(c) == 0
-                        : row == top || row == bottom ? isInk(c)
-                                                      : isWhite(c);
-        if (!ok)
-            return QStringLiteral("device row %1 (logical %2) is %3")
-                .arg(y)
-                .arg(row)
-                .arg(QColor::fromRgba(c).name(QColor::HexArgb));
-    }
-    return {};
-}
-
-bool sameLogicalSize(const QPixmap& pm, QSize size, qreal dpr) {
-    return pm.devicePixelRatio() == dpr && pm.deviceIndependentSize().toSize() == size &&
-           pm.size() == size * dpr;
-}
-
-bool clearColumnOrRow(const QImage& image, bool column, int index) {
-    const int n = column ? image.height() : image.width();
-    for (int i = 0; i < n; ++i)
-        if (qAlpha(column ? image.pixel(index, i) : image.pixel(i, index)) != 0)
-            return false;
-    return true;
-}
-
-int runChecks() {
-    Checker check;
-    for (int dpr : {1, 2, 3}) {
-        const QImage left = Artwork::balloonLeft(dpr).toImage();
-        const QImage right = Artwork::balloonRight(dpr).toImage();
-        check.expect(sameLogicalSize(Artwork::balloonLeft(dpr), QSize(52, 52), dpr),
-                     QStringLiteral("balloonLeft size at %1x").arg(dpr));
-        check.expect(sameLogicalSize(Artwork::balloonRight(dpr), QSize(48, 37), dpr),
-                     QStringLiteral("balloonRight size at %1x").arg(dpr));
-        for (int i = 0; i < dpr; ++i) {
-            const QString l = joinColumnFault(left, left.width() - 1 - i, dpr);
-            check.expect(l.isEmpty(),
-                         QStringLiteral("balloonLeft join at %1x: %2").arg(dpr).arg(l));
-            const QString r = joinColumnFault(right, i, dpr);
-            check.expect(r.isEmpty(),
-                         QStringLiteral("balloonRight join at %1x: %2").arg(dpr).arg(r));
-        }
-        // The assembled balloon: every column of the middle is a join column.
-        const QImage whole = Artwork::balloon(20, dpr).toImage();
-        for (int x = 52 * dpr - 1; x <= 72 * dpr; ++x) {
-            const QString fault = joinColumnFault(whole, x, dpr);
-            check.expect(fault.isEmpty(),
-                         QStringLiteral("balloon column %1 at %2x: %3").arg(x).arg(dpr).arg(fault));
-        }
-        // The left end's tail leaves at its lower left; the body's left is rounded.
-        check.expect(qAlpha(left.pixel(4 * dpr, 48 * dpr)) > 0,
-                     QStringLiteral("balloonLeft has a tail at the lower left (%1x)").arg(dpr));
-        check.expect(qAlpha(left.pixel(7 * dpr, 3 * dpr)) == 0,
-                     QStringLiteral("balloonLeft's top left corner is rounded (%1x)").arg(dpr));
-        check.expect(qAlpha(right.pixel(right.width() - 1, 20 * dpr)) == 0 &&
-                         qAlpha(right.pixel(40 * dpr, 20 * dpr)) == 255,
-                     QStringLiteral("balloonRight rounds off inside its picture (%1x)").arg(dpr));
-    }
-
-    for (qreal dpr : {1.0, 1.5, 2.0}) {
-        const auto tag = QStringLiteral(" at %1x").arg(dpr);
-        check.expect(sameLogicalSize(Artwork::character(5, QSize(57, 57), dpr), QSize(57, 57), dpr),
-                     "character size" + tag);
-        check.expect(sameLogicalSize(Artwork::eyeFrame(3, QSize(32, 32), dpr), QSize(32, 32), dpr),
-                     "eye frame size" + tag);
-        check.expect(
-            sameLogicalSize(Artwork::button(Artwork::Button::Ok, false, QSize(49, 41), dpr),
-                            QSize(49, 41), dpr),
-            "button size" + tag);
-        check.expect(
-            sameLogicalSize(Artwork::barButton(Artwork::BarButton::Help, QSize(32, 32), dpr),
-                            QSize(32, 32), dpr),
-            "bar button size" + tag);
-    }
-
-    // Characters: none alike, none cut off at the top or the sides.
-    QSet<QByteArray> seen;
-    for (int i = 0; i < Artwork::characterCount(); ++i) {
-        const QImage image = Artwork::character(i, QSize(57, 57), 2)
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_ARGB32);
-        seen.insert(
-            QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes())));
-        check.expect(clearColumnOrRow(image, false, 0) && clearColumnOrRow(image, true, 0) &&
-                         clearColumnOrRow(image, true, image.width() - 1),
-                     QStringLiteral("character %1 is cut off at an edge").arg(i));
-    }
-    check.expect(seen.size() == Artwork::characterCount(), QStringLiteral("characters all differ"));
-    check.expect(Artwork::character(Artwork::characterCount() + 3).toImage() ==
-                         Artwork::character(3).toImage() &&
-                     Artwork::character(-1).toImage() ==
-                         Artwork::character(Artwork::characterCount() - 1).toImage(),
-                 QStringLiteral("character index wraps around"));
-
-    // The eye follows a gaze: looking left and right are mirror images in
-    // where the iris is, and a shut eye shows no iris at all.
-    check.expect(Artwork::eye({-1, 0}).toImage() != Artwork::eye({1, 0}).toImage() &&
-                     Artwork::eye({0.5, 0}).toImage() == Artwork::eye({0.51, 0}).toImage(),
-                 QStringLiteral("eye gaze changes the picture, in steps"));
-    check.expect(Artwork::eye({-1, 0}, 1).toImage() == Artwork::eye({1, 0}, 1).toImage(),
-                 QStringLiteral("a shut eye looks the same whatever the gaze"));
-
-    // Eye frames: every frame differs from the one before it, the loop too.
-    for (int i = 0; i < Artwork::eyeFrameCount(); ++i) {
-        const int next = (i + 1) % Artwork::eyeFrameCount();
-        check.expect(Artwork::eyeFrame(i).toImage() != Artwork::eyeFrame(next).toImage(),
-                     QStringLiteral("eye frames %1 and %2 differ").arg(i).arg(next));
-    }
-
-    // A disabled button is grey throughout; an enabled one has colour.
-    auto maxSaturation = [](const QImage& image) {
-        int most = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = QColor::fromRgba(image.pixel(x, y));
-                if (c.alpha() > 0)
-                    most = qMax(most, c.hsvSaturation());
-            }
-        return most;
-    };
-    for (auto b : {Artwork::Button::Sentence, Artwork::Button::Learned, Artwork::Button::Ok}) {
-        check.expect(maxSaturation(Artwork::button(b, false).toImage()) < 40,
-                     QStringLiteral("disabled button %1 is grey").arg(int(b)));
-        check.expect(maxSaturation(Artwork::button(b, true).toImage()) > 100,
-                     QStringLiteral("enabled button %1 has colour").arg(int(b)));
-    }
-
-    // The hand's hot spot is on the finger tip: painted there, nothing above.
-    for (QSize size : {QSize(32, 32), QSize(64, 64)}) {
-        const QImage image = Artwork::hand(size).toImage();
-        const QPoint hot = Artwork::handHotSpot(size);
-        check.expect(qAlpha(image.pixel(hot + QPoint(0, 1))) > 0 &&
-                         (hot.y() == 0 || qAlpha(image.pixel(hot - QPoint(0, 1))) < 128),
-                     QStringLiteral("hand hot spot at the finger tip (%1 px)").arg(size.width()));
-    }
-    return check.report();
-}
-
-class LivePreview : public QWidget {
-public:
-    LivePreview() {
-        auto* layout = new QVBoxLayout(this);
-        eye_ = new QLabel;
-        big_ = new QLabel;
-        who_ = new QLabel;
-        layout->addWidget(eye_);
-        layout->addWidget(big_);
-        layout->addWidget(who_);
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this] { step(); });
-        timer->start(Artwork::eyeFrameInterval);
-        step();
-    }
-
-private:
-    void step() {
-        const qreal dpr = devicePixelRatioF();
-        eye_->setPixmap(Artwork::eyeFrame(frame_, QSize(32, 32), dpr));
-        big_->setPixmap(Artwork::eyeFrame(frame_, QSize(128, 128), dpr));
-        if (frame_ == 0)
-            who_->setPixmap(Artwork::character(character_++, QSize(57, 57), dpr));
-        frame_ = (frame_ + 1) % Artwork::eyeFrameCount();
-    }
-    QLabel* eye_;
-    QLabel* big_;
-    QLabel* who_;
-    int frame_ = 0;
-    int character_ = 0;
-};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.contains(QStringLiteral("--check")))
-        return runChecks();
-    if (args.contains(QStringLiteral("--window"))) {
-        LivePreview preview;
-        preview.show();
-        return app.exec();
-    }
     const QString folder = args.value(0, QStringLiteral("artpreview-out"));
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
@@ -459,6 +249,7 @@ int main(int argc, char** argv) {
         ok &= save(speciesSheet(dpr), folder + QStringLiteral("/species") + suffix);
         ok &= save(balloonSheet(dpr), folder + QStringLiteral("/balloon") + suffix);
         ok &= save(smallSheet(dpr), folder + QStringLiteral("/small") + suffix);
+        ok &= save(advertSheet(dpr), folder + QStringLiteral("/advert") + suffix);
     }
     return ok ? 0 : 1;
 }

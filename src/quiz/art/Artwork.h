@@ -79,4 +79,10 @@ QPixmap button(Button which, bool enabled, QSize size = QSize(49, 41), qreal dpr
 enum class BarButton { NewWord, Delete, Settings, AskNow, Help, ToggleActive, NewVersion };
 QPixmap barButton(BarButton which, QSize size = QSize(32, 32), qreal dpr = 1.0);
 
+// The advert panel's picture: a friendly dog with a magnifying glass that
+// shows a person, on its own sky-blue card made to stand on the panel's
+// black. Opaque; the corners outside the card are black.
+inline constexpr QSize advertSize(71, 66);
+QPixmap advert(qreal dpr = 1.0);
+
 } // namespace Artwork

@@ -121,7 +121,7 @@ void fillOutlined(QPainter& p, const QPainterPath& path, const QBrush& fill, qre
     p.drawPath(path);
 }
 
-void fillPlain(QPainter& p, const QPainterPath& path, const QColor& fill) {
+void fillPlain(QPainter& p, const QPainterPath& path, const QBrush& fill) {
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawPath(path);

@@ -59,7 +59,7 @@ QPainterPath thick(const QPainterPath& centre, qreal width);
 
 QPen inkPen(qreal width, const QColor& color = kInk);
 void fillOutlined(QPainter& p, const QPainterPath& path, const QBrush& fill, qreal width);
-void fillPlain(QPainter& p, const QPainterPath& path, const QColor& fill);
+void fillPlain(QPainter& p, const QPainterPath& path, const QBrush& fill);
 void strokePath(QPainter& p, const QPainterPath& path, qreal width, const QColor& color = kInk);
 void strokeLine(QPainter& p, QPointF a, QPointF b, qreal width, const QColor& color = kInk);
 
