@@ -4,7 +4,9 @@
 #   scripts/deps.sh test    - the above, plus what the tests and benchmarks use
 set -euo pipefail
 
-build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+# libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
+# the program's icon at run time.
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
             qt6-qpa-plugins libqt6svg6 fonts-liberation2)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
            at-spi2-core python3 python3-pyatspi)
