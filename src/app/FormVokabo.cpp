@@ -121,7 +121,8 @@ bool FormVokabo::Form_Load() {
 
     ModVokabo::setProgressView(progress_);
     ModVokabo::setWordListView(this);
-    ModVokabo::LoadWordFile();
+    if (const ModVokabo::FileOutcome loaded = ModVokabo::LoadWordFile(); !loaded.ok)
+        reportUnreadableWordFile(loaded);
 
     LoadSettings();
     if (Settings::ustte)
@@ -230,11 +231,19 @@ bool FormVokabo::saveWords() {
         const ModVokabo::FileOutcome outcome = ModVokabo::SaveWordFile();
         if (outcome.ok)
             return true;
+        const QString failed = QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n")
+                                   .arg(outcome.path, outcome.reason);
+        // Offer only what can work: a file that could not be read at start is
+        // never written, however often the user tries.
+        if (!outcome.retryMayHelp)
+            return MsgBox(failed + QStringLiteral("Kaydetmeden çıkılsın mı? \"Hayır\" programı "
+                                                  "açık tutar."),
+                          MsgBoxStyle::YesNo | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
+                          QStringLiteral("Vokabo Retano")) == MsgBoxResult::Yes;
         const MsgBoxResult answer = MsgBox(
-            QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n\"Tekrar Dene\" kaydetmeyi "
-                           "yeniden dener; \"Vazgeç\" programı açık tutar; \"Kaydetmeden Çık\" "
-                           "bu oturumdaki değişiklikleri bırakır.")
-                .arg(outcome.path, outcome.reason),
+            failed + QStringLiteral("\"Tekrar Dene\" kaydetmeyi yeniden dener; \"Vazgeç\" "
+                                    "programı açık tutar; \"Kaydetmeden Çık\" bu oturumdaki "
+                                    "değişiklikleri bırakır."),
             MsgBoxStyle::AbortRetryIgnore | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
             QStringLiteral("Vokabo Retano"));
         if (answer == MsgBoxResult::Ignore)
@@ -242,6 +251,13 @@ bool FormVokabo::saveWords() {
         if (answer != MsgBoxResult::Retry)
             return false;
     }
+}
+
+void FormVokabo::reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome) {
+    MsgBox(QStringLiteral("Vokabo dosyası okunamadı:\n%1\n\n%2\n\nDosyadaki vokaboler korunacak: "
+                          "program bu dosyanın üzerine yazmayacak.")
+               .arg(outcome.path, outcome.reason),
+           MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Vokabo Retano"));
 }
 
 void FormVokabo::Form_KeyPress(int KeyAscii) {

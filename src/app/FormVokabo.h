@@ -86,6 +86,7 @@ private:
     void LoadSettings();
     void storePlacement();
     bool saveWords();
+    void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
     void applyPendingSize();
 
     QString commandLine_;

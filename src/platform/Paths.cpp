@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -9,23 +10,40 @@ QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-namespace {
-// File modes do not tell the whole truth (root ignores them, a read-only
-// mount does not show in them), so try to create a file there.
 bool canCreateFilesIn(const QString& dir) {
     QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".vokabo-probe-XXXXXX")));
     return probe.open();
 }
-} // namespace
+
+QString installedProgramFolder() {
+#ifdef VOKABO_INSTALL_BINDIR
+    return QStringLiteral(VOKABO_INSTALL_BINDIR);
+#else
+    return {};
+#endif
+}
+
+bool isInstalledCopy(const QString& programDir) {
+    const QString installed = QFileInfo(installedProgramFolder()).canonicalFilePath();
+    return !installed.isEmpty() && QFileInfo(programDir).canonicalFilePath() == installed;
+}
 
 QString chooseWordFilePath(const QString& programDir, const QString& userDataDir) {
-    if (canCreateFilesIn(programDir))
+    if (!isInstalledCopy(programDir) && canCreateFilesIn(programDir))
         return QDir(programDir).filePath(WordFileName);
-    QDir().mkpath(userDataDir);
     return QDir(userDataDir).filePath(WordFileName);
 }
 
 QString wordFilePath() {
-    return chooseWordFilePath(programFolder(),
-                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString path = chooseWordFilePath(programFolder(), userDataDir);
+    QDir().mkpath(QFileInfo(path).path());
+    return path;
+}
+
+QString startingWordFile(const QString& wordFile, const QString& programDir) {
+    const QString beside = QDir(programDir).filePath(WordFileName);
+    if (QFileInfo(beside).absoluteFilePath() == QFileInfo(wordFile).absoluteFilePath())
+        return {};
+    return beside;
 }

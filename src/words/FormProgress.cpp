@@ -1,6 +1,7 @@
 #include "words/FormProgress.h"
 
 #include "controls/Look.h"
+#include "platform/Clock.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -55,7 +56,7 @@ void FormProgress::begin(const QString& statusText, qint64 max) {
     Label1->setText(statusText);
     Label1->adjustSize();
     filled_ = -1;
-    sinceRepaint_.invalidate();
+    lastRepaint_ = {};
     if (!isVisible()) {
         if (const QScreen* screen = QApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
@@ -74,11 +75,14 @@ void FormProgress::UpdateStatus(qint64 Deger) {
     if (width == filled_)
         return;
     // Sixty pictures a second are all an eye can follow; more only slow the
-    // work the bar reports on.
-    if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < MinRepaintMs &&
-        width < PctPrg->width())
-        return;
-    sinceRepaint_.restart();
+    // work the bar reports on. A clock set back does not stop the bar.
+    const QDateTime now = Now();
+    if (lastRepaint_.isValid() && width < PctPrg->width()) {
+        const qint64 since = lastRepaint_.msecsTo(now);
+        if (since >= 0 && since < MinRepaintMs)
+            return;
+    }
+    lastRepaint_ = now;
     filled_ = width;
     PctPrg->filled = width;
     PctPrg->repaint();

@@ -2,7 +2,7 @@
 
 #include "words/ModVokabo.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QWidget>
 
 class QLabel;
@@ -36,7 +36,7 @@ private:
     QLabel* Label1;
     Bar* PctPrg;
     static constexpr int MinRepaintMs = 16;
-    QElapsedTimer sinceRepaint_;
+    QDateTime lastRepaint_; // by the program's clock, which tests set
     int filled_ = -1;
     int repaints_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "words/ModVokabo.h"
 
 #include "platform/MsgBox.h"
+#include "platform/Paths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +34,7 @@ WordListView* wordListView = nullptr;
 
 struct FileState {
     QString path;
+    QString startFrom;
     WordFile::Encoding encoding = WordFile::Encoding::Windows1254;
     // The file was there but could not be read: writing would destroy words
     // that were never loaded.
@@ -65,6 +67,14 @@ const WordDef SampleWords[] = {
     {QStringLiteral("income"), QStringLiteral("gelir  kazanç"),
      QStringLiteral("One fourth of my income goes for rent"), 0},
 };
+
+// The reason in Turkish, then the system's own words where it gave any.
+FileOutcome failure(const QString& path, const QString& reason, const QFileDevice* file = nullptr) {
+    FileOutcome outcome{false, path, reason};
+    if (file && file->error() != QFileDevice::NoError)
+        outcome.reason += QStringLiteral("\nSistemin bildirdiği hata: ") + file->errorString();
+    return outcome;
+}
 
 void appendList(QString& out, const WordList& list, const QString& statusText, QChar status) {
     if (list.isEmpty())
@@ -180,7 +190,12 @@ bool MoveToActive(int index) {
 }
 
 void setWordFilePath(const QString& path) {
+    setWordFilePath(path, startingWordFile(path, programFolder()));
+}
+
+void setWordFilePath(const QString& path, const QString& startFrom) {
     fileState.path = path;
+    fileState.startFrom = startFrom;
 }
 
 QString wordFilePath() {
@@ -192,47 +207,44 @@ WordFile::Encoding wordFileEncoding() {
 }
 
 FileOutcome LoadWordFile() {
-    FileOutcome outcome{true, fileState.path, {}};
-    const QString loading = QStringLiteral("Vokaboler yükleniyor...");
-    progressView->begin(loading, 50);
+    progressView->begin(QStringLiteral("Vokaboler yükleniyor..."), 50);
+
+    QString source = fileState.path;
+    if (!QFileInfo::exists(source) && !fileState.startFrom.isEmpty() &&
+        QFileInfo::exists(fileState.startFrom))
+        source = fileState.startFrom;
+    FileOutcome outcome{true, source, {}};
+    QByteArray bytes;
+    bool found = false;
+    if (const QFileInfo info(source); info.exists()) {
+        found = true;
+        QFile file(source);
+        if (info.isDir())
+            outcome = failure(source, QStringLiteral("Bu ad bir klasöre ait."));
+        else if (!file.open(QIODevice::ReadOnly))
+            outcome = failure(source, QStringLiteral("Dosya okunmak üzere açılamadı."), &file);
+        else if (bytes = file.readAll(); file.error() != QFileDevice::NoError)
+            outcome = failure(source, QStringLiteral("Dosya okunamadı."), &file);
+    }
 
     qint64 lineCounter = -1;
-    QFile file(fileState.path);
-    const QFileInfo info(fileState.path);
-    if (info.exists()) {
-        QByteArray bytes;
-        if (info.isDir()) {
-            outcome = {false, fileState.path, QStringLiteral("Bu ad bir klasöre ait.")};
-        } else if (!file.open(QIODevice::ReadOnly)) {
-            outcome = {false, fileState.path, file.errorString()};
-        } else {
-            bytes = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                outcome = {false, fileState.path, file.errorString()};
-            file.close();
-        }
-        if (outcome.ok) {
-            const QString text = WordFile::decode(bytes, fileState.encoding);
-            lineCounter +=
-                WordFile::forEachLine(text, [&, counter = lineCounter](QStringView line) mutable {
-                    ++counter;
-                    if (progressView->max() < counter)
-                        progressView->setMax(progressView->max() * 2);
-                    progressView->UpdateStatus(counter);
-                    if (const auto parsed = WordFile::parseLine(line))
-                        (parsed->active ? ActiveWords : PassiveWords).append(parsed->word);
-                });
+    if (found && outcome.ok) {
+        WordFile::Reader reader(bytes);
+        fileState.encoding = reader.encoding();
+        QByteArrayView line;
+        while (reader.nextLine(line)) {
+            ++lineCounter;
+            if (progressView->max() < lineCounter)
+                progressView->setMax(progressView->max() * 2);
+            progressView->UpdateStatus(lineCounter);
+            if (std::optional<WordFile::ParsedLine> parsed = reader.parse(line))
+                (parsed->active ? ActiveWords : PassiveWords).append(std::move(parsed->word));
         }
     }
 
     if (!outcome.ok) {
         fileState.unreadable = true;
         fileState.unreadableReason = outcome.reason;
-        progressView->finish();
-        MsgBox(QStringLiteral("Vokabo dosyası okunamadı:\n%1\n\n%2\n\nDosyadaki vokaboler "
-                              "korunacak: program bu dosyanın üzerine yazmayacak.")
-                   .arg(outcome.path, outcome.reason),
-               MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Vokabo Retano"));
     } else if (lineCounter == -1) {
         for (const WordDef& word : SampleWords)
             AppendWord(word.English, word.Turkish, word.Ornek, 0, QStringLiteral("A"));
@@ -243,11 +255,14 @@ FileOutcome LoadWordFile() {
 }
 
 FileOutcome SaveWordFile() {
-    if (fileState.unreadable)
-        return {false, fileState.path,
-                QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler kaybolmasın "
-                               "diye üzerine yazılmıyor.")
-                    .arg(fileState.unreadableReason)};
+    if (fileState.unreadable) {
+        FileOutcome outcome = failure(
+            fileState.path, QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler "
+                                           "kaybolmasın diye üzerine yazılmıyor.")
+                                .arg(fileState.unreadableReason));
+        outcome.retryMayHelp = false;
+        return outcome;
+    }
 
     QString text;
     appendList(text, ActiveWords, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
@@ -258,15 +273,34 @@ FileOutcome SaveWordFile() {
 
     QSaveFile file(fileState.path);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, fileState.path, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    // Unbuffered: every write reaches the file here, where its size is checked.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(fileState.path, QStringLiteral("Dosya yazılmak üzere açılamadı."), &file);
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        // A full disk first gives a short write with no error; the next
+        // write then fails with the system's reason.
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written < bytes.size()) {
+        const FileOutcome outcome = failure(
+            fileState.path,
+            QStringLiteral("Dosyanın %1 baytından yalnızca %2 bayt yazılabildi; disk dolmuş ya da "
+                           "dosya boyu sınırına varılmış olabilir. Eski dosya olduğu gibi duruyor.")
+                .arg(bytes.size())
+                .arg(written),
+            &file);
         file.cancelWriting();
-        return {false, fileState.path, reason};
+        return outcome;
     }
     if (!file.commit())
-        return {false, fileState.path, file.errorString()};
+        return failure(fileState.path,
+                       QStringLiteral("Dosya diske yazılıp yerine konamadı. Eski dosya olduğu "
+                                      "gibi duruyor."),
+                       &file);
     fileState.encoding = encoding;
     return {true, fileState.path, {}};
 }

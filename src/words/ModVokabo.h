@@ -66,19 +66,27 @@ bool MoveToActive(int index);
 
 // --- The word file ---
 
+// How a load or a save went; the window reports a failure.
 struct FileOutcome {
     bool ok = true;
     QString path;
-    QString reason;
+    QString reason; // in Turkish, or the system's own words for a failure
+    // False when trying again cannot work, whatever the user does meanwhile.
+    bool retryMayHelp = true;
 };
 
-// Where the word file is; set once at start-up.
+// Where the word file is written; set once at start-up. While it does not
+// exist yet, the first load reads startFrom instead. The one-argument form
+// starts from the program folder's own file when the word file lives
+// elsewhere.
 void setWordFilePath(const QString& path);
+void setWordFilePath(const QString& path, const QString& startFrom);
 QString wordFilePath();
 WordFile::Encoding wordFileEncoding();
 
 // Fills both lists from the word file, or seeds the sample words. A file that
-// exists but cannot be read is reported, and is never written over.
+// exists but cannot be read yields no words and a failed outcome, and is
+// never written over.
 FileOutcome LoadWordFile();
 // Rewrites the word file atomically: afterwards it holds either the old
 // content or the new, whole. A failure is returned, never hidden.

@@ -1,106 +1,156 @@
 #include "words/WordFile.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-#include <vector>
+#include <array>
+#include <cstring>
 
 namespace WordFile {
 
 namespace {
-const char* const CodePage = "windows-1254";
-const QByteArray Utf8Bom("\xEF\xBB\xBF");
+const QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 
-bool hasHighByte(const QByteArray& bytes) {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    return false;
-}
+// Windows-1254 both ways: every byte stands for one character.
+struct CodePage {
+    std::array<char16_t, 256> toUnicode{};
+    // 0 where the code page has no byte for the character (and for U+0000,
+    // which is byte 0).
+    std::array<unsigned char, 0x10000> fromUnicode{};
 
-// Every character Windows-1254 can hold, as a bitmap over the 16-bit range.
-const std::vector<bool>& windows1254Chars() {
-    static const std::vector<bool> chars = [] {
-        std::vector<bool> bits(0x10000, false);
+    CodePage() {
         QByteArray all(256, '\0');
         for (int b = 0; b < 256; ++b)
             all[b] = static_cast<char>(b);
-        QStringDecoder decoder(CodePage);
+        QStringDecoder decoder("windows-1254");
         const QString decoded = decoder(all);
-        for (QChar c : decoded)
-            if (c != QChar::ReplacementCharacter)
-                bits[c.unicode()] = true;
-        return bits;
-    }();
-    return chars;
+        for (int b = 0; b < 256; ++b) {
+            // Without the code page the bytes read as Latin-1, so no word is lost.
+            toUnicode[b] = decoded.size() == 256 ? decoded[b].unicode() : char16_t(b);
+            if (toUnicode[b] != QChar::ReplacementCharacter)
+                fromUnicode[toUnicode[b]] = static_cast<unsigned char>(b);
+        }
+    }
+
+    bool holds(char16_t c) const { return c == 0 || fromUnicode[c] != 0; }
+};
+
+const CodePage& windows1254() {
+    static const CodePage table;
+    return table;
 }
 
-bool fitsWindows1254(QStringView text) {
-    const std::vector<bool>& chars = windows1254Chars();
-    for (QChar c : text)
-        if (c.unicode() >= 0x80 && !chars[c.unicode()])
-            return false;
-    return true;
+bool hasHighByte(QByteArrayView bytes) {
+    unsigned char any = 0;
+    for (char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any & 0x80;
 }
 
-// Valid UTF-8 that uses more than plain ASCII.
-bool isUtf8Text(const QByteArray& bytes) {
-    return hasHighByte(bytes) && QByteArrayView(bytes).isValidUtf8();
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+// Where c is in text[from, to), or to.
+qsizetype indexOf(QByteArrayView text, qsizetype from, qsizetype to, char c) {
+    const void* found = std::memchr(text.data() + from, c, static_cast<size_t>(to - from));
+    return found ? static_cast<const char*>(found) - text.data() : to;
 }
 } // namespace
 
-bool windows1254Available() {
-    return QStringEncoder(CodePage).isValid() && QStringDecoder(CodePage).isValid();
+Encoding guessEncoding(QByteArrayView bytes) {
+    if (bytes.startsWith(Utf8Bom))
+        return Encoding::Utf8Bom;
+    if (hasHighByte(bytes) && bytes.isValidUtf8())
+        return Encoding::Utf8;
+    return Encoding::Windows1254;
 }
 
-std::optional<qint16> parseDogru(QStringView text) {
-    text = text.trimmed();
+Reader::Reader(const QByteArray& bytes)
+    : bytes_(bytes), text_(bytes_), encoding_(guessEncoding(bytes_)),
+      utf8_(QStringConverter::Utf8,
+            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom) {
+    if (encoding_ == Encoding::Utf8Bom)
+        pos_ = Utf8Bom.size();
+}
+
+bool Reader::nextLine(QByteArrayView& line) {
+    const qsizetype size = text_.size();
+    if (pos_ >= size)
+        return false;
+    // A file of lone CRs holds no LF: each is looked for once, not per line.
+    if (nextLf_ < pos_)
+        nextLf_ = indexOf(text_, pos_, size, '\n');
+    if (nextCr_ < pos_)
+        nextCr_ = indexOf(text_, pos_, nextLf_, '\r');
+    const qsizetype lineEnd = std::min(nextCr_, nextLf_);
+    line = text_.sliced(pos_, lineEnd - pos_);
+    pos_ = lineEnd;
+    if (pos_ < size && text_[pos_++] == '\r' && pos_ < size && text_[pos_] == '\n')
+        ++pos_;
+    return true;
+}
+
+QString Reader::decode(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return {};
+    if (encoding_ != Encoding::Windows1254)
+        return utf8_(bytes);
+    const CodePage& table = windows1254();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (char c : bytes)
+        *out++ = table.toUnicode[static_cast<unsigned char>(c)];
+    return text;
+}
+
+std::optional<qint16> parseDogru(QByteArrayView text) {
     qsizetype i = 0;
+    qsizetype end = text.size();
+    while (i < end && isBlank(text[i]))
+        ++i;
+    while (end > i && isBlank(text[end - 1]))
+        --end;
     bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
         ++i;
     }
-    if (i == text.size())
+    if (i == end)
         return std::nullopt;
-    qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c < u'0' || c > u'9')
+    int value = 0;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
             return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
+        value = value * 10 + (c - '0');
         if (value > 32768)
             return std::nullopt;
     }
     if (negative)
         value = -value;
-    if (value < -32768 || value > 32767)
+    if (value > 32767)
         return std::nullopt;
     return static_cast<qint16>(value);
 }
 
-std::optional<ParsedLine> parseLine(QStringView line) {
-    QStringView fields[3];
-    for (QStringView& field : fields) {
-        const qsizetype bar = line.indexOf(u'|');
+std::optional<ParsedLine> Reader::parse(QByteArrayView line) {
+    QByteArrayView fields[3];
+    for (QByteArrayView& field : fields) {
+        const qsizetype bar = line.indexOf('|');
         if (bar < 0)
             return std::nullopt;
         field = line.first(bar);
         line = line.sliced(bar + 1);
     }
-    QStringView number = line;
-    QStringView status;
-    if (const qsizetype bar = line.indexOf(u'|'); bar >= 0) {
+    QByteArrayView number = line;
+    QByteArrayView status;
+    if (const qsizetype bar = line.indexOf('|'); bar >= 0) {
         number = line.first(bar);
         status = line.sliced(bar + 1);
     }
     const std::optional<qint16> dogru = parseDogru(number);
     if (!dogru)
         return std::nullopt;
-    ParsedLine parsed;
-    parsed.word = {fields[0].toString(), fields[1].toString(), fields[2].toString(), *dogru};
-    parsed.active = status.isEmpty() || status == u"A";
-    return parsed;
+    return ParsedLine{{decode(fields[0]), decode(fields[1]), decode(fields[2]), *dogru},
+                      status.isEmpty() || status == "A"};
 }
 
 void appendLine(QString& out, const ModVokabo::WordDef& word, QChar status) {
@@ -116,34 +166,36 @@ void appendLine(QString& out, const ModVokabo::WordDef& word, QChar status) {
     out += u"\r\n";
 }
 
-QString decode(const QByteArray& bytes, Encoding& encoding) {
-    if (bytes.startsWith(Utf8Bom)) {
-        encoding = Encoding::Utf8Bom;
-        return QString::fromUtf8(QByteArrayView(bytes).sliced(Utf8Bom.size()));
-    }
-    if (isUtf8Text(bytes)) {
-        encoding = Encoding::Utf8;
-        return QString::fromUtf8(bytes);
-    }
-    encoding = Encoding::Windows1254;
-    QStringDecoder decoder(CodePage);
-    return decoder(bytes);
-}
-
 QByteArray encode(const QString& text, Encoding& encoding) {
+    // An empty list is an empty file, never a lone byte-order mark.
+    if (text.isEmpty())
+        return {};
     if (encoding == Encoding::Windows1254) {
-        // The encoder would quietly put substitutes for what it cannot hold.
-        if (fitsWindows1254(text)) {
-            QStringEncoder encoder(CodePage);
-            QByteArray bytes = encoder(text);
-            if (!encoder.hasError())
-                return bytes;
+        const CodePage& table = windows1254();
+        QByteArray bytes(text.size(), Qt::Uninitialized);
+        char* out = bytes.data();
+        bool fits = true;
+        for (QChar c : text) {
+            if (!table.holds(c.unicode())) {
+                fits = false;
+                break;
+            }
+            *out++ = static_cast<char>(table.fromUnicode[c.unicode()]);
         }
+        // "ï»¿" at the start, or letters whose bytes happen to be valid UTF-8,
+        // would come back as other words.
+        if (fits && guessEncoding(bytes) == Encoding::Windows1254)
+            return bytes;
         encoding = Encoding::Utf8Bom;
     }
     QByteArray bytes = text.toUtf8();
-    if (encoding == Encoding::Utf8Bom)
-        bytes.prepend(Utf8Bom);
+    if (encoding == Encoding::Utf8) {
+        // A leading U+FEFF would pass for a byte-order mark and vanish.
+        if (!bytes.startsWith(Utf8Bom))
+            return bytes;
+        encoding = Encoding::Utf8Bom;
+    }
+    bytes.prepend(Utf8Bom);
     return bytes;
 }
 

@@ -3,8 +3,9 @@
 #include "words/WordDef.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <QStringView>
+#include <QStringDecoder>
 #include <optional>
 
 // The word file's text format: one record a line, fields separated by '|',
@@ -18,42 +19,51 @@ struct ParsedLine {
     bool active = true;
 };
 
-// Cuts the fields from the left; nullopt when the line is not a record.
-std::optional<ParsedLine> parseLine(QStringView line);
+// How bytes are read: a byte-order mark, or valid UTF-8 with a multi-byte
+// sequence, is UTF-8; anything else Windows-1254.
+Encoding guessEncoding(QByteArrayView bytes);
 
-// A whole number in the 16-bit range, blanks around it and a sign allowed.
-std::optional<qint16> parseDogru(QStringView text);
+// Cuts a word file into lines and records straight from its bytes: only the
+// fields a record keeps are ever decoded.
+class Reader {
+public:
+    explicit Reader(const QByteArray& bytes);
+    Encoding encoding() const { return encoding_; }
+
+    // The next line, without its line break; false at the end. CR LF, a lone
+    // CR and a lone LF all end a line, and a final line break does not start
+    // another line.
+    bool nextLine(QByteArrayView& line);
+
+    // Cuts the fields from the left; nullopt when the line is not a record.
+    std::optional<ParsedLine> parse(QByteArrayView line);
+
+    // Text in the file's encoding.
+    QString decode(QByteArrayView bytes);
+
+private:
+    QByteArray bytes_;
+    QByteArrayView text_;
+    qsizetype pos_ = 0;
+    // Where the next CR and LF are, so that each is searched for only once.
+    qsizetype nextCr_ = -1;
+    qsizetype nextLf_ = -1;
+    Encoding encoding_;
+    // Keeps a U+FEFF that starts a field: only the file's first bytes can be
+    // a byte-order mark.
+    QStringDecoder utf8_;
+};
+
+// A whole number in the 16-bit range; blanks around it and a sign allowed.
+std::optional<qint16> parseDogru(QByteArrayView text);
 
 // Appends one record and its CR LF.
 void appendLine(QString& out, const ModVokabo::WordDef& word, QChar status);
 
-// Calls f for every line; CR LF, a lone CR and a lone LF all end a line, and a
-// final line break does not start another line.
-template <typename F> qint64 forEachLine(QStringView text, F&& f) {
-    qint64 count = 0;
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        f(text.sliced(start, end - start));
-        ++count;
-        if (end < n && text[end] == u'\r' && end + 1 < n && text[end + 1] == u'\n')
-            ++end;
-        start = end + 1;
-    }
-    return count;
-}
-
-// Decodes the file and tells its encoding: a byte-order mark or valid UTF-8
-// with a multi-byte sequence is UTF-8, anything else Windows-1254.
-QString decode(const QByteArray& bytes, Encoding& encoding);
-
-// Encodes in the given encoding; when Windows-1254 cannot hold the text the
-// encoding becomes UTF-8 with a byte-order mark.
+// Encodes in the given encoding. Where the bytes would be read back as other
+// text (Windows-1254 cannot hold a character, or the bytes would pass for
+// UTF-8 or for a byte-order mark), the encoding becomes UTF-8 with a
+// byte-order mark. No text gives no bytes, whatever the encoding.
 QByteArray encode(const QString& text, Encoding& encoding);
-
-bool windows1254Available();
 
 } // namespace WordFile

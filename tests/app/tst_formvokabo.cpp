@@ -48,6 +48,7 @@ private slots:
     void questionWaitsForEnoughActiveWords();
     void askNowWorksWhenScheduledQuestionsAreOff();
     void newWordCommandClosesTheQuestionFirst();
+    void unreadableWordFileIsReportedAndExitOffersNoRetry();
 };
 
 void TestFormVokabo::startUpShowsTheActiveWords() {
@@ -345,6 +346,35 @@ void TestFormVokabo::newWordCommandClosesTheQuestionFirst() {
     QVERIFY(form.TimerSor->isActive());
     QVERIFY(form.mnu_VokaboSor->isEnabled());
     form.Form_Unload();
+}
+
+// The window reports a word file it cannot read; at exit it offers only what
+// can work, since that file is never written.
+void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
+    FreshProgram program;
+    QVERIFY(QDir().mkpath(program.wordFile()));
+    ScriptedMsgBox box;
+    FormVokabo form("");
+    QVERIFY(form.Form_Load());
+    QCOMPARE(box.asked().size(), 1);
+    QVERIFY(box.asked()[0].prompt.startsWith(QStringLiteral("Vokabo dosyası okunamadı:")));
+    QVERIFY(box.asked()[0].prompt.contains(program.wordFile()));
+    QCOMPARE(box.asked()[0].style, MsgBoxStyle::OkOnly | MsgBoxStyle::Critical);
+    QCOMPARE(form.List1->count(), 0);
+
+    ModVokabo::AppendWord("new", "yeni", "", 0, "A");
+    ModVokabo::WordsChanged = true;
+    box.answer({MsgBoxResult::No, MsgBoxResult::Yes});
+    QVERIFY(!form.Form_Unload());
+    QCOMPARE(box.asked().size(), 2);
+    const ScriptedMsgBox::Asked& exit = box.asked()[1];
+    QCOMPARE(exit.style & MsgBoxStyle::ButtonMask, int(MsgBoxStyle::YesNo));
+    QVERIFY(!exit.prompt.contains(QStringLiteral("Tekrar Dene")));
+    QVERIFY(form.TimerSor->isActive());
+    QVERIFY(form.Form_Unload());
+    QCOMPARE(box.asked().size(), 3);
+    QVERIFY(form.hasEnded());
+    QVERIFY(QFileInfo(program.wordFile()).isDir());
 }
 
 QTEST_MAIN(TestFormVokabo)

@@ -253,23 +253,23 @@ class QuestionView:
     def part(self, name, role):
         return next((a for a in self._parts() if a.name == name and a.getRole() == role), None)
 
-    def labelsshowing(self):
+    def labels_showing(self):
         return [a for a in self._parts()
-                if a.getRole() == e2e.pyatspi.ROLE_LABEL and a.name and e2e.isshowing(a)]
+                if a.getRole() == e2e.pyatspi.ROLE_LABEL and a.name and e2e.is_showing(a)]
 
     def question_texts(self):
-        return [a.name for a in self.labelsshowing()
+        return [a.name for a in self.labels_showing()
                 if a.name != COVER_TEXT and not ANSWER_LABEL.fullmatch(a.name)]
 
     def answers(self):
         """(letter, answer text, label) of the answers that show."""
-        return [(m[1], m[2], a) for a in self.labelsshowing()
+        return [(m[1], m[2], a) for a in self.labels_showing()
                 if (m := ANSWER_LABEL.fullmatch(a.name))]
 
     def cover(self):
-        return next((a for a in self.labelsshowing() if a.name == COVER_TEXT), None)
+        return next((a for a in self.labels_showing() if a.name == COVER_TEXT), None)
 
-    def buttonshowing(self, name):
+    def button_showing(self, name):
         return showing(self.part(name, e2e.pyatspi.ROLE_PUSH_BUTTON))
 
     def is_open(self):
@@ -283,7 +283,7 @@ class QuestionView:
 def question_windows(prog):
     """The program's question windows on the screen: the top-level windows
     with the picture that uncovers the answers."""
-    return [w for w in prog.windows() if e2e.isshowing(w)
+    return [w for w in prog.windows() if e2e.is_showing(w)
             and any(a.name == REVEAL_PICTURE for a in e2e.descendants(w))]
 
 
@@ -320,8 +320,8 @@ def answer_question(c, d, q, counts, right, step, reveal=COVER_TEXT):
     c.equal(f"{step}: title tells the count of '{asked}'", q.window.name,
             question_title(counts[asked]))
     c.require(f"{step}: the cover hides the answers", q.cover() is not None and not q.answers(),
-              f"labels showing: {[a.name for a in q.labelsshowing()]!r}")
-    c.check(f"{step}: no OK before an answer", not q.buttonshowing(OK_BUTTON))
+              f"labels showing: {[a.name for a in q.labels_showing()]!r}")
+    c.check(f"{step}: no OK before an answer", not q.button_showing(OK_BUTTON))
 
     if reveal == COVER_TEXT:
         d.click_on(q.cover())
@@ -342,8 +342,8 @@ def answer_question(c, d, q, counts, right, step, reveal=COVER_TEXT):
 
     chosen = next(label for _, text, label in shown if (text == MEANINGS[asked]) == right)
     d.click_on(chosen)
-    ok = c.needs(f"{step}: OK shows after the answer", lambda: q.buttonshowing(OK_BUTTON))
-    learned = q.buttonshowing(LEARNED_BUTTON)
+    ok = c.needs(f"{step}: OK shows after the answer", lambda: q.button_showing(OK_BUTTON))
+    learned = q.button_showing(LEARNED_BUTTON)
     c.check(f"{step}: the 'learned' button shows too", learned is not None)
     if learned is not None:
         c.equal(f"{step}: 'learned' is offered only after a right answer",
@@ -375,7 +375,7 @@ def text_of(accessible):
 
 
 def showing(accessible):
-    return accessible if accessible is not None and e2e.isshowing(accessible) else None
+    return accessible if accessible is not None and e2e.is_showing(accessible) else None
 
 
 def is_utf8(data):

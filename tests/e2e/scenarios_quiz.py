@@ -56,7 +56,7 @@ def scheduled_off(d, c):
     d.dismiss_tray_menu(entries)
 
     c.check("question window has not taken the keyboard", not q.is_active())
-    question = next(a for a in q.labelsshowing() if a.name in q.question_texts())
+    question = next(a for a in q.labels_showing() if a.name in q.question_texts())
     d.click_on(question)
     c.eventually("a click gives the question window the keyboard", q.is_active)
     d.press_key("Escape")

@@ -1,15 +1,18 @@
 // Writes one of two versions of a word list to the given word file, turn
 // about, until it is killed; prints "ready" once the first save is done.
+// With --once it saves the first version once and prints how it went.
 #include "words/ModVokabo.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc < 2)
+    const bool once = argc == 3 && std::strcmp(argv[1], "--once") == 0;
+    if (argc != 2 && !once)
         return 2;
-    ModVokabo::setWordFilePath(QString::fromLocal8Bit(argv[1]));
+    ModVokabo::setWordFilePath(QString::fromLocal8Bit(argv[argc - 1]), {});
     for (int round = 0;; ++round) {
         ModVokabo::ActiveWords.clear();
         const QString tag = round % 2 ? QStringLiteral("ikinci") : QStringLiteral("birinci");
@@ -17,7 +20,12 @@ int main(int argc, char** argv) {
             ModVokabo::AppendWord(QStringLiteral("word %1").arg(i), tag,
                                   QStringLiteral("a sentence of some length for word %1").arg(i),
                                   static_cast<qint16>(i % 7), QStringLiteral("A"));
-        if (!ModVokabo::SaveWordFile().ok)
+        const ModVokabo::FileOutcome outcome = ModVokabo::SaveWordFile();
+        if (once) {
+            std::fputs(outcome.reason.toUtf8().constData(), stdout);
+            return outcome.ok ? 0 : 1;
+        }
+        if (!outcome.ok)
             return 1;
         if (round == 0) {
             std::puts("ready");
