@@ -206,20 +206,20 @@ struct Look {
 // Where a species put its face, so that eyes, mouth and accessories can be
 // added the same way for all of them.
 struct Face {
-    std::vector<QPointF> eyes;
+    std::vector<QPointF> eyes{};
     qreal eyeSize = 8;
     bool ownEyes = false;
-    QPointF mouth;
+    QPointF mouth{};
     qreal mouthWidth = 16;
     bool ownMouth = false;
     bool teeth = false;
     bool cheeks = true;
-    QPointF top;           // middle of the top of the head, where a hat sits
-    QPointF ornament;      // where a bow or a flower sits, if not beside the top
+    QPointF top{};         // middle of the top of the head, where a hat sits
+    QPointF ornament{};    // where a bow or a flower sits, if not beside the top
     qreal headWidth = 42;  // how wide a hat may be
     qreal hatTilt = 8;     // degrees, toward the right
     bool tallEars = false; // no room for a big hat
-    QPointF neck;
+    QPointF neck{};
     qreal neckWidth = 0; // 0: no neck for a scarf
 };
 
@@ -267,16 +267,14 @@ void mammalBody(QPainter& p, const Look& k) {
 }
 
 Face mammalFace() {
-    Face f;
-    f.eyes = {{40, 48}, {63, 48}};
-    f.eyeSize = 7.5;
-    f.mouth = {53, 63};
-    f.mouthWidth = 14;
-    f.top = {51, 23};
-    f.headWidth = 40;
-    f.neck = {51, 76};
-    f.neckWidth = 34;
-    return f;
+    return {.eyes = {{40, 48}, {63, 48}},
+            .eyeSize = 7.5,
+            .mouth = {53, 63},
+            .mouthWidth = 14,
+            .top = {51, 23},
+            .headWidth = 40,
+            .neck = {51, 76},
+            .neckWidth = 34};
 }
 
 QPainterPath mammalHead() {
@@ -429,15 +427,13 @@ Face drawBlob(QPainter& p, const Look& k) {
     }
     fillOutlined(p, body, k.body, kLine);
     shine(p, 30, 38, 8, 4.5);
-    Face f;
-    f.eyes = {{42, 50}, {64, 50}};
-    f.eyeSize = 9;
-    f.mouth = {55, 67};
-    f.mouthWidth = 16;
-    f.top = {51, 23};
-    f.headWidth = 42;
-    f.neck = {52, 83};
-    return f;
+    return {.eyes = {{42, 50}, {64, 50}},
+            .eyeSize = 9,
+            .mouth = {55, 67},
+            .mouthWidth = 16,
+            .top = {51, 23},
+            .headWidth = 42,
+            .neck = {52, 83}};
 }
 
 Face drawGhost(QPainter& p, const Look& k) {
@@ -462,15 +458,13 @@ Face drawGhost(QPainter& p, const Look& k) {
     shine(p, 33, 36, 8, 4.5);
     if (k.variant == 1)
         fillPlain(p, ellipse(51, 78, 14, 6), mix(k.body, kWhite, 0.3));
-    Face f;
-    f.eyes = {{41, 50}, {63, 50}};
-    f.eyeSize = 8.5;
-    f.mouth = {53, 66};
-    f.mouthWidth = 14;
-    f.top = {51, 25};
-    f.headWidth = 40;
-    f.neck = {51, 80};
-    return f;
+    return {.eyes = {{41, 50}, {63, 50}},
+            .eyeSize = 8.5,
+            .mouth = {53, 66},
+            .mouthWidth = 14,
+            .top = {51, 25},
+            .headWidth = 40,
+            .neck = {51, 80}};
 }
 
 Face drawOwl(QPainter& p, const Look& k) {
@@ -490,15 +484,13 @@ Face drawOwl(QPainter& p, const Look& k) {
     fillOutlined(p, circle({39, 46}, 14), k.light, kLine * 0.7);
     fillOutlined(p, circle({64, 45}, 14), k.light, kLine * 0.7);
     fillOutlined(p, polygon({{51.5, 51}, {56, 56}, {51.5, 63}, {47, 56}}), kOrange, kLine * 0.8);
-    Face f;
-    f.eyes = {{39, 46}, {64, 45}};
-    f.eyeSize = 9;
-    f.ownMouth = true;
-    f.cheeks = false;
-    f.top = {51, 22};
-    f.headWidth = 34;
-    f.neck = {51, 66};
-    return f;
+    return {.eyes = {{39, 46}, {64, 45}},
+            .eyeSize = 9,
+            .ownMouth = true,
+            .cheeks = false,
+            .top = {51, 22},
+            .headWidth = 34,
+            .neck = {51, 66}};
 }
 
 Face drawPenguin(QPainter& p, const Look& k) {
@@ -512,15 +504,13 @@ Face drawPenguin(QPainter& p, const Look& k) {
     fillPlain(p, mask, QColor(252, 250, 242));
     shine(p, 33, 32, 6, 3.5);
     fillOutlined(p, polygon({{47, 51}, {64, 52}, {49, 58}}), kOrange, kLine * 0.8);
-    Face f;
-    f.eyes = {{42, 44}, {61, 43}};
-    f.eyeSize = 7;
-    f.ownMouth = true;
-    f.top = {51, 22};
-    f.headWidth = 38;
-    f.neck = {51, 66};
-    f.neckWidth = 42;
-    return f;
+    return {.eyes = {{42, 44}, {61, 43}},
+            .eyeSize = 7,
+            .ownMouth = true,
+            .top = {51, 22},
+            .headWidth = 38,
+            .neck = {51, 66},
+            .neckWidth = 42};
 }
 
 Face drawBird(QPainter& p, const Look& k) {
@@ -545,14 +535,12 @@ Face drawBird(QPainter& p, const Look& k) {
     fillOutlined(p, ellipse(34, 66, 14, 9, -25), k.dark, kLine);
     fillOutlined(p, polygon({{76, 48}, {94, 51}, {77, 56}}), kOrange, kLine * 0.8);
     fillOutlined(p, polygon({{77, 57}, {89, 60}, {76, 62}}), mix(kOrange, kInk, 0.15), kLine * 0.8);
-    Face f;
-    f.eyes = {{57, 46}, {73, 44}};
-    f.eyeSize = 7;
-    f.ownMouth = true;
-    f.top = {48, 29};
-    f.headWidth = 36;
-    f.neck = {52, 84};
-    return f;
+    return {.eyes = {{57, 46}, {73, 44}},
+            .eyeSize = 7,
+            .ownMouth = true,
+            .top = {48, 29},
+            .headWidth = 36,
+            .neck = {52, 84}};
 }
 
 Face drawFish(QPainter& p, const Look& k) {
@@ -595,15 +583,13 @@ Face drawFish(QPainter& p, const Look& k) {
     strokePath(p, body, kLine);
     shine(p, 40, 45, 8, 3.5);
     fillOutlined(p, ellipse(50, 66, 8, 4, -30), k.dark, kLine * 0.8);
-    Face f;
-    f.eyes = {{71, 52}};
-    f.eyeSize = 9;
-    f.mouth = {81, 64};
-    f.mouthWidth = 9;
-    f.top = {62, 38};
-    f.headWidth = 30;
-    f.hatTilt = 0;
-    return f;
+    return {.eyes = {{71, 52}},
+            .eyeSize = 9,
+            .mouth = {81, 64},
+            .mouthWidth = 9,
+            .top = {62, 38},
+            .headWidth = 30,
+            .hatTilt = 0};
 }
 
 Face drawFrog(QPainter& p, const Look& k) {
@@ -617,15 +603,13 @@ Face drawFrog(QPainter& p, const Look& k) {
     if (k.variant == 1)
         for (QPointF c : {QPointF(24, 72), QPointF(76, 74), QPointF(30, 80)})
             fillPlain(p, circle(c, 3), k.dark);
-    Face f;
-    f.eyes = {{34, 39}, {67, 37}};
-    f.eyeSize = 8.5;
-    f.mouth = {53, 62};
-    f.mouthWidth = 30;
-    f.top = {51, 38};
-    f.ornament = {51, 42};
-    f.headWidth = 28;
-    return f;
+    return {.eyes = {{34, 39}, {67, 37}},
+            .eyeSize = 8.5,
+            .mouth = {53, 62},
+            .mouthWidth = 30,
+            .top = {51, 38},
+            .ornament = {51, 42},
+            .headWidth = 28};
 }
 
 Face drawMonster(QPainter& p, const Look& k) {
@@ -692,15 +676,13 @@ Face drawOctopus(QPainter& p, const Look& k) {
          {std::pair{QPointF(32, 30), 3.5}, {QPointF(42, 22), 2.5}, {QPointF(70, 26), 3.0}})
         fillPlain(p, circle(c, r), k.dark);
     shine(p, 35, 34, 6, 3.5);
-    Face f;
-    f.eyes = {{40, 44}, {63, 44}};
-    f.eyeSize = 8.5;
-    f.mouth = {53, 59};
-    f.mouthWidth = 12;
-    f.top = {51, 18};
-    f.headWidth = 40;
-    f.neck = {51, 72};
-    return f;
+    return {.eyes = {{40, 44}, {63, 44}},
+            .eyeSize = 8.5,
+            .mouth = {53, 59},
+            .mouthWidth = 12,
+            .top = {51, 18},
+            .headWidth = 40,
+            .neck = {51, 72}};
 }
 
 Face drawRobot(QPainter& p, const Look& k) {
