@@ -1,0 +1,230 @@
+#include "settings/FormAyar.h"
+
+#include "ProductInfo.h"
+#include "controls/BevelLine.h"
+#include "controls/Look.h"
+#include "platform/Autostart.h"
+#include "platform/MsgBox.h"
+#include "platform/Topmost.h"
+#include "platform/Twips.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+using Settings::Setting;
+
+// A drop-down list of a setting's values: item i stands for first + i.
+struct ListOf {
+    const Setting& setting;
+    qint16 first;
+    QString (*text)(int value);
+};
+
+const ListOf Periods{Settings::SorDakSetting, 1, // 0 is "off", the check box's business
+                     [](int n) { return QStringLiteral("%1 dakika").arg(n); }};
+const ListOf Choices{Settings::SecenekSaySetting, Settings::SecenekSaySetting.min,
+                     [](int n) { return QStringLiteral("%1 Seçenekli").arg(n); }};
+const ListOf Limits{Settings::EnazSetting, Settings::EnazSetting.min, [](int n) {
+                        return n == 0 ? QStringLiteral("Herzaman Silinebilir")
+                                      : QStringLiteral("%1 Kere Bilinsin").arg(n);
+                    }};
+const ListOf Runs{Settings::SorusaySetting, Settings::SorusaySetting.min, [](int n) {
+                      return n == 0 ? QStringLiteral("Sürekli Sor")
+                                    : QStringLiteral("En Fazla %1 Tane Sor").arg(n);
+                  }};
+
+void fill(QComboBox* combo, const ListOf& list) {
+    for (int v = list.first; v <= list.setting.max; ++v)
+        combo->addItem(list.text(v));
+}
+
+void select(QComboBox* combo, const ListOf& list) {
+    combo->setCurrentIndex(Settings::value(list.setting) - list.first);
+}
+
+qint16 selected(const QComboBox* combo, const ListOf& list) {
+    return static_cast<qint16>(list.first + combo->currentIndex());
+}
+
+QString programName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QCheckBox* checkBox(const char16_t* caption, QWidget* parent) {
+    auto* box = new QCheckBox(QString::fromUtf16(caption), parent);
+    box->setAccessibleName(box->text());
+    return box;
+}
+
+QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidget* frame) {
+    label = new QLabel(QString::fromUtf16(caption), frame);
+    placeTwips(label, 240, top, 1665, 195);
+    label->adjustSize();
+    auto* combo = new QComboBox(frame);
+    placeTwips(combo, 2760, top, 1935, 315);
+    combo->setAccessibleName(label->text());
+    label->setBuddy(combo);
+    return combo;
+}
+} // namespace
+
+FormAyar::FormAyar(QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("FormAyar"));
+    setWindowTitle(QStringLiteral("Program Ayarları"));
+    setWindowIcon(QApplication::windowIcon());
+    setWindowModality(Qt::ApplicationModal);
+    setFont(designFont("MS Sans Serif", 8.25));
+    setFixedSize(twipsToPixels(5265), twipsToPixels(5790));
+
+    CheckOto = checkBox(u"Programı açılışta otomatik başlat", this);
+    placeTwips(CheckOto, 120, 120, 3615, 375);
+    CheckUstte = checkBox(u"Program ana penceresi her zaman üstte olsun", this);
+    placeTwips(CheckUstte, 120, 480, 4095, 375);
+    BevelLine1 = new BevelLine(this);
+    placeTwips(BevelLine1, 120, 960, 5055, 135);
+    CheckSoru = checkBox(u"Zamanlanmış vokabo sorusunu devre dışı bırak", this);
+    placeTwips(CheckSoru, 120, 1200, 3615, 375);
+
+    Frame1 = new QGroupBox(this);
+    placeTwips(Frame1, 120, 1560, 5055, 2415);
+    ComboPeriyot = listWithLabel(LblPeriyot, u"Vokabo Sorusu Periyodu", 360, Frame1);
+    CmbSecenek = listWithLabel(LblSecenek, u"Cevap Seçenek Sayısı", 840, Frame1);
+    CmbLimit = listWithLabel(LblLimit, u"Vokaboyi Silebilmek İçin En Az", 1320, Frame1);
+    CmbQuestion = listWithLabel(LblQuestion, u"Bir Seferde Sorulacak Soru Sayısı", 1800, Frame1);
+
+    Frame3 = new QGroupBox(this);
+    placeTwips(Frame3, 120, 4080, 5055, 1095);
+    OptSor[0] = new QRadioButton(QStringLiteral("Sadece vokaboden anlam sor"), Frame3);
+    placeTwips(OptSor[0], 360, 240, 2775, 255);
+    OptSor[1] = new QRadioButton(
+        QStringLiteral("Her iki tür de sor (vokaboden anlam ve anlamdan vokabo)"), Frame3);
+    placeTwips(OptSor[1], 360, 600, 4575, 375);
+    for (QRadioButton* option : OptSor)
+        option->setAccessibleName(option->text());
+
+    CmdTamam = new QPushButton(QStringLiteral("Tamam"), this);
+    placeTwips(CmdTamam, 1485, 5280, 1095, 375);
+    CmdTamam->setDefault(true);
+    CmdIptal = new QPushButton(QStringLiteral("İptal"), this);
+    placeTwips(CmdIptal, 2640, 5280, 1095, 375);
+    for (QPushButton* button : {CmdTamam, CmdIptal})
+        button->setAccessibleName(button->text());
+
+    QWidget* const tabOrder[] = {CheckOto,   CheckUstte, CheckSoru,   ComboPeriyot,
+                                 CmbSecenek, CmbLimit,   CmbQuestion, OptSor[0],
+                                 OptSor[1],  CmdTamam,   CmdIptal};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(CheckSoru, &QCheckBox::toggled, this, &FormAyar::CheckSoru_Click);
+    connect(CmdTamam, &QPushButton::clicked, this, &FormAyar::CmdTamam_Click);
+    connect(CmdIptal, &QPushButton::clicked, this, &FormAyar::CmdIptal_Click);
+
+    Form_Load();
+    CheckOto->setFocus();
+}
+
+void FormAyar::Form_Load() {
+    fill(CmbLimit, Limits);
+    fill(CmbQuestion, Runs);
+    select(CmbQuestion, Runs);
+    fill(CmbSecenek, Choices);
+    fill(ComboPeriyot, Periods);
+    if (Settings::SorDak != 0) {
+        select(ComboPeriyot, Periods);
+    } else {
+        ComboPeriyot->setCurrentIndex(-1);
+        CheckSoru->setChecked(true);
+    }
+    select(CmbSecenek, Choices);
+    CheckOto->setChecked(Settings::oto_ac);
+    OptSor[Settings::sor_tur == 1 ? 0 : 1]->setChecked(true);
+    CheckUstte->setChecked(Settings::ustte);
+    select(CmbLimit, Limits);
+}
+
+void FormAyar::CheckSoru_Click() {
+    const bool enable = !CheckSoru->isChecked();
+    LblPeriyot->setEnabled(enable);
+    ComboPeriyot->setEnabled(enable);
+    if (enable && ComboPeriyot->currentIndex() < 0)
+        ComboPeriyot->setCurrentIndex(Settings::SorDakSetting.defaultValue - Periods.first);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{LblSecenek, CmbSecenek, LblLimit, CmbLimit, LblQuestion,
+                                         CmbQuestion, OptSor[0], OptSor[1]})
+        control->setEnabled(enable);
+}
+
+void FormAyar::CmdTamam_Click() {
+    using namespace Settings;
+    closed_ = false;
+    store(SorDakSetting, CheckSoru->isChecked() ? 0 : selected(ComboPeriyot, Periods));
+    store(SecenekSaySetting, selected(CmbSecenek, Choices));
+    store(EnazSetting, selected(CmbLimit, Limits));
+    store(SorusaySetting, selected(CmbQuestion, Runs));
+    store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
+
+    if (!CheckOto->isChecked()) {
+        store(OtoAcSetting, false);
+        // Nothing there to remove is no error.
+        if (const QString folder = Autostart::startupFolder(); !folder.isEmpty())
+            QFile::remove(Autostart::linkPath(folder, programName()));
+    } else {
+        const QPointer<FormAyar> alive(this);
+        if (!CreateStartupShortcut(true)) {
+            if (alive && !closed_)
+                MsgBox(QStringLiteral("Programın açılışta başlaması için bir kısa yol "
+                                      "oluşturulamadı !"),
+                       MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Hata"));
+            return;
+        }
+        store(OtoAcSetting, true);
+    }
+
+    store(UstteSetting, CheckUstte->isChecked());
+    if (mainWindow_)
+        setTopmost(mainWindow_, ustte);
+    accept();
+}
+
+void FormAyar::CmdIptal_Click() {
+    reject();
+}
+
+bool FormAyar::CreateStartupShortcut(bool ShowErrors) {
+    const Autostart::LinkOutcome outcome =
+        Autostart::createShellLink(Autostart::startupFolder(), programName(),
+                                   QCoreApplication::applicationFilePath(), QStringLiteral("-o"));
+    if (outcome.ok)
+        return true;
+    if (ShowErrors) {
+        const QPointer<FormAyar> alive(this);
+        if (outcome.errorNumber != 0)
+            MsgBox(QStringLiteral("Bilinmeyen DLL hatası oluştu ! : %1").arg(outcome.errorNumber),
+                   MsgBoxStyle::OkOnly, ProductInfo::Name);
+        // The program may have ended while the first box was open.
+        if (alive && !closed_)
+            MsgBox(QStringLiteral("Açılış kısayolu oluşturulamadı. Uygulama açılışta "
+                                  "yüklenmeyecek."),
+                   MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, ProductInfo::Name);
+    }
+    return false;
+}
+
+void FormAyar::done(int result) {
+    closed_ = true;
+    QDialog::done(result);
+}

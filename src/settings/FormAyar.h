@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+class BevelLine;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// "Program Ayarları": shows the settings record; "Tamam" stores every setting,
+// creates or removes the entry that starts the program at logon, and keeps
+// the main window on top or not at once. "İptal" and Esc change nothing.
+class FormAyar : public QDialog {
+    Q_OBJECT
+public:
+    // Owned by mainWindow, modal; always-on-top applies to mainWindow.
+    explicit FormAyar(QWidget* mainWindow);
+
+    void CheckSoru_Click();
+    void CmdTamam_Click();
+    void CmdIptal_Click();
+
+    void done(int result) override;
+
+    QCheckBox* CheckOto;
+    QCheckBox* CheckUstte;
+    BevelLine* BevelLine1;
+    QCheckBox* CheckSoru;
+    QGroupBox* Frame1;
+    QLabel* LblPeriyot;
+    QComboBox* ComboPeriyot;
+    QLabel* LblSecenek;
+    QComboBox* CmbSecenek;
+    QLabel* LblLimit;
+    QComboBox* CmbLimit;
+    QLabel* LblQuestion;
+    QComboBox* CmbQuestion;
+    QGroupBox* Frame3;
+    QRadioButton* OptSor[2];
+    QPushButton* CmdTamam;
+    QPushButton* CmdIptal;
+
+private:
+    void Form_Load();
+    // Creates the entry that starts the program at logon; on failure, with
+    // ShowErrors, says so in message boxes.
+    bool CreateStartupShortcut(bool ShowErrors);
+
+    QWidget* mainWindow_;
+    // Closed while a message box of "Tamam" was open (the program is ending).
+    bool closed_ = false;
+};
