@@ -2,8 +2,11 @@
 
 #include "ProductInfo.h"
 #include "app/Scheduler.h"
+#include "app/WindowPlacement.h"
+#include "controls/FramePlacer.h"
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
+#include "controls/ModalLoops.h"
 #include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
@@ -26,6 +29,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 const QColor BarColour(215, 217, 255); // &HFFD9D7
@@ -35,6 +39,9 @@ constexpr int TitleTop = 40;
 constexpr int TitleHeight = 18;
 constexpr int ListTop = 59;
 constexpr int AdHeight = 65;
+constexpr int EscKey = 27;
+// How soon a shut-down waiting for dialogs to close looks again.
+constexpr int ShutdownRetryMs = 20;
 
 } // namespace
 
@@ -98,7 +105,7 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
 
     new KeyPreview(this, [this](int KeyAscii) {
         Form_KeyPress(KeyAscii);
-        return KeyAscii == 27;
+        return KeyAscii == EscKey;
     });
 }
 
@@ -145,42 +152,28 @@ bool FormVokabo::Form_Load() {
 }
 
 void FormVokabo::LoadSettings() {
-    QRect frame = frameGeometry();
+    std::optional<QPoint> topLeft;
     if (const auto xy = Settings::unpackPair(Settings::readStored(Settings::SonXYName)))
-        frame.moveTo(twipsToPixels(static_cast<double>(xy->low)),
-                     twipsToPixels(static_cast<double>(xy->high)));
-    const auto boy = Settings::unpackPair(Settings::readStored(Settings::SonBoyName));
-    if (boy)
-        frame.setSize(QSize(twipsToPixels(static_cast<double>(boy->low)),
-                            twipsToPixels(static_cast<double>(boy->high)))
-                          .expandedTo(minimumSizeHint()));
-
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens.append(screen->availableGeometry());
-    if (frame.topLeft() != frameGeometry().topLeft() && placementVisible(frame, screens))
-        move(frame.topLeft());
-    if (boy) {
-        resize(frame.size());
-        pendingOuterSize_ = frame.size();
+        topLeft = QPoint(twipsToPixels(static_cast<double>(xy->low)),
+                         twipsToPixels(static_cast<double>(xy->high)));
+    std::optional<QSize> size;
+    if (const auto boy = Settings::unpackPair(Settings::readStored(Settings::SonBoyName)))
+        size = QSize(twipsToPixels(static_cast<double>(boy->low)),
+                     twipsToPixels(static_cast<double>(boy->high)));
+    if (topLeft || size) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens.append(screen->availableGeometry());
+        const RestoredFrame frame = restoredFrame(frameGeometry(), topLeft, size, screens);
+        const QSize designed = this->size();
+        auto* placer = new FramePlacer(this, [frame, designed](const QMargins& margins) {
+            const QSize outer = frame.size.value_or(designed.grownBy(margins));
+            return QRect(frame.topLeft, outer).marginsRemoved(margins);
+        });
+        placer->place();
     }
 
     Settings::LoadSettingsRecord();
-}
-
-void FormVokabo::applyPendingSize() {
-    if (!pendingOuterSize_)
-        return;
-    const QSize margins = frameGeometry().size() - size();
-    resize(*pendingOuterSize_ - margins);
-    pendingOuterSize_.reset();
-}
-
-void FormVokabo::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // The frame's size is known only once the window is on the screen.
-    if (pendingOuterSize_)
-        QTimer::singleShot(0, this, &FormVokabo::applyPendingSize);
 }
 
 void FormVokabo::storePlacement() {
@@ -200,7 +193,8 @@ bool FormVokabo::Form_Unload() {
 
     // A refused second copy never placed its window: what is stored belongs
     // to the copy that runs.
-    if (!refused_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+    if (!refused_ && !minimisedToTray_ &&
+        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         storePlacement();
 
     if (FormSoru_)
@@ -212,6 +206,7 @@ bool FormVokabo::Form_Unload() {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (!saveWords()) {
             unloading_ = false;
+            shutdownRequested_ = false;
             mnu_Ac_Click();
             TimerSor->start();
             return false;
@@ -260,14 +255,43 @@ void FormVokabo::reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome)
            MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Vokabo Retano"));
 }
 
+void FormVokabo::requestShutdown() {
+    if (unloading_ || ended_)
+        return;
+    shutdownRequested_ = true;
+    TimerSor->stop();
+    if (ModalLoops::depth() > 0) {
+        // Their windows are closed only once the dialogs' loops have
+        // returned: a window deleted under a running dialog takes the
+        // dialog with it while the dialog's loop still uses it.
+        ModalLoops::closeAll();
+        QTimer::singleShot(ShutdownRetryMs, this, &FormVokabo::requestShutdown);
+        return;
+    }
+    if (Form_Unload())
+        close();
+}
+
 void FormVokabo::Form_KeyPress(int KeyAscii) {
-    if (KeyAscii == 27)
-        setWindowState(windowState() | Qt::WindowMinimized);
+    // Esc hides the window into the tray without asking the window manager
+    // to minimise it first: that request would still be on its way when the
+    // window is already hidden, and would minimise it again when it next
+    // shows.
+    if (KeyAscii == EscKey)
+        hideToTray();
+}
+
+void FormVokabo::hideToTray() {
+    minimisedToTray_ = true;
+    // A window manager places a window that shows again wherever it likes:
+    // the window comes back where the user left it.
+    placeBeforeHiding_ = geometry().topLeft();
+    hide();
 }
 
 void FormVokabo::Form_Resize() {
     if (isMinimized()) {
-        hide();
+        hideToTray();
         return;
     }
     if (!LayoutReady)
@@ -287,14 +311,18 @@ void FormVokabo::Form_Resize() {
 
 void FormVokabo::mnu_Ac_Click() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    // Asked for through the window itself: moving the widget to where it
+    // already is would not tell the window manager.
+    if (minimisedToTray_ && !isVisible() && windowHandle())
+        windowHandle()->setPosition(placeBeforeHiding_);
+    minimisedToTray_ = false;
     show();
     raise();
     activateWindow();
 }
 
 void FormVokabo::mnu_Cikis_Click() {
-    if (Form_Unload())
-        close();
+    requestShutdown();
 }
 
 void FormVokabo::TimerSor_Timer() {
@@ -320,7 +348,7 @@ void FormVokabo::SoruHazirla() {
 
 void FormVokabo::startQuestionTimer() {
     // The program may be ending: no new question then.
-    if (!unloading_ && !ended_)
+    if (!shutdownRequested_ && !unloading_ && !ended_)
         TimerSor->start();
 }
 
@@ -331,7 +359,7 @@ void FormVokabo::setAskCommandEnabled(bool enabled) {
 void FormVokabo::mnu_VokaboSor_Click() {
     Quiz::ElleSor = true;
     SonSoru = QDateTime();
-    TimerSor->start();
+    startQuestionTimer();
 }
 
 void FormVokabo::mnu_YeniVokabo_Click() {
@@ -347,7 +375,7 @@ void FormVokabo::showWordDialog(bool edit, int Index) {
     FormYeni::Duzenleme = edit;
     FormYeni::Index = Index;
     FormYeni dialog(List1, this);
-    dialog.exec();
+    ModalLoops::exec(&dialog);
     startQuestionTimer();
 }
 

@@ -33,6 +33,12 @@ public:
     // because the words could not be saved.
     bool Form_Unload();
 
+    // Ends the program as "Çıkış" does, wherever the request comes from (the
+    // tray menu, a signal, the end of the session): open dialogs and message
+    // boxes are closed first, and the shut-down runs once their own event
+    // loops have returned.
+    void requestShutdown();
+
     void Form_KeyPress(int KeyAscii);
     void Form_Resize();
     void mnu_Ac_Click();
@@ -59,6 +65,9 @@ public:
     QDateTime SonSoru;
 
     bool startedHidden() const { return startHidden_; }
+    // Hidden into the tray by Esc or by minimising: the window counts as
+    // minimised until it is restored.
+    bool minimisedToTray() const { return minimisedToTray_; }
     bool hasEnded() const { return ended_; }
 
     void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override;
@@ -80,14 +89,13 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void LoadSettings();
     void storePlacement();
+    void hideToTray();
     bool saveWords();
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
-    void applyPendingSize();
 
     QString commandLine_;
     QWidget* Frame1;
@@ -99,6 +107,8 @@ private:
     bool unloading_ = false;
     bool ended_ = false;
     bool startHidden_ = false;
-    std::optional<QSize> pendingOuterSize_;
+    bool minimisedToTray_ = false;
+    QPoint placeBeforeHiding_;
+    bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
 };

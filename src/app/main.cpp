@@ -52,11 +52,16 @@ int main(int argc, char** argv) {
     if (!form.Form_Load())
         return 0;
 
-    installShutdownHandler([&form] { form.mnu_Cikis_Click(); });
+    installShutdownHandler([&form] { form.requestShutdown(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.mnu_Cikis_Click(); });
+                     [&form](QSessionManager&) { form.requestShutdown(); });
 
     if (!form.startedHidden())
         form.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // Something else ended the event loop (the session manager may): the
+    // words are saved all the same.
+    if (!form.hasEnded())
+        form.Form_Unload();
+    return code;
 }

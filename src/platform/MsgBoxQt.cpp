@@ -1,7 +1,10 @@
 #include "platform/MsgBoxQt.h"
 
+#include "controls/ModalLoops.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <utility>
 #include <vector>
@@ -51,15 +54,36 @@ QMessageBox::Icon iconFor(int style) {
         return QMessageBox::NoIcon;
     }
 }
+
+// The answer of a box closed without a button (Esc, the close box, or the
+// program closing it at shut-down): the set's cautious choice.
+MsgBoxResult closedAnswer(int style) {
+    switch (style & MsgBoxStyle::ButtonMask) {
+    case MsgBoxStyle::OkCancel:
+    case MsgBoxStyle::YesNoCancel:
+    case MsgBoxStyle::RetryCancel:
+        return MsgBoxResult::Cancel;
+    case MsgBoxStyle::AbortRetryIgnore:
+        return MsgBoxResult::Abort;
+    case MsgBoxStyle::YesNo:
+        return MsgBoxResult::No;
+    default:
+        return MsgBoxResult::Ok;
+    }
+}
 } // namespace
 
 MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
                               const QString& title) {
-    QMessageBox box(iconFor(style), title, prompt, QMessageBox::NoButton, parent);
+    // On the heap: the box goes with its parent window if that closes first.
+    auto* box = new QMessageBox(iconFor(style), title, prompt, QMessageBox::NoButton, parent);
+    const QPointer<QMessageBox> guard(box);
+    // Prompts quote the user's words: shown as typed, never as markup.
+    box->setTextFormat(Qt::PlainText);
     const std::vector<ButtonDef> defs = buttonsFor(style);
     std::vector<std::pair<QAbstractButton*, MsgBoxResult>> buttons;
     for (const ButtonDef& def : defs)
-        buttons.emplace_back(box.addButton(QString::fromUtf16(def.text), def.role), def.result);
+        buttons.emplace_back(box->addButton(QString::fromUtf16(def.text), def.role), def.result);
 
     std::size_t defaultIndex = 0;
     if (style & MsgBoxStyle::DefaultButton2)
@@ -67,17 +91,20 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
     else if (style & MsgBoxStyle::DefaultButton3)
         defaultIndex = 2;
     defaultIndex = std::min(defaultIndex, buttons.size() - 1);
-    box.setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultIndex].first));
+    box->setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultIndex].first));
     // Esc answers with the cancelling button where the set has one.
     if (buttons.size() == 1)
-        box.setEscapeButton(buttons.front().first);
+        box->setEscapeButton(buttons.front().first);
 
-    box.exec();
+    ModalLoops::exec(box);
+    if (!guard)
+        return closedAnswer(style);
+    const QAbstractButton* clicked = box->clickedButton();
+    delete box;
     for (const auto& [button, result] : buttons)
-        if (box.clickedButton() == button)
+        if (clicked == button)
             return result;
-    // Closed without a button: the set's cancelling answer.
-    return defs.back().result;
+    return closedAnswer(style);
 }
 
 void installQtMsgBox() {

@@ -1,5 +1,6 @@
 #include "quiz/FormSoru.h"
 
+#include "controls/FramePlacer.h"
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
 #include "platform/Clock.h"
@@ -262,8 +263,17 @@ qint16 FormSoru::askedCount() const {
 
 void FormSoru::open() {
     Form_Load();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // The whole window, frame and all, in the middle of the screen.
+        const QRect area = screen->availableGeometry();
+        const QSize size = this->size();
+        auto* placer = new FramePlacer(this, [area, size](const QMargins& margins) {
+            QRect frame(QPoint(), size.grownBy(margins));
+            frame.moveCenter(area.center());
+            return frame.marginsRemoved(margins);
+        });
+        placer->place();
+    }
     setTopmost(this, true);
     show();
 }

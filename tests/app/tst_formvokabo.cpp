@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
 #include <QStringDecoder>
 #include <QTest>
 #include <QTimer>
@@ -41,7 +42,9 @@ private slots:
     void secondCopyIsRefusedAndStoresNothing();
     void escAndRestore();
     void placementIsStoredOnlyFromTheNormalState();
-    void storedPlacementComesBackUnlessOffScreen();
+    void storedFrameComesBackWhole();
+    void unusableStoredPlacementIsIgnored_data();
+    void unusableStoredPlacementIsIgnored();
     void wordFileIsWrittenOnlyWhenSomethingChanged();
     void failedSaveAtExitOffersRetryAndKeepsTheWords();
     void schedulerOpensAQuestionAndPausesWhileItIsOpen();
@@ -127,22 +130,25 @@ void TestFormVokabo::escAndRestore() {
     form.List1->setFocus();
     QTest::keyClick(form.List1, Qt::Key_Escape);
     QVERIFY(!form.isVisible());
-    QVERIFY(form.isMinimized());
+    QVERIFY(form.minimisedToTray());
     QVERIFY(form.TimerSor->isActive());
 
     form.mnu_Ac_Click();
     QVERIFY(form.isVisible());
-    QVERIFY(!form.isMinimized());
+    QVERIFY(!form.minimisedToTray());
 
     // Other keys are the controls' own.
     QTest::keyClick(form.List1, Qt::Key_Down);
     QVERIFY(form.isVisible());
     QCOMPARE(form.List1->currentRow(), 1);
 
-    // Minimising hides the window the same way.
+    // Minimising hides the window the same way; closing it then keeps the
+    // stored placement.
     form.setWindowState(Qt::WindowMinimized);
     QVERIFY(!form.isVisible());
-    form.Form_Unload();
+    QVERIFY(form.minimisedToTray());
+    QVERIFY(form.Form_Unload());
+    QCOMPARE(stored(Settings::SonXYName), QString());
 }
 
 void TestFormVokabo::placementIsStoredOnlyFromTheNormalState() {
@@ -170,24 +176,71 @@ void TestFormVokabo::placementIsStoredOnlyFromTheNormalState() {
     }
 }
 
-void TestFormVokabo::storedPlacementComesBackUnlessOffScreen() {
+void TestFormVokabo::storedFrameComesBackWhole() {
     FreshProgram program;
-    Settings::writeStored(Settings::SonXYName, Settings::packPair(60 * 15, 90 * 15));
-    Settings::writeStored(Settings::SonBoyName, Settings::packPair(320 * 15, 380 * 15));
-    {
+    const QRect frame(90, 60, 380, 320);
+    Settings::writeStored(Settings::SonXYName,
+                          Settings::packPair(frame.top() * 15, frame.left() * 15));
+    Settings::writeStored(Settings::SonBoyName,
+                          Settings::packPair(frame.height() * 15, frame.width() * 15));
+    const QString xy = stored(Settings::SonXYName);
+    const QString boy = stored(Settings::SonBoyName);
+    // Start, show, exit, twice: the outer frame stays where it was stored.
+    for (int run = 0; run < 2; ++run) {
         FormVokabo form("");
         QVERIFY(form.Form_Load());
-        QCOMPARE(form.pos(), QPoint(90, 60));
-        QCOMPARE(form.size(), QSize(380, 320));
-        form.Form_Unload();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_COMPARE(form.frameGeometry(), frame);
+        QVERIFY(form.geometry() != frame); // the window sits inside its frame
+        QVERIFY(form.Form_Unload());
+        QCOMPARE(stored(Settings::SonXYName), xy);
+        QCOMPARE(stored(Settings::SonBoyName), boy);
     }
-    Settings::writeStored(Settings::SonXYName, Settings::packPair(60 * 15, 20000 * 15 / 4));
-    Settings::writeStored(Settings::SonBoyName, "not a number");
+}
+
+void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
+    QTest::addColumn<QString>("SonXY");
+    QTest::addColumn<QString>("SonBoy");
+    QTest::addColumn<QPoint>("place");
+    // The outer size, or none where the window keeps its designed size.
+    QTest::addColumn<QSize>("size");
+    const QPoint designedPlace = FormVokabo("").pos();
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
+    const QPoint there(90, 60);
+    auto size = [](int width, int height) { return Settings::packPair(height * 15, width * 15); };
+    QTest::newRow("usable") << at90x60 << size(380, 320) << there << QSize(380, 320);
+    QTest::newRow("smallest usable") << at90x60 << size(120, 100) << there << QSize(120, 100);
+    QTest::newRow("too narrow") << at90x60 << size(119, 100) << there << QSize();
+    QTest::newRow("too low") << at90x60 << size(120, 99) << there << QSize();
+    QTest::newRow("-1") << at90x60 << "-1" << there << QSize();
+    QTest::newRow("0") << at90x60 << "0" << there << QSize();
+    QTest::newRow("no width") << at90x60 << "65536000" << there << QSize();
+    QTest::newRow("not a number") << at90x60 << "x" << there << QSize();
+    QTest::newRow("larger than the screen") << "0"
+                                            << "2147483647" << QPoint(0, 0) << screen;
+    QTest::newRow("off every screen") << Settings::packPair(60 * 15, 20000 * 15) << size(380, 320)
+                                      << designedPlace << QSize(380, 320);
+}
+
+void TestFormVokabo::unusableStoredPlacementIsIgnored() {
+    QFETCH(QString, SonXY);
+    QFETCH(QString, SonBoy);
+    QFETCH(QPoint, place);
+    QFETCH(QSize, size);
+    FreshProgram program;
+    Settings::writeStored(Settings::SonXYName, SonXY);
+    Settings::writeStored(Settings::SonBoyName, SonBoy);
     FormVokabo form("");
-    const QSize designedSize = form.size();
     QVERIFY(form.Form_Load());
-    QVERIFY2(form.pos().x() < 100, qPrintable(QString::number(form.pos().x())));
-    QCOMPARE(form.size(), designedSize);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.frameGeometry().topLeft(), place);
+    if (size.isValid())
+        QTRY_COMPARE(form.frameGeometry().size(), size);
+    else
+        QCOMPARE(form.size(), QSize(360, 394));
     form.Form_Unload();
 }
 

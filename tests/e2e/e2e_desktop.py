@@ -446,6 +446,30 @@ class Desktop:
                 return window
         return None
 
+    def outer_frame(self, window):
+        """(x, y, width, height) of an X window with the frame the window
+        manager drew around it."""
+        extents = re.findall(r"\d+", self.run("xprop", "-id", window.id, "_NET_FRAME_EXTENTS",
+                                              check=False).partition("=")[2])
+        left, right, top, bottom = (int(n) for n in extents) if len(extents) == 4 else (0,) * 4
+        return (window.x - left, window.y - top, window.w + left + right,
+                window.h + top + bottom)
+
+    def work_area(self):
+        """(x, y, width, height) of the screen that windows may cover: without
+        the panels that reserve room, such as the tray."""
+        numbers = re.findall(r"\d+", self.run("xprop", "-root", "_NET_WORKAREA",
+                                              check=False).partition("=")[2])
+        if len(numbers) >= 4:
+            return tuple(int(n) for n in numbers[:4])
+        return (0, 0) + SCREEN_SIZE
+
+    def mapped_window(self, name):
+        """The viewable X window of the program with that title."""
+        found = [w for w in self.x_windows()
+                 if w.name == name and "vokabo" in w.cls and self.is_viewable(w)]
+        return found[0] if found else None
+
     def mapped_main_windows(self):
         return [w for w in self.x_windows()
                 if w.name.startswith(MAIN_TITLE) and "vokabo" in w.cls and self.is_viewable(w)]

@@ -87,6 +87,8 @@ REVEAL_PICTURE = "Seçenekleri göster"
 OK_BUTTON = "Tamam"
 LEARNED_BUTTON = "Bu vokaboyi iyice öğrendim. Bir daha sorma."
 RIGHT_MARK = "Doğru cevap"
+SENTENCE_BUTTON = "Vokaboyi cümle içinde kullan."
+SENTENCE_BOX = "Örnek Cümle"
 ANSWER_LABEL = re.compile(r"([a-z])\) (.*)", re.DOTALL)
 CHOICES = 4  # SecenekSay when it is not set
 
@@ -207,16 +209,24 @@ def check_word_list(c, prog, expected, step, in_order=False, first_current=True)
                 first.getState().contains(e2e.pyatspi.STATE_SELECTED))
 
 
+def main_window_frame(d):
+    """The main window's outer frame, as the program stores its placement."""
+    windows = d.mapped_main_windows()
+    return d.outer_frame(windows[0]) if windows else None
+
+
 def move_main_window(c, d, prog, left, top):
     """Moves the main window as a user dragging it would, and returns its
-    frame once the program itself reports the new place."""
+    outer frame once the program itself reports the new place."""
     d.move_window(d.mapped_main_windows()[0], left, top)
 
     def moved():
         frame = extents(prog.main_window())
-        return frame if frame[:2] == (left, top) else None
+        return frame[:2] == (left, top)
 
-    return c.eventually(f"main window moved to {left},{top}", moved)
+    if c.eventually(f"main window moved to {left},{top}", moved):
+        return main_window_frame(d)
+    return None
 
 
 def quit_through_tray(c, d, prog, step):

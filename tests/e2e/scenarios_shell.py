@@ -115,7 +115,8 @@ def second_copy(d, c):
     first = d.start_program(name="first")
     c.eventually("first copy's main window shows", lambda: main_window_up(d, first))
     check_word_list(c, first, SAMPLE_WORDS, "first copy")
-    c.equal("first copy comes up at the stored placement", extents(first.main_window()), stored)
+    c.eventually_equal("first copy comes up at the stored placement, frame and all",
+                       lambda: main_window_frame(d), stored, timeout=5)
     with open(d.settings_file, "rb") as f:
         settings_before = f.read()
 
@@ -165,3 +166,76 @@ def sigterm(d, c):
     if frame:
         c.equal("placement stored at SIGTERM", stored_placement(d), placement_values(*frame))
     c.check("no word file written for the unchanged samples", not os.path.exists(d.word_file))
+
+
+@scenario()
+def placement_cycles(d, c):
+    """Five starts and exits: after the first, which stores the placement,
+    the window comes back in the same outer frame and stores the same
+    values every time."""
+    first = None
+    for cycle in range(1, 6):
+        prog = d.start_program(name=f"cycle{cycle}")
+        c.eventually(f"start {cycle}: main window shows", lambda: main_window_up(d, prog))
+        if first is not None:
+            c.eventually_equal(f"start {cycle}: the stored outer frame comes back",
+                               lambda: main_window_frame(d), first, timeout=5)
+        quit_through_tray(c, d, prog, f"quit{cycle}")
+        if first is None:
+            first = main_window_frame_from(stored_placement(d))
+            c.check("first exit stores a placement", first is not None)
+            stored_first = stored_placement(d)
+        else:
+            c.equal(f"exit {cycle}: placement unchanged", stored_placement(d), stored_first)
+    d.screenshot("after-five-cycles")
+
+
+def main_window_frame_from(stored):
+    """(left, top, width, height) in pixels from stored SonXY and SonBoy."""
+    if None in stored.values():
+        return None
+    xy, boy = int(stored[SON_XY]), int(stored[SON_BOY])
+    return (xy % 65536 // 15, xy // 65536 // 15, boy % 65536 // 15, boy // 65536 // 15)
+
+
+def restore_by_double_click(c, d, prog, step):
+    icon = c.needs(f"{step}: tray icon in the tray", d.tray_icon)
+    d.click(*icon.centre(), button=1, repeat=2)
+    return c.eventually(f"{step}: a double-click on the tray icon restores the main window",
+                        lambda: main_window_up(d, prog), timeout=5)
+
+
+@scenario()
+def restore_from_tray(d, c):
+    """Esc, then a double-click on the tray icon, ten times in a row, always
+    brings the window back; so does a double-click after the window manager
+    minimised it, in the same frame as before."""
+    prog = d.start_program()
+    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    frame = move_main_window(c, d, prog, 140, 110)
+    restored = 0
+    for attempt in range(1, 11):
+        d.press_key_in(d.mapped_main_windows()[0], "Escape")
+        c.needs(f"Esc {attempt}: the main window hides", lambda: main_window_hidden(d, prog))
+        if restore_by_double_click(c, d, prog, f"double-click {attempt}"):
+            restored += 1
+        else:
+            d.screenshot(f"not-restored-{attempt}")
+            d.choose_from_tray_menu(c, "Aç", f"open-{attempt}")
+            c.needs("'Aç' brings it back", lambda: main_window_up(d, prog))
+    c.equal("ten of ten double-clicks restored the window", restored, 10)
+    c.eventually_equal("the window came back in its frame", lambda: main_window_frame(d), frame,
+                       timeout=5)
+
+    d.run("xdotool", "windowminimize", "--sync", str(int(d.mapped_main_windows()[0].id, 16)))
+    c.eventually("minimising through the window manager hides the window into the tray",
+                 lambda: main_window_hidden(d, prog))
+    d.screenshot("minimised")
+    restore_by_double_click(c, d, prog, "after minimising")
+    c.eventually_equal("the minimised window came back whole, in its frame",
+                       lambda: main_window_frame(d), frame, timeout=5)
+    check_word_list(c, prog, SAMPLE_WORDS, "restored", first_current=False)
+    d.screenshot("restored")
+    quit_through_tray(c, d, prog, "quit")
+    c.equal("placement stored from the restored window", stored_placement(d),
+            placement_values(*frame))

@@ -1,0 +1,56 @@
+#include "controls/FramePlacer.h"
+
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+// How often, and how many times, a window that has just shown looks whether
+// the window manager has framed it: for a second. Without a window manager
+// there never is a frame.
+constexpr int LookInterval = 20;
+constexpr int Looks = 50;
+
+QMargins& lastSeenMargins() {
+    static QMargins margins;
+    return margins;
+}
+} // namespace
+
+FramePlacer::FramePlacer(QWidget* window, std::function<QRect(const QMargins&)> geometryFor)
+    : QObject(window), window_(window), geometryFor_(std::move(geometryFor)) {
+    watch_.setInterval(LookInterval);
+    connect(&watch_, &QTimer::timeout, this, &FramePlacer::fit);
+    window_->installEventFilter(this);
+}
+
+void FramePlacer::place() {
+    assumed_ = lastSeenMargins();
+    window_->setGeometry(geometryFor_(assumed_));
+    pending_ = true;
+    if (window_->isVisible()) {
+        looks_ = 0;
+        watch_.start();
+    }
+}
+
+bool FramePlacer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_ && event->type() == QEvent::Show && pending_ && !watch_.isActive()) {
+        looks_ = 0;
+        watch_.start();
+    }
+    return false;
+}
+
+void FramePlacer::fit() {
+    const QMargins margins =
+        window_->windowHandle() ? window_->windowHandle()->frameMargins() : QMargins();
+    if (margins.isNull() && ++looks_ < Looks)
+        return;
+    watch_.stop();
+    pending_ = false;
+    if (!margins.isNull())
+        lastSeenMargins() = margins;
+    if (margins != assumed_)
+        window_->setGeometry(geometryFor_(margins));
+}
