@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace {
 using Settings::Setting;
@@ -66,6 +67,11 @@ QCheckBox* checkBox(const char16_t* caption, QWidget* parent) {
     return box;
 }
 
+// The screen's fonts run wider than the designed ones: a caption is never cut.
+void widenToText(QWidget* control) {
+    control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
+}
+
 QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidget* frame) {
     label = new QLabel(QString::fromUtf16(caption), frame);
     placeTwips(label, 240, top, 1665, 195);
@@ -104,6 +110,13 @@ FormAyar::FormAyar(QWidget* mainWindow)
     CmbSecenek = listWithLabel(LblSecenek, u"Cevap Seçenek Sayısı", 840, Frame1);
     CmbLimit = listWithLabel(LblLimit, u"Vokaboyi Silebilmek İçin En Az", 1320, Frame1);
     CmbQuestion = listWithLabel(LblQuestion, u"Bir Seferde Sorulacak Soru Sayısı", 1800, Frame1);
+    // The lists stand in one column clear of the widest label.
+    constexpr int LabelGap = 6;
+    int column = 0;
+    for (const QLabel* label : {LblPeriyot, LblSecenek, LblLimit, LblQuestion})
+        column = std::max(column, label->geometry().right() + 1 + LabelGap);
+    for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion})
+        combo->move(std::max(combo->x(), column), combo->y());
 
     Frame3 = new QGroupBox(this);
     placeTwips(Frame3, 120, 4080, 5055, 1095);
@@ -114,6 +127,9 @@ FormAyar::FormAyar(QWidget* mainWindow)
     placeTwips(OptSor[1], 360, 600, 4575, 375);
     for (QRadioButton* option : OptSor)
         option->setAccessibleName(option->text());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{CheckOto, CheckUstte, CheckSoru, OptSor[0], OptSor[1]})
+        widenToText(control);
 
     CmdTamam = new QPushButton(QStringLiteral("Tamam"), this);
     placeTwips(CmdTamam, 1485, 5280, 1095, 375);
