@@ -9,7 +9,7 @@ set -euo pipefail
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
             qt6-qpa-plugins libqt6svg6 fonts-liberation2)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
-           at-spi2-core python3 python3-pyatspi desktop-file-utils appstream)
+           at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
 
 want=("${build_pkgs[@]}")
 [ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")
