@@ -56,7 +56,7 @@ void FormProgress::begin(const QString& statusText, qint64 max) {
     Label1->setText(statusText);
     Label1->adjustSize();
     filled_ = -1;
-    lastRepaint_ = {};
+    waiting_ = -1;
     if (!isVisible()) {
         if (const QScreen* screen = QApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
@@ -72,18 +72,20 @@ void FormProgress::UpdateStatus(qint64 Deger) {
     if (!isVisible())
         show();
     const int width = filledWidth(Deger, Max, PctPrg->width());
-    if (width == filled_)
+    // The clock is asked once for each new width, not for every line.
+    if (width == filled_ || width == waiting_)
         return;
     // Sixty pictures a second are all an eye can follow; more only slow the
     // work the bar reports on. A clock set back does not stop the bar.
-    const QDateTime now = Now();
-    if (lastRepaint_.isValid() && width < PctPrg->width()) {
-        const qint64 since = lastRepaint_.msecsTo(now);
-        if (since >= 0 && since < MinRepaintMs)
-            return;
+    const qint64 now = Now().toMSecsSinceEpoch();
+    const qint64 since = now - lastRepaintMs_;
+    if (filled_ >= 0 && since >= 0 && since < MinRepaintMs && width < PctPrg->width()) {
+        waiting_ = width;
+        return;
     }
-    lastRepaint_ = now;
+    lastRepaintMs_ = now;
     filled_ = width;
+    waiting_ = -1;
     PctPrg->filled = width;
     PctPrg->repaint();
     ++repaints_;

@@ -2,7 +2,6 @@
 
 #include "words/ModVokabo.h"
 
-#include <QDateTime>
 #include <QWidget>
 
 class QLabel;
@@ -36,7 +35,8 @@ private:
     QLabel* Label1;
     Bar* PctPrg;
     static constexpr int MinRepaintMs = 16;
-    QDateTime lastRepaint_; // by the program's clock, which tests set
+    qint64 lastRepaintMs_ = 0; // by the program's clock, which tests set
+    int waiting_ = -1;         // a width not shown yet for want of time
     int filled_ = -1;
     int repaints_ = 0;
 };

@@ -37,11 +37,21 @@ const CodePage& windows1254() {
     return table;
 }
 
+// Eight bytes at a time: plain ASCII goes by fast, other letters stop it early.
 bool hasHighByte(QByteArrayView bytes) {
-    unsigned char any = 0;
-    for (char c : bytes)
-        any |= static_cast<unsigned char>(c);
-    return any & 0x80;
+    const char* p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ULL)
+            return true;
+    }
+    for (; i < n; ++i)
+        if (p[i] & 0x80)
+            return true;
+    return false;
 }
 
 bool isBlank(char c) {
@@ -58,7 +68,8 @@ qsizetype indexOf(QByteArrayView text, qsizetype from, qsizetype to, char c) {
 Encoding guessEncoding(QByteArrayView bytes) {
     if (bytes.startsWith(Utf8Bom))
         return Encoding::Utf8Bom;
-    if (hasHighByte(bytes) && bytes.isValidUtf8())
+    // Text in the code page is seldom valid UTF-8 for long: test that first.
+    if (bytes.isValidUtf8() && hasHighByte(bytes))
         return Encoding::Utf8;
     return Encoding::Windows1254;
 }
@@ -91,6 +102,9 @@ bool Reader::nextLine(QByteArrayView& line) {
 QString Reader::decode(QByteArrayView bytes) {
     if (bytes.isEmpty())
         return {};
+    // Most fields of most files are plain ASCII, the same in every encoding.
+    if (!hasHighByte(bytes))
+        return QString::fromLatin1(bytes);
     if (encoding_ != Encoding::Windows1254)
         return utf8_(bytes);
     const CodePage& table = windows1254();
@@ -132,24 +146,27 @@ std::optional<qint16> parseDogru(QByteArrayView text) {
 }
 
 std::optional<ParsedLine> Reader::parse(QByteArrayView line) {
-    QByteArrayView fields[3];
-    for (QByteArrayView& field : fields) {
-        const qsizetype bar = line.indexOf('|');
-        if (bar < 0)
-            return std::nullopt;
-        field = line.first(bar);
-        line = line.sliced(bar + 1);
+    const qsizetype n = line.size();
+    qsizetype bars[4];
+    qsizetype from = 0;
+    for (int i = 0; i < 4; ++i) {
+        bars[i] = indexOf(line, from, n, '|');
+        if (bars[i] == n) {
+            if (i < 3)
+                return std::nullopt;
+            break;
+        }
+        from = bars[i] + 1;
     }
-    QByteArrayView number = line;
-    QByteArrayView status;
-    if (const qsizetype bar = line.indexOf('|'); bar >= 0) {
-        number = line.first(bar);
-        status = line.sliced(bar + 1);
-    }
-    const std::optional<qint16> dogru = parseDogru(number);
+    const qsizetype numberEnd = bars[3];
+    const std::optional<qint16> dogru =
+        parseDogru(line.sliced(bars[2] + 1, numberEnd - bars[2] - 1));
     if (!dogru)
         return std::nullopt;
-    return ParsedLine{{decode(fields[0]), decode(fields[1]), decode(fields[2]), *dogru},
+    const QByteArrayView status = numberEnd < n ? line.sliced(numberEnd + 1) : QByteArrayView();
+    return ParsedLine{{decode(line.first(bars[0])),
+                       decode(line.sliced(bars[0] + 1, bars[1] - bars[0] - 1)),
+                       decode(line.sliced(bars[1] + 1, bars[2] - bars[1] - 1)), *dogru},
                       status.isEmpty() || status == "A"};
 }
 
