@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 
 namespace {
 const QColor BarColour(215, 217, 255); // &HFFD9D7
@@ -116,7 +117,13 @@ FormVokabo::~FormVokabo() {
 
 bool FormVokabo::Form_Load() {
     instance_ = std::make_unique<SingleInstance>(ModVokabo::wordFilePath());
-    if (!instance_->tryAcquire()) {
+    const SingleInstance::Outcome instance = instance_->tryAcquire();
+    if (instance == SingleInstance::Outcome::Unavailable)
+        std::fprintf(stderr,
+                     "Vokabo Retano: cannot tell whether another copy runs (%s); starting "
+                     "anyway.\n",
+                     qPrintable(instance_->failure()));
+    if (instance == SingleInstance::Outcome::HeldByAnotherCopy) {
         MsgBox(QStringLiteral("Programın bir kopyası zaten çalışıyor !"),
                MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Vokabo Retano"));
         refused_ = true;

@@ -152,6 +152,8 @@ FormSoru::FormSoru(QuestionHost* host)
     placeTwips(ImgBalonSag, 2400, 195, BalloonRightWidth, BalloonRightHeight);
 
     LblSoru = new QLabel(FrmSoru);
+    // Words are shown as the user wrote them, never read as markup.
+    LblSoru->setTextFormat(Qt::PlainText);
     LblSoru->setFont(designFont("Times New Roman", 12, true));
     setBackground(LblSoru, Qt::white);
     setTextColour(LblSoru, Qt::black);
@@ -159,6 +161,7 @@ FormSoru::FormSoru(QuestionHost* host)
 
     auto* cover = new ClickLabel(FrmSoru);
     LblOrtu = cover;
+    LblOrtu->setTextFormat(Qt::PlainText);
     LblOrtu->setFont(designFont("MS Sans Serif", 9.75, true));
     LblOrtu->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setBackground(LblOrtu, palette().color(QPalette::Base));
@@ -239,6 +242,7 @@ FormSoru::~FormSoru() {
 
 ClickLabel* FormSoru::makeAnswerLabel(int index) {
     auto* label = new ClickLabel(FrmSoru);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(designFont("MS Sans Serif", 9.75, false));
     setTextColour(label, Qt::black);
     label->setMouseTracking(true);
@@ -304,13 +308,10 @@ void FormSoru::Form_Load() {
         CmdCumle->setEnabled(true);
 
     LblSoru->setText(English);
-    if (English.size() > LongQuestion) {
+    if (Quiz::characterCount(English) > LongQuestion) {
         QFont small = LblSoru->font();
         small.setPointSize(8);
         LblSoru->setFont(small);
-        QFont own = font();
-        own.setPointSize(8);
-        setFont(own);
         LblSoru->move(LblSoru->x(), twipsToPixels(LblSoruTop + 60));
     }
     LblSoru->adjustSize();
@@ -328,7 +329,10 @@ void FormSoru::Form_Load() {
     QList<int> rights;
     for (const ClickLabel* label : LblCevap)
         rights.append(leftInTwips(label) + widthInTwips(label));
-    const double questionWidth = pixelsToTwips(fontMetrics().horizontalAdvance(LblSoru->text()));
+    // Measured in the font the question is drawn in, so that the window and
+    // the balloon hold it whole.
+    const double questionWidth =
+        pixelsToTwips(QFontMetrics(LblSoru->font()).horizontalAdvance(LblSoru->text()));
     const Quiz::WindowFit fit = Quiz::fitWindow(rights, questionWidth, leftInTwips(LblSoru),
                                                 widthInTwips(ImgBalonSag), SecenekSay);
     int clientWidth = ClientWidth;

@@ -23,10 +23,30 @@ int nearestEven(double x) {
 }
 } // namespace
 
+namespace {
+// UTF-16 units taken by the first n characters of text.
+qsizetype unitsOf(QStringView text, qsizetype n) {
+    qsizetype units = 0;
+    for (; n > 0 && units < text.size(); --n)
+        units += text[units].isHighSurrogate() && units + 1 < text.size() &&
+                         text[units + 1].isLowSurrogate()
+                     ? 2
+                     : 1;
+    return units;
+}
+} // namespace
+
+qsizetype characterCount(QStringView text) {
+    qsizetype count = 0;
+    for (qsizetype units = 0; units < text.size(); units += unitsOf(text.sliced(units), 1))
+        ++count;
+    return count;
+}
+
 QString shortenQuestion(const QString& text) {
-    if (text.size() <= MaxQuestionLength)
+    if (characterCount(text) <= MaxQuestionLength)
         return text;
-    return text.left(MaxQuestionLength - 3) + QStringLiteral("...");
+    return text.left(unitsOf(text, MaxQuestionLength - 3)) + QStringLiteral("...");
 }
 
 std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int SecenekSay,

@@ -38,6 +38,10 @@ std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int Se
 // Cuts a question text longer than 50 characters to 47 plus "...".
 QString shortenQuestion(const QString& text);
 
+// Characters as the user sees them: one outside the Basic Multilingual Plane
+// (an emoji, say) is two UTF-16 units but one character, never cut in two.
+qsizetype characterCount(QStringView text);
+
 // The 1-based slot of the right answer, drawn when the window loads.
 int drawRightSlot(int SecenekSay);
 // The character picture, drawn after the slot.

@@ -11,9 +11,33 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QValidator>
 
 bool FormYeni::Duzenleme = false;
 int FormYeni::Index = -1;
+
+namespace {
+// A word is one line of the word file: a line break that arrives in a box
+// (a copy from a web page often ends with one) becomes a blank.
+class OneLine : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override {
+        const QString before = input.left(pos);
+        input = lineBreaksToBlanks(input);
+        pos = static_cast<int>(lineBreaksToBlanks(before).size());
+        return Acceptable;
+    }
+};
+} // namespace
+
+QString lineBreaksToBlanks(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
 
 FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -42,6 +66,7 @@ FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
         label->adjustSize();
         setTextColour(label, QColor(0, 0, 128));
         boxes[i] = new QLineEdit(frame);
+        boxes[i]->setValidator(new OneLine(boxes[i]));
         boxes[i]->setAccessibleName(label->text());
         label->setBuddy(boxes[i]);
         placeTwips(boxes[i], 240, rows[i].top + 240, 4215, 285 + 60);
@@ -91,9 +116,11 @@ void FormYeni::Form_Load() {
 }
 
 void FormYeni::CmdEkle_Click() {
-    const QString English = TextEnglish->text();
-    const QString Turkish = TextTurkish->text();
-    const QString Ornek = TextOrnek->text();
+    // Text set from outside the keyboard (a screen reader, say) is not
+    // validated as it arrives.
+    const QString English = lineBreaksToBlanks(TextEnglish->text());
+    const QString Turkish = lineBreaksToBlanks(TextTurkish->text());
+    const QString Ornek = lineBreaksToBlanks(TextOrnek->text());
     const QChar pipe = u'|';
     // Only the first failing check is reported.
     const struct {

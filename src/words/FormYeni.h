@@ -7,6 +7,9 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+// Each line break (CR LF, CR or LF) of text as one blank.
+QString lineBreaksToBlanks(QString text);
+
 // The dialog in which a new word is typed, or the word on the main list's
 // selected line is corrected.
 class FormYeni : public QDialog {

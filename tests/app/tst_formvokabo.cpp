@@ -36,6 +36,7 @@ QString stored(const char* name) {
 class TestFormVokabo : public QObject {
     Q_OBJECT
 private slots:
+    void cleanup() { setClock(nullptr); }
     void startUpShowsTheActiveWords();
     void onlyTheExactSwitchStartsHidden_data();
     void onlyTheExactSwitchStartsHidden();
@@ -326,7 +327,6 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     form.Form_Unload();
     QTRY_VERIFY(!form.questionWindow());
     QVERIFY(!form.TimerSor->isActive());
-    setClock(nullptr);
 }
 
 void TestFormVokabo::questionWaitsForEnoughActiveWords() {

@@ -55,6 +55,9 @@ private slots:
     void messageBoxes();
     void windowSizesToItsContent();
     void balloonFitsTheQuestion();
+    void windowHoldsTheWholeQuestion_data();
+    void windowHoldsTheWholeQuestion();
+    void wordsAreShownAsTyped();
     void eyeAnimationLoops();
 
 private:
@@ -371,6 +374,45 @@ void TestFormSoru::balloonFitsTheQuestion() {
     // Fitting again gives the same balloon.
     form->Form_Activate();
     QCOMPARE(form->ShpBalon->width(), form->LblSoru->width() - 20);
+}
+
+void TestFormSoru::windowHoldsTheWholeQuestion_data() {
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("points");
+    const QString emoji = QStringLiteral("\U0001F600");
+    QTest::newRow("20 capitals") << "WORLDWIDE MOVEMENT ?" << 12;
+    QTest::newRow("21 capitals") << "WORLDWIDE MOVEMENTS ?" << 8;
+    QTest::newRow("20 with an emoji") << "WORLDWIDE MOVEMEN" + emoji + " ?" << 12;
+    QTest::newRow("long") << "the meaning of a phrase that runs on and on ?" << 8;
+}
+
+void TestFormSoru::windowHoldsTheWholeQuestion() {
+    QFETCH(QString, question);
+    open(1, {"t1", "t2", "t3", "t4"}, 1, question);
+    QTEST(form->LblSoru->font().pointSize(), "points");
+    // The question, and the balloon's end after it, stand inside the window.
+    const int right = form->FrmSoru->width();
+    QVERIFY2(form->LblSoru->x() + form->LblSoru->width() <= right,
+             qPrintable(QStringLiteral("question ends at %1 of %2")
+                            .arg(form->LblSoru->x() + form->LblSoru->width())
+                            .arg(right)));
+    QVERIFY(form->ImgBalonSag->x() + form->ImgBalonSag->width() <= right);
+}
+
+void TestFormSoru::wordsAreShownAsTyped() {
+    const QString question = QStringLiteral("<b>bold</b> move ?");
+    const QStringList answers = {"&amp;", "<img src=x>", "<i>t3</i>", "t4"};
+    open(1, answers, 1, question);
+    form->LblOrtu_Click();
+    // Read as markup, a text would lose its tags and shrink to its words.
+    auto holdsWhole = [](const QLabel* label, const QString& text) {
+        return label->sizeHint().width() >= QFontMetrics(label->font()).horizontalAdvance(text);
+    };
+    QVERIFY(holdsWhole(form->LblSoru, question));
+    for (int i = 0; i < answers.size(); ++i)
+        QVERIFY2(holdsWhole(form->answerLabel(i),
+                            QStringLiteral("%1) %2").arg(QChar(u'a' + i)).arg(Quiz::Secenekler[i])),
+                 qPrintable(Quiz::Secenekler[i]));
 }
 
 void TestFormSoru::eyeAnimationLoops() {

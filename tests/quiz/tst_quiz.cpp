@@ -126,13 +126,22 @@ void TestQuiz::longQuestionsAreCut_data() {
     QTest::newRow("51 is cut") << fifty + "y" << QString(47, u'x') + "...";
     QTest::newRow("short") << "ab ?"
                            << "ab ?";
+    // An emoji is one character in two UTF-16 units: counted once, never cut
+    // in two.
+    const QString emoji = QStringLiteral("\U0001F600");
+    QTest::newRow("50 with an emoji stays")
+        << QString(49, u'x') + emoji << QString(49, u'x') + emoji;
+    QTest::newRow("emoji as the 47th")
+        << QString(46, u'x') + emoji + QString(4, u'y') << QString(46, u'x') + emoji + "...";
+    QTest::newRow("emoji as the 48th")
+        << QString(47, u'x') + emoji + QString(3, u'y') << QString(47, u'x') + "...";
 }
 
 void TestQuiz::longQuestionsAreCut() {
     QFETCH(QString, text);
     QTEST(shortenQuestion(text), "shown");
-    if (text.size() > 50)
-        QCOMPARE(shortenQuestion(text).size(), 50);
+    if (characterCount(text) > 50)
+        QCOMPARE(characterCount(shortenQuestion(text)), 50);
 }
 
 void TestQuiz::loadDraws() {

@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 #include "words/FormYeni.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,6 +21,7 @@ private slots:
     void editKeepsListIndexAndCount();
     void escAndCancelStoreNothingAndResetEditMode();
     void editWithoutALineTakesANewWord();
+    void lineBreaksBecomeBlanks();
 
 private:
     void fillShownList();
@@ -192,6 +195,35 @@ void TestFormYeni::editWithoutALineTakesANewWord() {
     dialog.CmdEkle_Click();
     QCOMPARE(ActiveWords.size(), 3);
     QCOMPARE(ActiveWords[0].English, QStringLiteral("run"));
+}
+
+void TestFormYeni::lineBreaksBecomeBlanks() {
+    FormYeni dialog(list.get(), nullptr);
+    // Pasted text from a web page, and text typed around a pasted break.
+    QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
+    for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {
+        box->setFocus();
+        box->paste();
+        QCOMPARE(box->text(), QStringLiteral("flower bloom "));
+    }
+    dialog.TextOrnek->clear();
+    QTest::keyClicks(dialog.TextOrnek, QStringLiteral("a"));
+    dialog.TextOrnek->insert(QStringLiteral("\rb\r\n"));
+    QTest::keyClicks(dialog.TextOrnek, QStringLiteral("c"));
+    QCOMPARE(dialog.TextOrnek->text(), QStringLiteral("a b c"));
+    // Set from outside the keyboard: the stored word is one line all the same.
+    dialog.TextTurkish->setText(QStringLiteral("çiçek\naçmak"));
+    dialog.CmdEkle_Click();
+    const WordDef added = word("flower bloom ", "çiçek açmak", "a b c", 0);
+    QCOMPARE(ActiveWords.last(), added);
+
+    // The word file keeps it whole.
+    QVERIFY(SaveWordFile().ok);
+    const WordList saved = ActiveWords;
+    ActiveWords.clear();
+    PassiveWords.clear();
+    QVERIFY(LoadWordFile().ok);
+    QCOMPARE(ActiveWords, saved);
 }
 
 QTEST_MAIN(TestFormYeni)
