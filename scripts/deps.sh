@@ -10,6 +10,8 @@ build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
             qt6-qpa-plugins libqt6svg6 fonts-liberation2)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
+# clang and its libFuzzer for the word-file fuzz target (tests/fuzz)
+test_pkgs+=(clang-14 libclang-rt-14-dev)
 
 want=("${build_pkgs[@]}")
 [ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")

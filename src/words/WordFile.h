@@ -17,6 +17,7 @@ enum class Encoding { Windows1254, Utf8, Utf8Bom };
 struct ParsedLine {
     ModVokabo::WordDef word;
     bool active = true;
+    bool operator==(const ParsedLine&) const = default;
 };
 
 // How bytes are read: a byte-order mark, or valid UTF-8 with a multi-byte

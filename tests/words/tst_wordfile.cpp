@@ -55,6 +55,8 @@ private slots:
     void emptyFileSeedsSamplesButUnparsableLinesDoNot();
     void progressMaxDoublesAsLinesArrive();
     void moreLinesThanSixteenBitsHold();
+    void hostileFilesLoseNoWord_data();
+    void hostileFilesLoseNoWord();
 
     void saveWritesActiveThenPassiveWithCrLf();
     void emptyListsGiveAZeroByteFileInEveryEncoding_data();
@@ -263,6 +265,39 @@ void TestWordFile::moreLinesThanSixteenBitsHold() {
     QCOMPARE(ActiveWords.last().English, QStringLiteral("w39999"));
     QVERIFY(progress.max() >= Lines - 1);
     QCOMPARE(progress.values.last(), Lines - 1);
+}
+
+void TestWordFile::hostileFilesLoseNoWord_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("active");
+    QTest::addColumn<int>("passive");
+    QTest::addColumn<QString>("lastEnglish");
+
+    const QByteArray bigLine = "big|b\xFCy\xFCk|" + QByteArray(10 << 20, 'x') + "|1|A\r\n";
+    QTest::newRow("a 10 MB line") << bigLine + "after|sonra||0|P\r\n" << 1 << 1 << "after";
+    static const char nuls[] = "\0\0\0\r\nw\0|t\0||0|A\r\n\0|\0|\0|0|P";
+    QTest::newRow("NUL bytes") << QByteArray(nuls, sizeof nuls - 1) << 1 << 1 << QString(QChar(0));
+    QByteArray loneCrs;
+    for (int i = 0; i < 100000; ++i)
+        loneCrs += "w" + QByteArray::number(i) + "|t||0|A\r";
+    QTest::newRow("100,000 lines ended by lone CRs") << loneCrs << 100000 << 0 << "w99999";
+}
+
+void TestWordFile::hostileFilesLoseNoWord() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, active);
+    QFETCH(int, passive);
+    QFETCH(QString, lastEnglish);
+    FreshProgram program;
+    program.writeWordFile(bytes);
+    QVERIFY(LoadWordFile().ok);
+    QCOMPARE(ActiveWords.size(), active);
+    QCOMPARE(PassiveWords.size(), passive);
+    QCOMPARE((passive ? PassiveWords : ActiveWords).last().English, lastEnglish);
+    const WordList before = ActiveWords + PassiveWords;
+    QVERIFY(SaveWordFile().ok);
+    reload();
+    QCOMPARE(ActiveWords + PassiveWords, before);
 }
 
 void TestWordFile::saveWritesActiveThenPassiveWithCrLf() {
