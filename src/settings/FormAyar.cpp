@@ -78,8 +78,11 @@ QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidg
     label->adjustSize();
     auto* combo = new QComboBox(frame);
     placeTwips(combo, 2760, top, 1935, 315);
+    // Read from the label on Linux (the buddy), from the name on Windows.
     combo->setAccessibleName(label->text());
     label->setBuddy(combo);
+    // The label's text on a line with the list's.
+    label->move(label->x(), combo->y() + (combo->height() - label->height()) / 2);
     return combo;
 }
 } // namespace
