@@ -340,7 +340,7 @@ Figures load(Setup& setup, bool withList, bool withProgress) {
         setup.runs,
         [&] {
             // The main list is empty when the program starts.
-            form.List1->clear();
+            form.showWordList(QString(), {});
             ModVokabo::resetState();
             ModVokabo::setWordFilePath(setup.wordFile);
             ModVokabo::setProgressView(withProgress ? &progress : nullptr);
@@ -356,7 +356,7 @@ Figures load(Setup& setup, bool withList, bool withProgress) {
     if (ModVokabo::ActiveWords.size() != WordsPerList ||
         ModVokabo::PassiveWords.size() != WordsPerList)
         fail(figures, "the load did not give both lists in full");
-    if (withList && form.List1->count() != WordsPerList)
+    if (withList && form.lineCount() != WordsPerList)
         fail(figures, "the main list was not filled");
     ModVokabo::resetState();
     return figures;

@@ -1,6 +1,8 @@
 #include "app/FormVokabo.h"
 
 #include "ProductInfo.h"
+#include "app/BarButton.h"
+#include "app/FormVokaboDesign.h"
 #include "app/Scheduler.h"
 #include "app/WindowPlacement.h"
 #include "controls/FramePlacer.h"
@@ -25,7 +27,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
@@ -33,13 +35,6 @@
 #include <cstdio>
 
 namespace {
-const QColor BarColour(215, 217, 255); // &HFFD9D7
-const QColor TitleStripColour(128, 128, 255);
-constexpr int BarHeight = 40;
-constexpr int TitleTop = 40;
-constexpr int TitleHeight = 18;
-constexpr int ListTop = 59;
-constexpr int AdHeight = 65;
 constexpr int EscKey = 27;
 // How soon a shut-down waiting for dialogs to close looks again.
 constexpr int ShutdownRetryMs = 20;
@@ -53,32 +48,13 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
       commandLine_(commandLine) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
-    resize(360, 394);
+    resize(FormVokaboDesign::DesignedClient);
     setFont(designFont("MS Sans Serif", 8.25));
-    setBackground(this, BarColour);
+    setBackground(this, FormVokaboDesign::BarColour);
 
-    // The button bar and the advert panel fill these two areas.
-    Frame1 = new QWidget(this);
-    Frame1->setGeometry(0, 0, width(), BarHeight);
-    setBackground(Frame1, BarColour);
-    FrameAd = new QWidget(this);
-    FrameAd->setGeometry(0, height() - AdHeight, width(), AdHeight);
-    setBackground(FrameAd, BarColour);
-
-    LabelTur = new QLabel(this);
-    LabelTur->setObjectName(QStringLiteral("LabelTur"));
-    LabelTur->setAlignment(Qt::AlignCenter);
-    LabelTur->setGeometry(0, TitleTop, width(), TitleHeight);
-    LabelTur->setFont(designFont("MS Sans Serif", 9.75, true));
-    setBackground(LabelTur, TitleStripColour);
-    setTextColour(LabelTur, Qt::white);
-
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setAccessibleName(QStringLiteral("Vokaboler"));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setUniformItemSizes(true);
-    List1->setGeometry(0, ListTop, width(), height() - 126);
+    buildButtonBar();
+    buildListPanel();
+    buildAdvertPanel();
 
     TimerSor = new QTimer(this);
     TimerSor->setInterval(100);
@@ -131,6 +107,11 @@ bool FormVokabo::Form_Load() {
         return false;
     }
 
+    // The advert's text, and the bar's buttons at rest with their pictures.
+    Label1->setText(FormVokaboDesign::AdvertText);
+    for (int i = 0; i < static_cast<int>(Cmd.size()); ++i)
+        DrawButton(i);
+
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
     ModVokabo::setProgressView(progress_);
@@ -142,8 +123,10 @@ bool FormVokabo::Form_Load() {
     if (Settings::ustte)
         setTopmost(this, true);
 
-    if (List1->count() > 0)
-        List1->setCurrentRow(0);
+    if (lineCount() > 0)
+        setCurrentLine(0);
+    // The keyboard starts in the word list, on its first line.
+    List1->setFocus();
     LayoutReady = true;
     Form_Resize();
 
@@ -296,26 +279,6 @@ void FormVokabo::hideToTray() {
     hide();
 }
 
-void FormVokabo::Form_Resize() {
-    if (isMinimized()) {
-        hideToTray();
-        return;
-    }
-    if (!LayoutReady)
-        return;
-    const int SW = width();
-    const int SH = height();
-    Frame1->resize(SW, BarHeight);
-    List1->resize(SW, List1->height());
-    LabelTur->resize(SW, TitleHeight);
-    const int h = SH - BarHeight - TitleHeight - AdHeight - 3;
-    if (h > 30) {
-        List1->resize(SW, h);
-        FrameAd->move(0, SH - AdHeight);
-    }
-    FrameAd->resize(SW, AdHeight);
-}
-
 void FormVokabo::mnu_Ac_Click() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     // Asked for through the window itself: moving the widget to where it
@@ -370,35 +333,14 @@ void FormVokabo::mnu_VokaboSor_Click() {
 }
 
 void FormVokabo::mnu_YeniVokabo_Click() {
-    showWordDialog(false);
+    Cmd_Click(FormVokaboDesign::NewWordButton);
 }
 
 void FormVokabo::showWordDialog(bool edit, int Index) {
-    // The question window's own closing switches the timer on again: close
-    // it first, so that no question opens while the dialog is up.
-    if (FormSoru_)
-        FormSoru_->close();
-    TimerSor->stop();
     FormYeni::Duzenleme = edit;
     FormYeni::Index = Index;
-    FormYeni dialog(List1, this);
+    FormYeni dialog(List1->model(), this);
     ModalLoops::exec(&dialog);
-    startQuestionTimer();
-}
-
-void FormVokabo::showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) {
-    LabelTur->setText(caption);
-    QList<ModVokabo::ListLine> sorted = lines;
-    sortForDisplay(sorted);
-    List1->setUpdatesEnabled(false);
-    List1->clear();
-    for (const ModVokabo::ListLine& line : sorted) {
-        auto* item = new QListWidgetItem(line.text);
-        item->setData(Qt::UserRole, line.index);
-        List1->addItem(item);
-    }
-    List1->setCurrentRow(-1);
-    List1->setUpdatesEnabled(true);
 }
 
 void FormVokabo::changeEvent(QEvent* event) {

@@ -6,17 +6,22 @@
 #include <QDateTime>
 #include <QPointer>
 #include <QWidget>
+#include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
+class BarButton;
+class ClickLabel;
 class FormProgress;
 class QAction;
 class QLabel;
-class QListWidget;
+class QListView;
 class QMenu;
 class QTimer;
 class SingleInstance;
 class TryIcn;
+class WordListModel;
 
 // The main window: it starts the program, shows the word list, lives on in
 // the notification area while hidden, and ends the program when it unloads.
@@ -52,6 +57,33 @@ public:
     // The word dialog, modal; edit mode works on line Index of List1.
     void showWordDialog(bool edit, int Index = -1);
 
+    // --- The list panel ---
+    void LabelAktif_Click(int Index);
+    void List1_Click();
+    void List1_DblClick();
+    void List1_KeyUp(int KeyCode);
+    void DeleteSelectedWord();
+    void ToggleSelectedWord();
+    // The lines of List1 and the current one (-1: none).
+    int lineCount() const;
+    QString lineText(int line) const;
+    int lineRecord(int line) const;
+    int currentLine() const;
+    void setCurrentLine(int line);
+
+    // --- The button bar and the advert panel ---
+    void Cmd_Click(int Index);
+    void Cmd_MouseMove(int Index);
+    void TimerBtn_Timer();
+    void TimerBtnAnim_Timer();
+    void DrawButton(int i);
+    bool IsCursorOver(const QWidget* control) const;
+    void ShowNewWordDialog();
+    void ShowSettingsDialog();
+    void ShowHelpWindow();
+    void ImageAd_Click();
+    BarButton* barButton(int Index) const { return Cmd[Index]; }
+
     // The open question window, if any.
     FormSoru* questionWindow() const { return FormSoru_; }
 
@@ -72,8 +104,18 @@ public:
 
     void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override;
 
-    QListWidget* List1;
+    QListView* List1;
     QLabel* LabelTur;
+    std::array<ClickLabel*, 2> LabelAktif;
+    QLabel* LabelEmpty;
+    QWidget* Line1;
+    QWidget* Line2;
+    QWidget* FrameAd;
+    ClickLabel* ImageAd;
+    QLabel* Label1;
+    QLabel* Label2;
+    QTimer* TimerBtn;
+    QTimer* TimerBtnAnim;
     QTimer* TimerSor;
     TryIcn* TryIcn1;
     QMenu* popMenu;
@@ -86,11 +128,20 @@ signals:
     void ended();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void buildButtonBar();
+    void buildListPanel();
+    void buildAdvertPanel();
+    void PlaceTabCover();
+    void setTabLook(int Index, bool selected);
+    // Runs an edit of the current line (a deletion or a move) and makes the
+    // right line current afterwards.
+    void changeSelectedWord(const std::function<bool(int record)>& change);
     void LoadSettings();
     void storePlacement();
     void hideToTray();
@@ -99,7 +150,8 @@ private:
 
     QString commandLine_;
     QWidget* Frame1;
-    QWidget* FrameAd;
+    std::array<BarButton*, 7> Cmd;
+    WordListModel* lines_;
     FormProgress* progress_;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;
@@ -111,4 +163,11 @@ private:
     QPoint placeBeforeHiding_;
     bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
+
+    // The hover effect of the bar: the highlighted button, and the step of
+    // its pulse (pixels smaller than the picture's 32).
+    BarButton* HoverCtl = nullptr;
+    bool Hovering = false;
+    int AnimStep = 0;
+    bool AnimCountUp = true;
 };

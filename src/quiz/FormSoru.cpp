@@ -1,5 +1,6 @@
 #include "quiz/FormSoru.h"
 
+#include "controls/ClickLabel.h"
 #include "controls/FramePlacer.h"
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
@@ -21,24 +22,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
-
-// A label that reports clicks and the pointer moving over it.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-
-signals:
-    void clicked();
-    void moved();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            emit clicked();
-    }
-    void mouseMoveEvent(QMouseEvent*) override { emit moved(); }
-};
 
 int FormSoru::Kare = 0;
 
@@ -491,4 +474,3 @@ void FormSoru::Form_Unload() {
     host_->setAskCommandEnabled(true);
 }
 
-#include "FormSoru.moc"

@@ -5,10 +5,10 @@
 #include "platform/Twips.h"
 #include "words/ModVokabo.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QValidator>
@@ -39,10 +39,10 @@ QString lineBreaksToBlanks(QString text) {
     return text;
 }
 
-FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
+FormYeni::FormYeni(const QAbstractItemModel* List1Lines, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      List1_(List1) {
+      List1_(List1Lines) {
     setObjectName(QStringLiteral("FormYeni"));
     setWindowTitle(QStringLiteral("Yeni Vokabo"));
     setWindowIcon(QApplication::windowIcon());
@@ -99,15 +99,15 @@ FormYeni::FormYeni(QListWidget* List1, QWidget* parent)
 void FormYeni::Form_Load() {
     if (!Duzenleme)
         return;
-    const QListWidgetItem* line = List1_ ? List1_->item(Index) : nullptr;
-    if (!line) {
+    const QModelIndex line = List1_ ? List1_->index(Index, 0) : QModelIndex();
+    if (!line.isValid()) {
         // No line to edit: the dialog takes a new word instead.
         Duzenleme = false;
         return;
     }
     setWindowTitle(QStringLiteral("Vokabo Düzelt"));
     CmdEkle->setText(QStringLiteral("Sakla"));
-    RecordIndex = line->data(Qt::UserRole).toInt();
+    RecordIndex = line.data(Qt::UserRole).toInt();
     QString English, Turkish, Ornek;
     ModVokabo::GetWord(ModVokabo::ShownList, RecordIndex, English, Turkish, Ornek);
     TextEnglish->setText(English);

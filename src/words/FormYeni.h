@@ -4,7 +4,7 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QAbstractItemModel;
 class QPushButton;
 
 // Each line break (CR LF, CR or LF) of text as one blank.
@@ -21,7 +21,9 @@ public:
     static bool Duzenleme;
     static int Index;
 
-    FormYeni(QListWidget* List1, QWidget* parent);
+    // List1Lines: the lines of the main window's list, each with its record's
+    // position in the shown list.
+    FormYeni(const QAbstractItemModel* List1Lines, QWidget* parent);
 
     void CmdEkle_Click();
 
@@ -39,6 +41,6 @@ public:
 private:
     void Form_Load();
 
-    QListWidget* List1_;
+    const QAbstractItemModel* List1_;
     int RecordIndex = 0;
 };

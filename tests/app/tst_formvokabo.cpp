@@ -10,7 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
@@ -21,10 +21,10 @@
 using namespace ModVokabo;
 
 namespace {
-QStringList lineTexts(const QListWidget* list) {
+QStringList lineTexts(const FormVokabo& form) {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
+    for (int i = 0; i < form.lineCount(); ++i)
+        texts.append(form.lineText(i));
     return texts;
 }
 
@@ -64,11 +64,11 @@ void TestFormVokabo::startUpShowsTheActiveWords() {
     FormVokabo form("");
     QVERIFY(form.Form_Load());
     QCOMPARE(form.LabelTur->text(), QStringLiteral("Aktif Vokaboleriniz (2)"));
-    QCOMPARE(lineTexts(form.List1), (QStringList{"Apple || elma", "banana || muz"}));
+    QCOMPARE(lineTexts(form), (QStringList{"Apple || elma", "banana || muz"}));
     // The first line is current and knows its record.
-    QCOMPARE(form.List1->currentRow(), 0);
-    QCOMPARE(form.List1->item(0)->data(Qt::UserRole).toInt(), 1);
-    QCOMPARE(form.List1->item(1)->data(Qt::UserRole).toInt(), 2);
+    QCOMPARE(form.currentLine(), 0);
+    QCOMPARE(form.lineRecord(0), 1);
+    QCOMPARE(form.lineRecord(1), 2);
     QVERIFY(form.TimerSor->isActive());
     QCOMPARE(form.TimerSor->interval(), 100);
     QCOMPARE(form.windowTitle(), QStringLiteral("Vokabo Retano 2.7"));
@@ -114,7 +114,7 @@ void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     QCOMPARE(stored(Settings::SonBoyName), QString());
     // The first copy goes on with its words.
     QVERIFY(first.TimerSor->isActive());
-    QCOMPARE(first.List1->count(), 5);
+    QCOMPARE(first.lineCount(), 5);
     QVERIFY(first.Form_Unload());
     // Once it has ended, a new copy may start.
     FormVokabo third("");
@@ -141,7 +141,7 @@ void TestFormVokabo::escAndRestore() {
     // Other keys are the controls' own.
     QTest::keyClick(form.List1, Qt::Key_Down);
     QVERIFY(form.isVisible());
-    QCOMPARE(form.List1->currentRow(), 1);
+    QCOMPARE(form.currentLine(), 1);
 
     // Minimising hides the window the same way; closing it then keeps the
     // stored placement.
@@ -413,7 +413,7 @@ void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
     QVERIFY(box.asked()[0].prompt.startsWith(QStringLiteral("Vokabo dosyası okunamadı:")));
     QVERIFY(box.asked()[0].prompt.contains(program.wordFile()));
     QCOMPARE(box.asked()[0].style, MsgBoxStyle::OkOnly | MsgBoxStyle::Critical);
-    QCOMPARE(form.List1->count(), 0);
+    QCOMPARE(form.lineCount(), 0);
 
     ModVokabo::AppendWord("new", "yeni", "", 0, "A");
     ModVokabo::WordsChanged = true;

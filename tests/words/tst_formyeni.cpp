@@ -94,7 +94,7 @@ void TestFormYeni::checksStopAtTheFirstFailure() {
     QFETCH(QString, turkish);
     QFETCH(QString, ornek);
     ScriptedMsgBox box;
-    FormYeni dialog(list.get(), nullptr);
+    FormYeni dialog(list->model(), nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     dialog.TextEnglish->setText(english);
@@ -117,7 +117,7 @@ void TestFormYeni::addAlwaysAppendsToTheActiveList() {
     for (const char* shown : {"A", "P"}) {
         ShownList = QString::fromLatin1(shown);
         view->fills = 0;
-        FormYeni dialog(list.get(), nullptr);
+        FormYeni dialog(list->model(), nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Yeni Vokabo"));
@@ -140,7 +140,7 @@ void TestFormYeni::editKeepsListIndexAndCount() {
     fillShownList(); // line 0 holds record 2, "kept"
     FormYeni::Duzenleme = true;
     FormYeni::Index = 0;
-    FormYeni dialog(list.get(), nullptr);
+    FormYeni dialog(list->model(), nullptr);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Vokabo Düzelt"));
     QCOMPARE(dialog.CmdEkle->text(), QStringLiteral("Sakla"));
     QCOMPARE(dialog.TextEnglish->text(), QStringLiteral("kept"));
@@ -161,7 +161,7 @@ void TestFormYeni::escAndCancelStoreNothingAndResetEditMode() {
     FormYeni::Duzenleme = true;
     FormYeni::Index = 1;
     {
-        FormYeni dialog(list.get(), nullptr);
+        FormYeni dialog(list->model(), nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.TextEnglish->setText(QStringLiteral("changed"));
@@ -172,7 +172,7 @@ void TestFormYeni::escAndCancelStoreNothingAndResetEditMode() {
     QVERIFY(!WordsChanged);
     QVERIFY(!FormYeni::Duzenleme);
 
-    FormYeni again(list.get(), nullptr);
+    FormYeni again(list->model(), nullptr);
     QCOMPARE(again.windowTitle(), QStringLiteral("Yeni Vokabo"));
     QVERIFY(again.TextEnglish->text().isEmpty());
     again.TextEnglish->setText(QStringLiteral("x"));
@@ -187,7 +187,7 @@ void TestFormYeni::editWithoutALineTakesANewWord() {
     fillShownList();
     FormYeni::Duzenleme = true;
     FormYeni::Index = -1;
-    FormYeni dialog(list.get(), nullptr);
+    FormYeni dialog(list->model(), nullptr);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Yeni Vokabo"));
     QVERIFY(dialog.TextEnglish->text().isEmpty());
     dialog.TextEnglish->setText(QStringLiteral("new"));
@@ -198,7 +198,7 @@ void TestFormYeni::editWithoutALineTakesANewWord() {
 }
 
 void TestFormYeni::lineBreaksBecomeBlanks() {
-    FormYeni dialog(list.get(), nullptr);
+    FormYeni dialog(list->model(), nullptr);
     // Pasted text from a web page, and text typed around a pasted break.
     QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
     for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {

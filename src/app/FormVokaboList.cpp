@@ -1,0 +1,199 @@
+// The main window's list panel: the two tabs, the title strip and the word
+// list, with its commands to delete, move and edit the selected word.
+
+#include "app/FormVokabo.h"
+#include "app/FormVokaboDesign.h"
+#include "app/WordListModel.h"
+
+#include "controls/ClickLabel.h"
+#include "controls/Look.h"
+#include "quiz/art/Artwork.h"
+#include "words/ListOrder.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QTimer>
+
+using namespace FormVokaboDesign;
+
+namespace {
+constexpr int DeleteKey = 46;
+
+struct TabLook {
+    int height;
+    QColor background;
+    QColor text;
+    int points;
+};
+const TabLook SelectedTab{SelectedTabHeight, StripColour, QColor(128, 0, 0), 14};
+const TabLook OtherTab{TabHeight, QColor(224, 224, 224), QColor(128, 128, 128), 10};
+
+// A tooltip shows text as markup when it looks like markup; a word is shown
+// as it was typed.
+QString plainTip(const QString& text) {
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+}
+} // namespace
+
+void FormVokabo::buildListPanel() {
+    LabelTur = new QLabel(this);
+    LabelTur->setObjectName(QStringLiteral("LabelTur"));
+    LabelTur->setAlignment(Qt::AlignCenter);
+    LabelTur->setGeometry(0, TitleTop, width(), TitleHeight);
+    LabelTur->setFont(designFont("MS Sans Serif", 9.75, true));
+    setBackground(LabelTur, StripColour);
+    setTextColour(LabelTur, Qt::white);
+
+    lines_ = new WordListModel(this);
+    List1 = new QListView(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("Vokaboler"));
+    List1->setModel(lines_);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List1->setUniformItemSizes(true);
+    List1->setGeometry(0, ListTop, width(), height() - BarHeight - TitleHeight - AdHeight - 3);
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &FormVokabo::List1_Click);
+    List1->installEventFilter(this);
+    List1->viewport()->installEventFilter(this);
+
+    const QPoint hotSpot = Artwork::handHotSpot();
+    const QCursor hand(Artwork::hand(), hotSpot.x(), hotSpot.y());
+    const char16_t* captions[2] = {u"A", u"P"};
+    const char16_t* tips[2] = {u"Aktif Vokaboler", u"Pasif Vokaboler"};
+    for (int i = 0; i < 2; ++i) {
+        auto* tab = new ClickLabel(QString::fromUtf16(captions[i]), this);
+        tab->setToolTip(QString::fromUtf16(tips[i]));
+        tab->setAccessibleName(tab->toolTip());
+        tab->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        tab->setCursor(hand);
+        connect(tab, &ClickLabel::clicked, this, [this, i] { LabelAktif_Click(i); });
+        LabelAktif[i] = tab;
+    }
+    setTabLook(0, true);
+    setTabLook(1, false);
+    LabelAktif[0]->move(Line1Narrow + TabOffset, TabTop);
+    LabelAktif[1]->move(LabelAktif[0]->x() + TabWidth + TabGap, TabTop);
+
+    // Covers the open tab's lower edge, so that tab and strip read as one.
+    LabelEmpty = new QLabel(this);
+    LabelEmpty->setGeometry(QRect(QPoint(0, TabCoverTop), TabCoverSize));
+    setBackground(LabelEmpty, StripColour);
+    LabelEmpty->raise();
+    PlaceTabCover();
+}
+
+void FormVokabo::setTabLook(int Index, bool selected) {
+    const TabLook& look = selected ? SelectedTab : OtherTab;
+    ClickLabel* tab = LabelAktif[Index];
+    tab->resize(TabWidth, look.height);
+    tab->setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border: 1px solid "
+                                      "#404040; font-size: %3pt; }")
+                           .arg(look.background.name(), look.text.name())
+                           .arg(look.points));
+}
+
+void FormVokabo::LabelAktif_Click(int Index) {
+    ModVokabo::FillWordList(Index == 0 ? QStringLiteral("A") : QStringLiteral("P"));
+    setTabLook(Index, true);
+    setTabLook(1 - Index, false);
+    PlaceTabCover();
+}
+
+void FormVokabo::PlaceTabCover() {
+    const ClickLabel* open = LabelAktif[ModVokabo::ShownList == u"A" ? 0 : 1];
+    LabelEmpty->move(open->x() + 1, TabCoverTop);
+}
+
+void FormVokabo::showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) {
+    LabelTur->setText(caption);
+    QList<ModVokabo::ListLine> sorted = lines;
+    sortForDisplay(sorted);
+    // A fill leaves no line current.
+    lines_->setLines(std::move(sorted));
+}
+
+int FormVokabo::lineCount() const {
+    return lines_->rowCount();
+}
+
+QString FormVokabo::lineText(int line) const {
+    return lines_->textAt(line);
+}
+
+int FormVokabo::lineRecord(int line) const {
+    return lines_->recordAt(line);
+}
+
+int FormVokabo::currentLine() const {
+    const QModelIndex current = List1->currentIndex();
+    return current.isValid() && List1->selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+void FormVokabo::setCurrentLine(int line) {
+    if (line < 0 || line >= lineCount()) {
+        List1->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = lines_->index(line);
+    List1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    List1->scrollTo(index);
+}
+
+void FormVokabo::List1_Click() {
+    const int line = currentLine();
+    List1->setToolTip(line < 0 ? QString() : plainTip(lineText(line)));
+}
+
+void FormVokabo::List1_DblClick() {
+    // With no line to edit, nothing opens.
+    const int line = currentLine();
+    if (line < 0)
+        return;
+    TimerSor->stop();
+    showWordDialog(true, line);
+    startQuestionTimer();
+}
+
+void FormVokabo::List1_KeyUp(int KeyCode) {
+    if (KeyCode == DeleteKey)
+        DeleteSelectedWord();
+}
+
+void FormVokabo::changeSelectedWord(const std::function<bool(int record)>& change) {
+    int line = currentLine();
+    if (line < 0)
+        return;
+    if (change(lineRecord(line)))
+        ModVokabo::FillWordList(ModVokabo::ShownList);
+    // The line that followed becomes current; after the last line, the one
+    // before it.
+    if (line == lineCount())
+        line = lineCount() - 1;
+    setCurrentLine(line);
+}
+
+void FormVokabo::DeleteSelectedWord() {
+    changeSelectedWord([](int record) { return ModVokabo::DeleteWordAsk(record, true); });
+}
+
+void FormVokabo::ToggleSelectedWord() {
+    changeSelectedWord(
+        [](int record) { return ModVokabo::ToggleWordAsk(ModVokabo::ShownList, record, true); });
+}
+
+bool FormVokabo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1 && event->type() == QEvent::KeyRelease) {
+        // A held key repeats its release; the word goes once, on the last.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat())
+            List1_KeyUp(key->key() == Qt::Key_Delete ? DeleteKey : 0);
+    } else if (watched == List1->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        List1_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
