@@ -417,6 +417,12 @@ class Desktop:
         self.run("import", "-window", "root", path)
         return path
 
+    def grab(self, x, y, w, h):
+        """The screen's pixels in that rectangle, as raw RGB bytes."""
+        return subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "rgb:-"],
+                              env=self.env, stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=30, check=True).stdout
+
     def x_windows(self):
         lines = self.run("xwininfo", "-root", "-tree").splitlines()
         return [XWindow(m) for m in map(_TREE_LINE.match, lines) if m]

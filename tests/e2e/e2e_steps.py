@@ -372,6 +372,38 @@ def answer_question(c, d, q, counts, right, step, reveal=COVER_TEXT):
     return asked
 
 
+def message_box(c, prog, title, step):
+    """The message box titled `title` that the program shows: (its labels'
+    texts, its buttons by name); the scenario cannot go on without it."""
+    box = c.needs(f"{step}: a message box titled '{title}'",
+                  lambda: showing(prog.window(title, e2e.pyatspi.ROLE_ALERT)))
+    found = list(e2e.descendants(box))
+    return ([a.name for a in found if a.getRole() == e2e.pyatspi.ROLE_LABEL],
+            {a.name: a for a in found if a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON})
+
+
+def click_line(d, prog, line):
+    """Clicks line `line` of the main word list, as a user choosing it."""
+    _, _, word_list = prog.word_list()
+    d.click_on(word_list.getChildAtIndex(line))
+
+
+def current_line(prog):
+    """The position of the main list's current (selected) line, or None."""
+    _, _, word_list = prog.word_list()
+    for i, item in enumerate(word_list):
+        if item.getState().contains(e2e.pyatspi.STATE_SELECTED):
+            return i
+    return None
+
+
+def bar_button(prog, name):
+    """The main window's bar button with that tooltip."""
+    window = prog.main_window()
+    return next((a for a in e2e.descendants(window)
+                 if a.name == name and a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON), None)
+
+
 def middle(accessible):
     x, y, w, h = extents(accessible)
     return x + w // 2, y + h // 2
