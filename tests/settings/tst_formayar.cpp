@@ -14,25 +14,33 @@
 #include <QTest>
 
 namespace {
-using Stored = QMap<QString, QString>;
-
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The settings as a test stores them before the program reads them.
-void storeAndLoad(const Stored& values) {
-    for (auto it = values.begin(); it != values.end(); ++it)
-        Settings::writeStored(it.key().toLatin1().constData(), it.value());
+// Stores the texts, in the order of the settings table, and reads them as the
+// program does at start-up; a null text stores nothing.
+void storeAndLoad(const QStringList& texts) {
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        if (!texts[i].isNull())
+            Settings::writeStored(Settings::AllSettings[i]->name, texts[i]);
     Settings::LoadSettingsRecord();
 }
 
-Stored storedSettings() {
-    Stored stored;
+// What is stored and what is in memory, in the order of the settings table.
+QStringList storedTexts() {
+    QStringList texts;
     for (const Settings::Setting* setting : Settings::AllSettings)
-        stored[setting->name] = Settings::readStored(setting->name);
-    return stored;
+        texts.append(Settings::readStored(setting->name));
+    return texts;
+}
+
+QList<int> inMemory() {
+    QList<int> values;
+    for (const Settings::Setting* setting : Settings::AllSettings)
+        values.append(Settings::value(*setting));
+    return values;
 }
 
 QString entryPath() {
@@ -43,16 +51,16 @@ bool onTop(const QWidget& window) {
     return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-// The ten controls that follow the disable box.
-QList<QWidget*> dependents(const FormAyar& form) {
-    return {form.LblPeriyot, form.ComboPeriyot, form.LblSecenek,  form.CmbSecenek, form.LblLimit,
-            form.CmbLimit,   form.LblQuestion,  form.CmbQuestion, form.OptSor[0],  form.OptSor[1]};
-}
-
-bool allEnabled(const FormAyar& form, bool enabled) {
-    const QList<QWidget*> controls = dependents(form);
-    return std::all_of(controls.begin(), controls.end(),
-                       [enabled](QWidget* w) { return w->isEnabled() == enabled; });
+// Whether the ten controls that follow the disable box are all enabled (1),
+// all disabled (0), or mixed (-1).
+int followersEnabled(const FormAyar& form) {
+    const QWidget* followers[] = {
+        form.LblPeriyot, form.ComboPeriyot, form.LblSecenek,  form.CmbSecenek, form.LblLimit,
+        form.CmbLimit,   form.LblQuestion,  form.CmbQuestion, form.OptSor[0],  form.OptSor[1]};
+    int enabled = 0;
+    for (const QWidget* w : followers)
+        enabled += w->isEnabled();
+    return enabled == 10 ? 1 : enabled == 0 ? 0 : -1;
 }
 } // namespace
 
@@ -89,53 +97,49 @@ void TestFormAyar::cleanup() {
 }
 
 void TestFormAyar::formLoadShowsTheStoredValues_data() {
-    QTest::addColumn<Stored>("stored");
-    QTest::addColumn<QStringList>("lists"); // the four lists' texts, period first
+    // Stored: SorDak, SecenekSay, oto_ac, sor_tur, ustte, enaz, sorusay.
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("lists"); // period, choices, limit, questions
     QTest::addColumn<int>("option");
     QTest::addColumn<bool>("flags"); // oto_ac and ustte
-
-    QTest::newRow("nothing stored")
-        << Stored{} << QStringList{"5 dakika", "4 Seçenekli", "Herzaman Silinebilir", "Sürekli Sor"}
-        << 0 << false;
-    QTest::newRow("lowest") << Stored{{"SorDak", "1"},  {"SecenekSay", "2"}, {"enaz", "0"},
-                                      {"sorusay", "0"}, {"sor_tur", "1"},    {"oto_ac", "H"},
-                                      {"ustte", "H"}}
+    QTest::newRow("lowest") << QStringList{"1", "2", "H", "1", "H", "0", "0"}
                             << QStringList{"1 dakika", "2 Seçenekli", "Herzaman Silinebilir",
                                            "Sürekli Sor"}
                             << 0 << false;
-    QTest::newRow("highest") << Stored{{"SorDak", "60"},  {"SecenekSay", "9"}, {"enaz", "10"},
-                                       {"sorusay", "10"}, {"sor_tur", "2"},    {"oto_ac", "E"},
-                                       {"ustte", "E"}}
+    QTest::newRow("highest") << QStringList{"60", "9", "E", "2", "E", "10", "10"}
                              << QStringList{"60 dakika", "9 Seçenekli", "10 Kere Bilinsin",
                                             "En Fazla 10 Tane Sor"}
                              << 1 << true;
     QTest::newRow("beyond the ends")
-        << Stored{{"SorDak", "61"}, {"SecenekSay", "1"}, {"enaz", "11"}, {"sorusay", "-1"}}
+        << QStringList{"61", "1", "e", "3", "", "11", "-1"}
         << QStringList{"60 dakika", "2 Seçenekli", "10 Kere Bilinsin", "Sürekli Sor"} << 0 << false;
     QTest::newRow("scheduled questions off")
-        << Stored{{"SorDak", "0"}, {"SecenekSay", "7"}, {"enaz", "1"}, {"sorusay", "1"}}
+        << QStringList{"0", "7", "", "", "", "1", "1"}
         << QStringList{"", "7 Seçenekli", "1 Kere Bilinsin", "En Fazla 1 Tane Sor"} << 0 << false;
 }
 
 void TestFormAyar::formLoadShowsTheStoredValues() {
-    QFETCH(Stored, stored);
+    QFETCH(QStringList, stored);
     QFETCH(QStringList, lists);
     QFETCH(int, option);
     QFETCH(bool, flags);
     storeAndLoad(stored);
     FormAyar form(mainWindow.get());
 
-    QCOMPARE(form.ComboPeriyot->count(), 60);
-    QCOMPARE(form.CmbSecenek->count(), 8);
-    QCOMPARE(form.CmbLimit->count(), 11);
-    QCOMPARE(form.CmbQuestion->count(), 11);
-    QCOMPARE((QStringList{form.ComboPeriyot->currentText(), form.CmbSecenek->currentText(),
-                          form.CmbLimit->currentText(), form.CmbQuestion->currentText()}),
-             lists);
+    const QComboBox* combos[] = {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit,
+                                 form.CmbQuestion};
+    QStringList shown;
+    QList<int> counts;
+    for (const QComboBox* combo : combos) {
+        shown.append(combo->currentText());
+        counts.append(combo->count());
+    }
+    QCOMPARE(shown, lists);
+    QCOMPARE(counts, (QList<int>{60, 8, 11, 11}));
     const bool off = lists.first().isEmpty();
     QCOMPARE(form.ComboPeriyot->currentIndex() < 0, off);
     QCOMPARE(form.CheckSoru->isChecked(), off);
-    QVERIFY(allEnabled(form, !off));
+    QCOMPARE(followersEnabled(form), off ? 0 : 1);
     QVERIFY(form.OptSor[option]->isChecked());
     QCOMPARE(form.CheckOto->isChecked(), flags);
     QCOMPARE(form.CheckUstte->isChecked(), flags);
@@ -144,25 +148,22 @@ void TestFormAyar::formLoadShowsTheStoredValues() {
 void TestFormAyar::checkSoruDisablesAndRestores_data() {
     QTest::addColumn<QString>("SorDak");
     QTest::addColumn<QString>("afterClearing");
-    QTest::newRow("opened off: clearing picks 5 minutes") << "0"
-                                                          << "5 dakika";
-    QTest::newRow("opened at 7: the period stays") << "7"
-                                                   << "7 dakika";
+    QTest::newRow("opened off: clearing picks 5 minutes") << "0" << QString("5 dakika");
+    QTest::newRow("opened at 7: the period stays") << "7" << QString("7 dakika");
 }
 
 void TestFormAyar::checkSoruDisablesAndRestores() {
     QFETCH(QString, SorDak);
-    storeAndLoad({{"SorDak", SorDak}});
+    storeAndLoad({SorDak});
     FormAyar form(mainWindow.get());
     form.show();
     form.CheckSoru->setChecked(true);
-    QVERIFY(allEnabled(form, false));
+    QCOMPARE(followersEnabled(form), 0);
     form.CheckSoru->click();
-    QVERIFY(!form.CheckSoru->isChecked());
-    QVERIFY(allEnabled(form, true));
+    QCOMPARE(followersEnabled(form), 1);
     QTEST(form.ComboPeriyot->currentText(), "afterClearing");
     form.CheckSoru->click();
-    QVERIFY(allEnabled(form, false));
+    QCOMPARE(followersEnabled(form), 0);
 }
 
 void TestFormAyar::tamamStoresEverythingAndTheLogonEntry_data() {
@@ -175,7 +176,8 @@ void TestFormAyar::tamamStoresEverythingAndTheLogonEntry() {
     QFETCH(bool, on);
     ScriptedMsgBox box;
     // The opposite state before: an entry there only when it is to go.
-    storeAndLoad({{"oto_ac", on ? "H" : "E"}, {"ustte", on ? "H" : "E"}});
+    const QString before = on ? "H" : "E";
+    storeAndLoad({{}, {}, before, {}, before});
     if (!on)
         QVERIFY(Autostart::createShellLink(Autostart::startupFolder(),
                                            QCoreApplication::applicationName(), "/bin/true", "")
@@ -194,22 +196,13 @@ void TestFormAyar::tamamStoresEverythingAndTheLogonEntry() {
         form.CheckOto->setChecked(on);
         form.CheckUstte->setChecked(on);
         QTest::keyClick(&form, Qt::Key_Return);
-        QVERIFY(!form.isVisible());
         QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 
     QCOMPARE(box.asked().size(), 0);
     const QString flag = on ? "E" : "H";
-    QCOMPARE(storedSettings(), (Stored{{"SorDak", "0"},
-                                       {"SecenekSay", "9"},
-                                       {"enaz", "3"},
-                                       {"sorusay", "10"},
-                                       {"sor_tur", "2"},
-                                       {"oto_ac", flag},
-                                       {"ustte", flag}}));
-    QCOMPARE((QList<int>{Settings::SorDak, Settings::SecenekSay, Settings::enaz, Settings::sorusay,
-                         Settings::sor_tur, Settings::oto_ac, Settings::ustte}),
-             (QList<int>{0, 9, 3, 10, 2, on, on}));
+    QCOMPARE(storedTexts(), (QStringList{"0", "9", flag, "2", flag, "3", "10"}));
+    QCOMPARE(inMemory(), (QList<int>{0, 9, on, 2, on, 3, 10}));
     QCOMPARE(onTop(*mainWindow), on);
     QVERIFY(mainWindow->isVisible());
     QCOMPARE(QFile::exists(entryPath()), on);
@@ -222,8 +215,9 @@ void TestFormAyar::tamamStoresEverythingAndTheLogonEntry() {
 
 void TestFormAyar::tamamWhenTheEntryCannotBeMade() {
     ScriptedMsgBox box;
-    storeAndLoad({{"oto_ac", "H"}, {"ustte", "H"}});
-    // A file where the start-up folder should be: no one can make it a folder.
+    storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
+    // A file where the start-up folder should be: no one, root included, can
+    // make a folder of it.
     QFile blocker(Autostart::startupFolder());
     QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -237,25 +231,20 @@ void TestFormAyar::tamamWhenTheEntryCannotBeMade() {
     form.CheckUstte->setChecked(true);
     form.CmdTamam->click();
 
-    using Asked = ScriptedMsgBox::Asked;
-    QCOMPARE(box.asked().size(), 3);
-    const Asked expected[] = {
-        {QStringLiteral("Bilinmeyen DLL hatası oluştu ! : %1").arg(ENOTDIR), 0, "Vokabo Retano"},
-        {"Açılış kısayolu oluşturulamadı. Uygulama açılışta yüklenmeyecek.", 16, "Vokabo Retano"},
-        {"Programın açılışta başlaması için bir kısa yol oluşturulamadı !", 16, "Hata"},
-    };
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(box.asked()[i].prompt, expected[i].prompt);
-        QCOMPARE(box.asked()[i].style, expected[i].style);
-        QCOMPARE(box.asked()[i].title, expected[i].title);
-    }
-    // What came before the entry is stored; start at logon and on top are not.
+    QStringList asked;
+    for (const ScriptedMsgBox::Asked& a : box.asked())
+        asked.append(QStringLiteral("%1 | %2 | %3").arg(a.prompt).arg(a.style).arg(a.title));
+    QCOMPARE(
+        asked,
+        (QStringList{
+            QStringLiteral("Bilinmeyen DLL hatası oluştu ! : %1 | 0 | Vokabo Retano").arg(ENOTDIR),
+            "Açılış kısayolu oluşturulamadı. Uygulama açılışta yüklenmeyecek. | 16 | "
+            "Vokabo Retano",
+            "Programın açılışta başlaması için bir kısa yol oluşturulamadı ! | 16 | Hata"}));
+    // What comes before the entry is stored; start at logon and on top are not.
     QVERIFY(form.isVisible());
-    QCOMPARE(Settings::readStored("SorDak"), QStringLiteral("7"));
-    QCOMPARE(Settings::readStored("sor_tur"), QStringLiteral("2"));
-    QCOMPARE(Settings::readStored("oto_ac"), QStringLiteral("H"));
-    QCOMPARE(Settings::readStored("ustte"), QStringLiteral("H"));
-    QVERIFY(!Settings::oto_ac && !Settings::ustte);
+    QCOMPARE(storedTexts(), (QStringList{"7", "4", "H", "2", "H", "0", "0"}));
+    QCOMPARE(inMemory(), (QList<int>{7, 4, false, 2, false, 0, 0}));
     QVERIFY(!onTop(*mainWindow));
 
     // Once the way is clear, "Tamam" saves the whole dialog.
@@ -264,7 +253,8 @@ void TestFormAyar::tamamWhenTheEntryCannotBeMade() {
     QCOMPARE(box.asked().size(), 3);
     QVERIFY(!form.isVisible());
     QVERIFY(QFile::exists(entryPath()));
-    QVERIFY(Settings::oto_ac && Settings::ustte && onTop(*mainWindow));
+    QCOMPARE(storedTexts(), (QStringList{"7", "4", "E", "2", "E", "0", "0"}));
+    QVERIFY(onTop(*mainWindow));
 }
 
 void TestFormAyar::cancelAndEscStoreNothing_data() {
@@ -275,8 +265,9 @@ void TestFormAyar::cancelAndEscStoreNothing_data() {
 
 void TestFormAyar::cancelAndEscStoreNothing() {
     QFETCH(bool, esc);
-    storeAndLoad({{"SorDak", "7"}, {"SecenekSay", "4"}, {"sor_tur", "1"}, {"oto_ac", "H"}});
+    storeAndLoad({"7", "4", "H", "1"});
     const QByteArray before = fileBytes(registryStoreLocation());
+    const QList<int> memory = inMemory();
 
     FormAyar form(mainWindow.get());
     form.show();
@@ -294,20 +285,17 @@ void TestFormAyar::cancelAndEscStoreNothing() {
 
     QVERIFY(!form.isVisible());
     QCOMPARE(fileBytes(registryStoreLocation()), before);
-    QCOMPARE((QList<int>{Settings::SorDak, Settings::SecenekSay, Settings::sor_tur,
-                         Settings::oto_ac, Settings::ustte}),
-             (QList<int>{7, 4, 1, false, false}));
+    QCOMPARE(inMemory(), memory);
     QVERIFY(!QFile::exists(entryPath()));
     QVERIFY(!onTop(*mainWindow));
 }
 
 void TestFormAyar::logonEntryQuotesItsCommand() {
     const QString target = QStringLiteral("/opt/a b/\"q\"$x`\\%.bin");
-    const Autostart::LinkOutcome made =
-        Autostart::createShellLink(Autostart::startupFolder(), "quoted", target, "-o");
-    QVERIFY(made.ok);
+    QVERIFY(Autostart::createShellLink(Autostart::startupFolder(), "quoted", target, "-o").ok);
     const QByteArray entry = fileBytes(Autostart::linkPath(Autostart::startupFolder(), "quoted"));
     QVERIFY(entry.startsWith("[Desktop Entry]\nType=Application\nName=Vokabo Retano\n"));
+    // Quoted for the command line, then escaped as a value of the file.
     QVERIFY(entry.contains("\nExec=\"/opt/a b/\\\\\"q\\\\\"\\\\$x\\\\`\\\\\\\\%%.bin\" -o\n"));
 }
 
