@@ -102,7 +102,7 @@ public:
     bool minimisedToTray() const { return minimisedToTray_; }
     bool hasEnded() const { return ended_; }
 
-    void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override;
+    void showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) override;
 
     QListView* List1;
     QLabel* LabelTur;

@@ -107,12 +107,11 @@ void FormVokabo::PlaceTabCover() {
     LabelEmpty->move(open->x() + 1, TabCoverTop);
 }
 
-void FormVokabo::showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) {
+void FormVokabo::showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) {
     LabelTur->setText(caption);
-    QList<ModVokabo::ListLine> sorted = lines;
-    sortForDisplay(sorted);
+    sortForDisplay(lines);
     // A fill leaves no line current.
-    lines_->setLines(std::move(sorted));
+    lines_->setLines(std::move(lines));
 }
 
 int FormVokabo::lineCount() const {

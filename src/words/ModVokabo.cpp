@@ -320,9 +320,15 @@ void FillWordList(const QString& status) {
         return;
     QList<ListLine> lines;
     lines.reserve(count);
-    for (int i = 0; i < count; ++i)
-        lines.append({list[i].English + QStringLiteral(" || ") + list[i].Turkish, i + 1});
-    wordListView->showWordList(caption, lines);
+    const QLatin1StringView separator(" || ");
+    for (int i = 0; i < count; ++i) {
+        // One allocation a line: there may be tens of thousands.
+        QString text;
+        text.reserve(list[i].English.size() + separator.size() + list[i].Turkish.size());
+        text.append(list[i].English).append(separator).append(list[i].Turkish);
+        lines.append({std::move(text), i + 1});
+    }
+    wordListView->showWordList(caption, std::move(lines));
 }
 
 void resetState() {

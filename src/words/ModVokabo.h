@@ -37,7 +37,7 @@ struct ListLine {
 class WordListView {
 public:
     virtual ~WordListView() = default;
-    virtual void showWordList(const QString& caption, const QList<ListLine>& lines) = 0;
+    virtual void showWordList(const QString& caption, QList<ListLine> lines) = 0;
 };
 
 void setProgressView(ProgressView* view);

@@ -50,9 +50,9 @@ private:
 
 class RecordingListView : public ModVokabo::WordListView {
 public:
-    void showWordList(const QString& caption, const QList<ModVokabo::ListLine>& lines) override {
+    void showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) override {
         this->caption = caption;
-        this->lines = lines;
+        this->lines = std::move(lines);
         ++fills;
     }
     QString caption;
