@@ -10,6 +10,8 @@ build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
             qt6-qpa-plugins libqt6svg6 fonts-liberation2)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
+# a StatusNotifierItem host (the watcher and a panel) for the end-to-end tests
+test_pkgs+=(haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
 # clang and its libFuzzer for the word-file fuzz target (tests/fuzz)
 test_pkgs+=(clang-14 libclang-rt-14-dev)
 

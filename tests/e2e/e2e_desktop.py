@@ -25,6 +25,10 @@ SCREEN = "1024x768x24"
 SCREEN_SIZE = tuple(int(n) for n in SCREEN.split("x")[:2])
 TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
           "--height", "32", "--SetDockType", "true", "--transparent", "false"]
+# A StatusNotifierItem host (as on KDE, or GNOME with the AppIndicator
+# extension): the watcher on the session bus and a panel that draws the items.
+SNI_WATCHER = ["status-notifier-watcher"]
+SNI_PANEL = ["gtk-sni-tray-standalone", "--top", "--end"]
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
@@ -183,13 +187,15 @@ class Desktop:
     process it started is ended, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
-                 settings=QUESTIONS_OFF, window_manager=True):
+                 settings=QUESTIONS_OFF, window_manager=True, tray="xembed"):
         """`settings` go into the settings file before anything starts;
         with none there is no settings file at all.  A user's desktop has a
         window manager (openbox here); a scenario leaves it out only where it
         needs a bare X server."""
         self.scenario = scenario
         self.window_manager = window_manager
+        # "xembed" (trayer) or "sni" (a StatusNotifierItem host).
+        self.tray = tray
         self.initial_settings = dict(settings)
         self.exe = exe
         self.data_dir = data_dir
@@ -208,7 +214,8 @@ class Desktop:
     # -- start and end
 
     def __enter__(self):
-        missing = [tool for tool in REQUIRED_TOOLS if shutil.which(tool) is None]
+        tools = REQUIRED_TOOLS + (SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else [])
+        missing = [tool for tool in tools if shutil.which(tool) is None]
         if not os.access(ATSPI_LAUNCHER, os.X_OK):
             missing.append(ATSPI_LAUNCHER)
         if missing:
@@ -305,8 +312,14 @@ class Desktop:
             self._spawn("openbox", ["openbox", "--sm-disable"])
             wait_until("the window manager", self._window_manager_running)
 
-        self._spawn("trayer", TRAYER)
-        wait_until("the trayer panel", self._tray_panel)
+        if self.tray == "sni":
+            self._spawn("sni-watcher", SNI_WATCHER)
+            wait_until("the StatusNotifierItem watcher", self._sni_watcher_running)
+            self._spawn("sni-panel", SNI_PANEL)
+            wait_until("the StatusNotifierItem panel", self.sni_panel)
+        else:
+            self._spawn("trayer", TRAYER)
+            wait_until("the trayer panel", self._tray_panel)
 
         # From here on this process is a screen reader on that desktop.
         for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
@@ -331,6 +344,22 @@ class Desktop:
              "org.a11y.Bus.GetAddress"],
             env=self.env, capture_output=True, text=True, timeout=10)
         return result.returncode == 0 and "unix:" in result.stdout
+
+    def _sni_watcher_running(self):
+        result = subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+             "string:org.kde.StatusNotifierWatcher"],
+            env=self.env, capture_output=True, text=True, timeout=10)
+        return "boolean true" in result.stdout
+
+    def sni_panel(self):
+        """The StatusNotifierItem host's panel window, when it is viewable."""
+        for window in self.x_windows():
+            if "gtk-sni-tray-standalone" in window.cls and window.w > 1 and window.h > 1 \
+                    and self.is_viewable(window):
+                return window
+        return None
 
     def _window_manager_running(self):
         return "window id #" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)

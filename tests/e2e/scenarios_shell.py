@@ -239,3 +239,39 @@ def restore_from_tray(d, c):
     quit_through_tray(c, d, prog, "quit")
     c.equal("placement stored from the restored window", stored_placement(d),
             placement_values(*frame))
+
+
+@scenario(tray="sni")
+def restore_from_sni_tray(d, c):
+    """On a StatusNotifierItem host (KDE, GNOME with AppIndicators), which
+    reports a left click and never a double-click, that click brings the
+    hidden window back, ten times in a row; the right button opens the menu
+    that the host draws."""
+    prog = d.start_program()
+    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    panel = c.needs("the host's panel is up", d.sni_panel)
+    # The program's is the only item: at the panel's end.
+    icon = (panel.x + panel.w - panel.h // 2, panel.y + panel.h // 2)
+    d.screenshot("started")
+    restored = 0
+    for attempt in range(1, 11):
+        d.press_key_in(d.mapped_main_windows()[0], "Escape")
+        c.needs(f"Esc {attempt}: the main window hides", lambda: main_window_hidden(d, prog))
+        d.click(*icon)
+        if c.eventually(f"click {attempt}: the window comes back",
+                        lambda: main_window_up(d, prog), timeout=5):
+            restored += 1
+    c.equal("ten of ten clicks restored the window", restored, 10)
+
+    def host_menu_open():
+        windows = d.x_windows()
+        top = min(w.indent for w in windows)
+        return any(w.indent == top and "vokabo" not in w.cls and w.w > 20 and w.h > 40
+                   and w.y >= panel.y + panel.h - 5 and d.is_viewable(w) for w in windows)
+
+    d.click(*icon, button=3)
+    c.eventually("the right button opens the host's menu", host_menu_open, timeout=5)
+    d.screenshot("menu")
+    d.press_key("Escape")
+    prog.proc.send_signal(signal.SIGTERM)
+    c.equal("SIGTERM ends the program with exit code 0", prog.wait_exit(20), 0)
