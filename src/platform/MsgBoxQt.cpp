@@ -3,6 +3,7 @@
 #include "controls/ModalLoops.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -71,6 +72,18 @@ MsgBoxResult closedAnswer(int style) {
         return MsgBoxResult::Ok;
     }
 }
+// A box sized to a short prompt can be narrower than its title, which the
+// window manager then cuts ("Örne…ümle"): the box is made wide enough for it,
+// with room for the title bar's icon and buttons.
+void keepTitleWhole(QMessageBox* box, const QString& title) {
+    constexpr int TitleBarExtras = 120;
+    QFont titleFont = box->font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(title) + TitleBarExtras;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
 } // namespace
 
 MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
@@ -80,6 +93,7 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
     const QPointer<QMessageBox> guard(box);
     // Prompts quote the user's words: shown as typed, never as markup.
     box->setTextFormat(Qt::PlainText);
+    keepTitleWhole(box, title);
     const std::vector<ButtonDef> defs = buttonsFor(style);
     std::vector<std::pair<QAbstractButton*, MsgBoxResult>> buttons;
     for (const ButtonDef& def : defs)
