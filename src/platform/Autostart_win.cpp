@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+// windows.h first: the shell headers build on it.
+#include <windows.h>
+
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include <string>
 
