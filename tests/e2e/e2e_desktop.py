@@ -318,8 +318,7 @@ class Desktop:
             self._spawn("sni-panel", SNI_PANEL)
             wait_until("the StatusNotifierItem panel", self.sni_panel)
         else:
-            self._spawn("trayer", TRAYER)
-            wait_until("the trayer panel", self._tray_panel)
+            self._start_until_ready("trayer", TRAYER, "the trayer panel", self._tray_panel)
 
         # From here on this process is a screen reader on that desktop.
         for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
@@ -330,6 +329,18 @@ class Desktop:
         from gi.repository import GLib as glib_module
 
         pyatspi, GLib = atspi_module, glib_module
+
+    def _start_until_ready(self, name, argv, what, ready, attempts=3):
+        """Starts a helper and waits for it to be ready; one that ends or
+        hangs at start-up (seen now and then under load) is started again."""
+        for attempt in range(1, attempts + 1):
+            proc = self._spawn(name, argv)
+            try:
+                return wait_until(what, lambda: proc.poll() is None and ready(), timeout=10)
+            except Timeout:
+                if attempt == attempts:
+                    raise
+                _terminate(proc)
 
     def _spawn(self, name, argv, **kwargs):
         with open(os.path.join(self.logs, f"{name}.log"), "wb") as log:

@@ -29,39 +29,7 @@ TRAY_MENU = [
 PROGRAM_NAME = "Vokabo Retano"
 # The main window's title strip over the word list.
 TITLE_STRIP = re.compile(r"(Aktif|Pasif) Vokaboleriniz \(\d+\)")
-ALREADY_RUNNING = "Programın bir kopyası zaten çalışıyor !"
 
-# Every line of tests/data/mixed.txt, in file order, with the list line it
-# gives, or None when it is not listed (skipped, or passive).
-MIXED_FILE = [
-    ("apple|elma|An apple a day.|0|A", "apple || elma"),
-    ("Bread|ekmek|Taze ekmek.|3|", "Bread || ekmek"),  # empty status: active
-    ("cherry|kiraz|Kiraz ağacı.|2", "cherry || kiraz"),  # no status field at all
-    ("door|kapı|Kapıyı kapat.|1|P", None),  # passive
-    ("egg|yumurta|Bir yumurta.|  -7  |A", "egg || yumurta"),  # blanks and a sign
-    ("fish|balık|Balık tut.|+12|A", "fish || balık"),
-    ("garden|bahçe|Bahçede.|40000|A", None),  # count out of range
-    ("house|ev|Evde.|x1|A", None),  # count not a number
-    ("ink|mürekkep", None),  # too few fields
-    ("jam|reçel|Reçel.||A", None),  # no count
-    ("kite|uçurtma|Uçurtma uçur.|5|A|extra", None),  # status "A|extra": passive
-    ("lamp|lamba|Lamba.|32767|a", None),  # status other than "A": passive
-    ("Moon|ay|Ay doğdu.|-32768|A", "Moon || ay"),  # lowest count
-    ("needle|iğne|İğne battı.|0|A", "needle || iğne"),
-    ("nut|fındık|Fındık.|32768|A", None),  # one above the highest count
-    ("olive|zeytin|Zeytin.|1| A", None),  # status " A": passive
-    ("quince|ayva|Şu ayva çok güzel.|0|A", "quince || ayva"),
-    ("", None),
-    ("river|ırmak nehir|Irmak taştı.|0|A", "river || ırmak nehir"),  # ends in a lone CR
-    ("Sugar|şeker|Şekersiz çay.|1|A", "Sugar || şeker"),  # ends in a lone LF
-    ("tea|çay|Çay demle.|4|A|", None),  # status "A|": passive
-    ("umbrella|şemsiye|Şemsiyeni al.| 9 |", "umbrella || şemsiye"),
-    ("violin|keman||0|A", "violin || keman"),  # empty example, ends in a lone LF
-    ("walnut|ceviz|Ceviz.|0.5|A", None),  # not a whole number
-    ("Xylophone|ksilofon|Ksilofon.|--1|A", None),
-    ("yarn|iplik|İplik.|1e2|A", None),
-    ("zebra|zebra|Zebra koşuyor.|32767|A", "zebra || zebra"),  # last line, no line end
-]
 
 SON_XY = "Vokabo\\SonXY"
 SON_BOY = "Vokabo\\SonBoy"

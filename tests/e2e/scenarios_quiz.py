@@ -75,64 +75,16 @@ def scheduled_off(d, c):
     c.check("no word file written: Esc counts nothing", not os.path.exists(d.word_file))
 
 
-def answer_once(d, c, right):
-    """Answers the start-up question of counts.txt; the series ends after one
-    question, and the word file changes in the asked word's count alone."""
-    install_counts_file(c, d)
-    prog = d.start_program()
-    q = wait_for_question(c, prog, "start-up")
-    d.screenshot("question")
-    counts = count_table(COUNTS_FILE)
-    asked = answer_question(c, d, q, counts, right, "answer")
-    d.screenshot("answered")
-    quit_through_tray(c, d, prog, "quit")
-    counts[asked] = counts[asked] + 1 if right else 0
-    check_saved_words(c, d, with_counts(COUNTS_FILE, counts),
-                      f"'{asked}' counted {'up' if right else 'back to 0'}")
-
-
-@scenario(settings={SORUSAY: "1"})
-def answer_counts(d, c):
-    """A right answer adds one to the asked word's count."""
-    answer_once(d, c, right=True)
-
-
-@scenario(settings={SORUSAY: "1"})
-def answer_counts_wrong(d, c):
-    """A wrong answer sets the asked word's count back to 0."""
-    answer_once(d, c, right=False)
-
-
-@scenario(settings={SORUSAY: "2"})
-def series_length(d, c):
-    """sorusay 2: a right answer brings the next question at once, the second
-    one ends the series; both counts reach the word file."""
-    install_counts_file(c, d)
-    prog = d.start_program()
-    counts = count_table(COUNTS_FILE)
-    first = wait_for_question(c, prog, "start-up")
-    d.screenshot("first")
-    asked = answer_question(c, d, first, counts, True, "first")
-    counts[asked] += 1
-
-    second = wait_for_question(c, prog, "after a right answer", after=first)
-    d.screenshot("second")
-    asked = answer_question(c, d, second, counts, True, "second", reveal=REVEAL_PICTURE)
-    counts[asked] += 1
-
-    c.check("no third question: the series is over", no_question_for(prog, 2.0))
-    d.screenshot("series-over")
-    quit_through_tray(c, d, prog, "quit")
-    check_saved_words(c, d, with_counts(COUNTS_FILE, counts), "two right answers counted")
-
-
 @scenario(settings={SORUSAY: "0"})
 def sigterm_over_message_box(d, c):
     """A right answer waits to be saved when SIGTERM arrives while the next
     question's example-sentence box is open: the box closes, the program
-    ends with exit code 0, and the word file holds the new count."""
+    ends with exit code 0 as after "Çıkış", the word file holds the new count
+    and the placement is stored."""
     install_counts_file(c, d)
     prog = d.start_program()
+    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    frame = move_main_window(c, d, prog, 60, 90)
     counts = count_table(COUNTS_FILE)
     first = wait_for_question(c, prog, "start-up")
     asked = answer_question(c, d, first, counts, True, "first")
@@ -149,4 +101,7 @@ def sigterm_over_message_box(d, c):
     prog.proc.send_signal(signal.SIGTERM)
     c.equal("SIGTERM ends the program with exit code 0", prog.wait_exit(20), 0)
     d.screenshot("after-sigterm")
+    c.check("the tray icon is gone", not d.tray_icon())
     check_saved_words(c, d, with_counts(COUNTS_FILE, counts), f"'{asked}' counted up")
+    if frame:
+        c.equal("placement stored at SIGTERM", stored_placement(d), placement_values(*frame))
