@@ -72,7 +72,7 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
     connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
 
     TryIcn1 = new TryIcn(this);
-    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button, int, double, double) {
+    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
         if (Button == 2)
             popMenu->popup(QCursor::pos());
     });

@@ -1,8 +1,5 @@
 #include "controls/TryIcn.h"
 
-#include "platform/Twips.h"
-
-#include <QCoreApplication>
 #include <QPointer>
 
 TryIcn::TryIcn(QObject* parent, std::unique_ptr<NotifyIcon::Layer> layer)
@@ -44,31 +41,20 @@ void TryIcn::Remove() {
 }
 
 void TryIcn::picArea_MouseMove(int message) {
-    // The position report carries the message number, not a place on screen;
-    // it is handed on as it came.
-    const double X = pixelsToTwips(message);
-    const double Y = 0;
-    const int Shift = 0;
-    QPointer<TryIcn> self(this);
-    // Let the window system catch up before the owner reacts.
-    QCoreApplication::processEvents();
-    if (!self)
-        return;
-    const Dispatch d = dispatchFor(message);
-    switch (d.event) {
-    case Event::MouseDown:
-        emit MouseDown(d.button, Shift, X, Y);
+    switch (message) {
+    case NotifyIcon::WM_LBUTTONDOWN:
+        emit MouseDown(1);
         break;
-    case Event::Click:
-        emit Click(d.button, Shift, X, Y);
+    case NotifyIcon::WM_RBUTTONDOWN:
+        emit MouseDown(2);
         break;
-    case Event::DblClick:
-        emit DblClick(d.button, Shift, X, Y);
+    case NotifyIcon::WM_LBUTTONDBLCLK:
+        emit DblClick(1);
         break;
-    case Event::MouseMove:
-        emit MouseMove(X, Y);
+    case NotifyIcon::WM_RBUTTONDBLCLK:
+        emit DblClick(2);
         break;
-    case Event::None:
+    default: // moves, releases and the rest are not the owner's concern
         break;
     }
 }

@@ -8,9 +8,9 @@
 
 class QMenu;
 
-// One icon with a tooltip in the notification area; mouse actions on it come
-// out as MouseDown, Click, DblClick and MouseMove. Changing Icon or ToolTip
-// shows only after Modify.
+// One icon with a tooltip in the notification area; a button pressed on it
+// comes out as MouseDown, a double-click as DblClick (with the button: 1
+// left, 2 right). Changing Icon or ToolTip shows only after Modify.
 class TryIcn : public QObject {
     Q_OBJECT
 public:
@@ -31,40 +31,12 @@ public:
 
     const NotifyIcon::Data& record() const { return nid_; }
 
-    enum class Event { None, MouseDown, Click, DblClick, MouseMove };
-    struct Dispatch {
-        Event event;
-        int button; // 1 left, 2 right, 0 none
-    };
-    static constexpr Dispatch dispatchFor(int message) {
-        switch (message) {
-        case NotifyIcon::WM_MOUSEMOVE:
-            return {Event::MouseMove, 0};
-        case NotifyIcon::WM_LBUTTONDOWN:
-            return {Event::MouseDown, 1};
-        case NotifyIcon::WM_LBUTTONUP:
-            return {Event::Click, 1};
-        case NotifyIcon::WM_LBUTTONDBLCLK:
-            return {Event::DblClick, 1};
-        case NotifyIcon::WM_RBUTTONDOWN:
-            return {Event::MouseDown, 2};
-        case NotifyIcon::WM_RBUTTONUP:
-            return {Event::Click, 2};
-        case NotifyIcon::WM_RBUTTONDBLCLK:
-            return {Event::DblClick, 2};
-        default:
-            return {Event::None, 0};
-        }
-    }
-
     // The tooltip as the record holds it: cut to leave room for the terminator.
     static QString tipField(const QString& tip);
 
 signals:
-    void MouseDown(int Button, int Shift, double X, double Y);
-    void Click(int Button, int Shift, double X, double Y);
-    void DblClick(int Button, int Shift, double X, double Y);
-    void MouseMove(double X, double Y);
+    void MouseDown(int Button);
+    void DblClick(int Button);
 
 private:
     // The shell's notification, carrying the mouse message number.

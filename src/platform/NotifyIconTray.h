@@ -2,11 +2,18 @@
 
 #include "platform/NotifyIcon.h"
 
+#include <QSystemTrayIcon>
+#include <array>
+
 namespace NotifyIcon {
 
 // The layer over QSystemTrayIcon. hostDrawsMenu: the tray host shows the
 // menu itself and reports only single clicks (StatusNotifierItem hosts), so a
 // left click stands for the double-click there.
 std::unique_ptr<Layer> createTrayLayer(bool hostDrawsMenu);
+
+// The mouse messages, in the shell's order, that an activation of the icon
+// stands for (0: none).
+std::array<int, 3> messagesFor(QSystemTrayIcon::ActivationReason why, bool hostDrawsMenu);
 
 } // namespace NotifyIcon

@@ -63,26 +63,26 @@ private:
             icon.setToolTip(data.szTip);
     }
 
-    static std::array<int, 3> messagesFor(QSystemTrayIcon::ActivationReason why, bool sni) {
-        switch (why) {
-        case QSystemTrayIcon::Trigger:
-            if (sni) // a left click is all these hosts report
-                return {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
-            return {WM_LBUTTONDOWN, WM_LBUTTONUP, 0};
-        case QSystemTrayIcon::Context:
-            return {WM_RBUTTONDOWN, WM_RBUTTONUP, 0};
-        case QSystemTrayIcon::DoubleClick:
-            return {WM_LBUTTONDBLCLK, 0, 0};
-        default:
-            return {0, 0, 0};
-        }
-    }
-
     bool hostDrawsMenu_;
     std::map<quint32, std::unique_ptr<QSystemTrayIcon>> icons_;
 };
 
 } // namespace
+
+std::array<int, 3> messagesFor(QSystemTrayIcon::ActivationReason why, bool hostDrawsMenu) {
+    switch (why) {
+    case QSystemTrayIcon::Trigger:
+        if (hostDrawsMenu) // a left click is all these hosts report
+            return {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
+        return {WM_LBUTTONDOWN, WM_LBUTTONUP, 0};
+    case QSystemTrayIcon::Context:
+        return {WM_RBUTTONDOWN, WM_RBUTTONUP, 0};
+    case QSystemTrayIcon::DoubleClick:
+        return {WM_LBUTTONDBLCLK, 0, 0};
+    default:
+        return {0, 0, 0};
+    }
+}
 
 std::unique_ptr<Layer> createTrayLayer(bool hostDrawsMenu) {
     return std::make_unique<TrayLayer>(hostDrawsMenu);
