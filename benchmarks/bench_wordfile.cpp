@@ -288,9 +288,9 @@ struct GuiApp {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokabo.svg")));
         QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
                                   QStringLiteral("Liberation Sans"));
-        setMsgBoxHandler([](const QString& prompt, int, const QString&) {
+        setMsgBoxHandler([](const QString& prompt, int style, const QString&) {
             std::fprintf(stderr, "bench_wordfile: message box: %s\n", qPrintable(prompt));
-            return MsgBoxResult::Cancel;
+            return firstButton(style);
         });
     }
 };

@@ -35,7 +35,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int EscKey = 27;
 // How soon a shut-down waiting for dialogs to close looks again.
 constexpr int ShutdownRetryMs = 20;
 
@@ -82,7 +81,7 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
 
     new KeyPreview(this, [this](int KeyAscii) {
         Form_KeyPress(KeyAscii);
-        return KeyAscii == EscKey;
+        return KeyAscii == EscKeyAscii;
     });
 }
 
@@ -267,7 +266,7 @@ void FormVokabo::Form_KeyPress(int KeyAscii) {
     // to minimise it first: that request would still be on its way when the
     // window is already hidden, and would minimise it again when it next
     // shows.
-    if (KeyAscii == EscKey)
+    if (KeyAscii == EscKeyAscii)
         hideToTray();
 }
 

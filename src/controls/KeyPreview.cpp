@@ -18,7 +18,7 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() != window_)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const int code = key->key() == Qt::Key_Escape ? 27
+    const int code = key->key() == Qt::Key_Escape ? EscKeyAscii
                      : key->text().isEmpty()      ? 0
                                                   : key->text().at(0).unicode();
     return code != 0 && handler_(code);

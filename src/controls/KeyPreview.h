@@ -5,6 +5,9 @@
 
 class QWidget;
 
+// The character code of the Esc key.
+inline constexpr int EscKeyAscii = 27;
+
 // Hands every key press meant for a window, whichever of its controls has
 // the focus, to the window first. The handler gets the key's character code
 // (27 for Esc) and returns true when it used the key.

@@ -8,11 +8,8 @@ MsgBoxResult firstButton(int style) {
     switch (style & MsgBoxStyle::ButtonMask) {
     case MsgBoxStyle::AbortRetryIgnore:
         return MsgBoxResult::Abort;
-    case MsgBoxStyle::YesNoCancel:
     case MsgBoxStyle::YesNo:
         return MsgBoxResult::Yes;
-    case MsgBoxStyle::RetryCancel:
-        return MsgBoxResult::Retry;
     default:
         return MsgBoxResult::Ok;
     }

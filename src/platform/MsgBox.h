@@ -9,11 +9,8 @@
 namespace MsgBoxStyle {
 enum : int {
     OkOnly = 0,
-    OkCancel = 1,
     AbortRetryIgnore = 2,
-    YesNoCancel = 3,
     YesNo = 4,
-    RetryCancel = 5,
     ButtonMask = 0x7,
 
     Critical = 16,
@@ -23,11 +20,10 @@ enum : int {
     IconMask = 0x70,
 
     DefaultButton2 = 256,
-    DefaultButton3 = 512,
 };
 } // namespace MsgBoxStyle
 
-enum class MsgBoxResult { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+enum class MsgBoxResult { Ok = 1, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
 using MsgBoxHandler =
     std::function<MsgBoxResult(const QString& prompt, int style, const QString& title)>;

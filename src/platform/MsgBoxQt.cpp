@@ -20,22 +20,12 @@ struct ButtonDef {
 std::vector<ButtonDef> buttonsFor(int style) {
     using R = MsgBoxResult;
     switch (style & MsgBoxStyle::ButtonMask) {
-    case MsgBoxStyle::OkCancel:
-        return {{R::Ok, u"Tamam", QMessageBox::AcceptRole},
-                {R::Cancel, u"İptal", QMessageBox::RejectRole}};
     case MsgBoxStyle::AbortRetryIgnore:
         return {{R::Abort, u"Vazgeç", QMessageBox::RejectRole},
                 {R::Retry, u"Tekrar Dene", QMessageBox::AcceptRole},
                 {R::Ignore, u"Kaydetmeden Çık", QMessageBox::DestructiveRole}};
-    case MsgBoxStyle::YesNoCancel:
-        return {{R::Yes, u"Evet", QMessageBox::YesRole},
-                {R::No, u"Hayır", QMessageBox::NoRole},
-                {R::Cancel, u"İptal", QMessageBox::RejectRole}};
     case MsgBoxStyle::YesNo:
         return {{R::Yes, u"Evet", QMessageBox::YesRole}, {R::No, u"Hayır", QMessageBox::NoRole}};
-    case MsgBoxStyle::RetryCancel:
-        return {{R::Retry, u"Tekrar Dene", QMessageBox::AcceptRole},
-                {R::Cancel, u"İptal", QMessageBox::RejectRole}};
     default:
         return {{R::Ok, u"Tamam", QMessageBox::AcceptRole}};
     }
@@ -60,10 +50,6 @@ QMessageBox::Icon iconFor(int style) {
 // program closing it at shut-down): the set's cautious choice.
 MsgBoxResult closedAnswer(int style) {
     switch (style & MsgBoxStyle::ButtonMask) {
-    case MsgBoxStyle::OkCancel:
-    case MsgBoxStyle::YesNoCancel:
-    case MsgBoxStyle::RetryCancel:
-        return MsgBoxResult::Cancel;
     case MsgBoxStyle::AbortRetryIgnore:
         return MsgBoxResult::Abort;
     case MsgBoxStyle::YesNo:
@@ -72,6 +58,7 @@ MsgBoxResult closedAnswer(int style) {
         return MsgBoxResult::Ok;
     }
 }
+
 // A box sized to a short prompt can be narrower than its title, which the
 // window manager then cuts ("Örne…ümle"): the box is made wide enough for it,
 // with room for the title bar's icon and buttons.
@@ -102,8 +89,6 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
     std::size_t defaultIndex = 0;
     if (style & MsgBoxStyle::DefaultButton2)
         defaultIndex = 1;
-    else if (style & MsgBoxStyle::DefaultButton3)
-        defaultIndex = 2;
     defaultIndex = std::min(defaultIndex, buttons.size() - 1);
     box->setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultIndex].first));
     // Esc answers with the cancelling button where the set has one.

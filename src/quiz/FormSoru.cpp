@@ -41,7 +41,6 @@ constexpr int LblSoruLeft = 1200;
 constexpr int LblSoruTop = 330;
 constexpr int AnswerLeft = 1560;
 constexpr int AnswerTop = 960;
-constexpr int AnswerStep = 240;
 constexpr int CoverWidth = 2535;
 constexpr int CoverHeight = 975;
 constexpr int BalloonLeft = 1200;
@@ -207,13 +206,13 @@ FormSoru::FormSoru(QuestionHost* host)
     ImgQuestionMark->raise();
 
     TimerAnm = new QTimer(this);
-    TimerAnm->setInterval(200);
+    TimerAnm->setInterval(Artwork::eyeFrameInterval);
     connect(TimerAnm, &QTimer::timeout, this, &FormSoru::TimerAnm_Timer);
     TimerAnm->start();
 
     new KeyPreview(this, [this](int KeyAscii) {
         Form_KeyPress(KeyAscii);
-        return KeyAscii == 27;
+        return KeyAscii == EscKeyAscii;
     });
 
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
@@ -229,7 +228,7 @@ ClickLabel* FormSoru::makeAnswerLabel(int index) {
     label->setFont(designFont("MS Sans Serif", 9.75, false));
     setTextColour(label, Qt::black);
     label->setMouseTracking(true);
-    label->move(twipsToPixels(AnswerLeft), twipsToPixels(AnswerTop + index * AnswerStep));
+    label->move(twipsToPixels(AnswerLeft), twipsToPixels(AnswerTop + index * Quiz::AnswerStep));
     label->hide();
     connect(label, &ClickLabel::clicked, this, [this, index] { LblCevap_Click(index); });
     connect(label, &ClickLabel::moved, this, [this, index] { LblCevap_MouseMove(index); });
@@ -326,7 +325,7 @@ void FormSoru::Form_Load() {
     ImgQuestionMark->setPixmap(
         host_->programIcon().pixmap(ImgQuestionMark->size(), devicePixelRatioF()));
     if (fit.widen) {
-        LblOrtu->resize(twipsToPixels(fit.W - 200 - AnswerLeft), LblOrtu->height());
+        LblOrtu->resize(twipsToPixels(fit.W - Quiz::ContentMargin - AnswerLeft), LblOrtu->height());
         ImgQuestionMark->move(LblOrtu->x() + LblOrtu->width() - ImgQuestionMark->width(),
                               ImgQuestionMark->y());
         ImgQuestionMark->show();
@@ -424,7 +423,7 @@ void FormSoru::Img_Click() {
 }
 
 void FormSoru::Form_KeyPress(int KeyAscii) {
-    if (KeyAscii == 27)
+    if (KeyAscii == EscKeyAscii)
         close();
 }
 
@@ -473,4 +472,3 @@ void FormSoru::Form_Unload() {
     host_->startQuestionTimer();
     host_->setAskCommandEnabled(true);
 }
-

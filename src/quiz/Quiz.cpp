@@ -138,11 +138,11 @@ WindowFit fitWindow(const QList<int>& answerRights, double questionTextWidth, in
         W = std::max(W, right);
     const int q = nearestEven(questionTextWidth + lblSoruLeft + balloonRightWidth);
     W = std::max(W, q);
-    W = std::min(W, MaxContentWidth) + 200;
+    W = std::min(W, MaxContentWidth) + ContentMargin;
     fit.W = W;
     fit.widen = W >= DesignedQuestionAreaWidth;
     if (SecenekSay > 4)
-        fit.extraHeight = (SecenekSay - 4) * 240;
+        fit.extraHeight = (SecenekSay - 4) * AnswerStep;
     return fit;
 }
 

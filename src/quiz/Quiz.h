@@ -77,6 +77,9 @@ WindowFit fitWindow(const QList<int>& answerRights, double questionTextWidth, in
 
 inline constexpr int DesignedQuestionAreaWidth = 4215;
 inline constexpr int MaxContentWidth = 7000;
+// Room right of the content, and how far apart the answers stand (twips).
+inline constexpr int ContentMargin = 200;
+inline constexpr int AnswerStep = 240;
 
 void resetState();
 
