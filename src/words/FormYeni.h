@@ -33,9 +33,6 @@ public:
     QPushButton* CmdEkle;
     QPushButton* CmdIptal;
 
-    // The record being edited, or 0 in add mode.
-    int recordIndex() const { return RecordIndex; }
-
     void done(int result) override;
 
 private:
