@@ -17,7 +17,6 @@
 #include "platform/Twips.h"
 #include "quiz/FormImg.h"
 #include "quiz/Quiz.h"
-#include "settings/Placement.h"
 #include "settings/Settings.h"
 #include "words/FormProgress.h"
 #include "words/FormYeni.h"

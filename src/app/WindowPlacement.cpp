@@ -1,7 +1,5 @@
 #include "app/WindowPlacement.h"
 
-#include "settings/Placement.h"
-
 namespace {
 // The screen a frame at topLeft belongs to: the one that holds that corner,
 // or else the first one.
@@ -14,6 +12,18 @@ std::optional<QRect> screenAt(QPoint topLeft, const QList<QRect>& screens) {
     return screens.first();
 }
 } // namespace
+
+bool placementVisible(const QRect& frame, const QList<QRect>& screens) {
+    // Enough of the top edge to take hold of the title bar.
+    constexpr int MinVisible = 32;
+    const QRect top(frame.left(), frame.top(), frame.width(), MinVisible);
+    for (const QRect& screen : screens) {
+        const QRect seen = screen.intersected(top);
+        if (seen.width() >= MinVisible && seen.height() >= MinVisible / 2)
+            return true;
+    }
+    return false;
+}
 
 RestoredFrame restoredFrame(const QRect& designed, std::optional<QPoint> storedTopLeft,
                             std::optional<QSize> storedSize, const QList<QRect>& screens) {

@@ -15,6 +15,10 @@
 // on no screen is ignored. Everything is in pixels, outer frame included.
 inline constexpr QSize MinimumFrame(120, 100);
 
+// Whether a window placed at frame would show enough of itself on one of the
+// screens for the user to grab it.
+bool placementVisible(const QRect& frame, const QList<QRect>& screens);
+
 struct RestoredFrame {
     QPoint topLeft;
     // Nullopt: the window keeps its designed size.

@@ -1,6 +1,6 @@
+#include "app/WindowPlacement.h"
 #include "platform/RegistryStore.h"
 #include "settings/ModRegistry.h"
-#include "settings/Placement.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
