@@ -102,10 +102,6 @@ WordList& listFor(const QString& status) {
     return isActive(status) ? ActiveWords : PassiveWords;
 }
 
-int WordListUpper(const WordList& list) {
-    return list.isEmpty() ? -1 : static_cast<int>(list.size());
-}
-
 WordList GetWordList(const QString& status) {
     return listFor(status);
 }

@@ -46,7 +46,6 @@ void setWordListView(WordListView* view);
 // --- Lists ---
 
 WordList& listFor(const QString& status);
-int WordListUpper(const WordList& list);
 WordList GetWordList(const QString& status);
 void SetWordList(const QString& status, const WordList& list);
 void RemoveWordAt(WordList& list, int index);

@@ -11,11 +11,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
-#include <QScopeGuard>
-
 #ifdef Q_OS_LINUX
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #endif
 
@@ -54,14 +51,12 @@ private slots:
     void missingFileSeedsSamples();
     void emptyFileSeedsSamplesButUnparsableLinesDoNot();
     void progressMaxDoublesAsLinesArrive();
-    void moreLinesThanSixteenBitsHold();
     void hostileFilesLoseNoWord_data();
     void hostileFilesLoseNoWord();
 
     void saveWritesActiveThenPassiveWithCrLf();
     void emptyListsGiveAZeroByteFileInEveryEncoding_data();
     void emptyListsGiveAZeroByteFileInEveryEncoding();
-    void saveAndLoadRestoreBothLists();
 
     void encodingOnReadAndWriteBack_data();
     void encodingOnReadAndWriteBack();
@@ -72,7 +67,6 @@ private slots:
     void unreadableFileIsNeverOverwritten();
     void failedSaveIsReportedWithPathAndReason();
     void shortWriteIsReportedWithTheSizes();
-    void fullDiskKeepsTheOldFile();
     void killedSaveLeavesOldOrNewFileWhole();
 
     void wordFileLocation();
@@ -110,8 +104,6 @@ void TestWordFile::parseLine_data() {
                                             << "" << 3 << false;
     QTest::newRow("unknown status is passive") << QByteArray("a|b|c|3|x") << true << "a"
                                                << "c" << 3 << false;
-    QTest::newRow("lower-case a is passive") << QByteArray("a|b|c|3|a") << true << "a"
-                                             << "c" << 3 << false;
     QTest::newRow("A with a blank is passive") << QByteArray("a|b|c|3|A ") << true << "a"
                                                << "c" << 3 << false;
     QTest::newRow("status holding bars") << QByteArray("a|b|c|3|A|A") << true << "a"
@@ -120,12 +112,8 @@ void TestWordFile::parseLine_data() {
                                      << "c" << 12 << true;
     QTest::newRow("tabs around the count") << QByteArray("a|b|c|\t7\t|A") << true << "a"
                                            << "c" << 7 << true;
-    QTest::newRow("negative") << QByteArray("a|b|c|-5|A") << true << "a"
-                              << "c" << -5 << true;
     QTest::newRow("16-bit top") << QByteArray("a|b|c|32767|A") << true << "a"
                                 << "c" << 32767 << true;
-    QTest::newRow("16-bit bottom") << QByteArray("a|b|c|-32768|A") << true << "a"
-                                   << "c" << -32768 << true;
     QTest::newRow("empty english") << QByteArray("|b|c|0|A") << true << ""
                                    << "c" << 0 << true;
     QTest::newRow("NUL inside a text") << QByteArray("a\0b|c|d|1|A", 11) << true
@@ -138,8 +126,6 @@ void TestWordFile::parseLine_data() {
                                       << "" << 0 << false;
     QTest::newRow("count is empty") << QByteArray("a|b|c||A") << false << ""
                                     << "" << 0 << false;
-    QTest::newRow("count is missing") << QByteArray("a|b|c|") << false << ""
-                                      << "" << 0 << false;
     QTest::newRow("count above 16 bits") << QByteArray("a|b|c|32768|A") << false << ""
                                          << "" << 0 << false;
     QTest::newRow("count below 16 bits") << QByteArray("a|b|c|-32769|A") << false << ""
@@ -250,23 +236,6 @@ void TestWordFile::progressMaxDoublesAsLinesArrive() {
     QCOMPARE(ActiveWords.size(), 120);
 }
 
-void TestWordFile::moreLinesThanSixteenBitsHold() {
-    FreshProgram program;
-    QByteArray bytes;
-    constexpr int Lines = 40000;
-    for (int i = 0; i < Lines; ++i)
-        bytes += "w" + QByteArray::number(i) + "|t||32767|A\r\n";
-    program.writeWordFile(bytes);
-    RecordingProgress progress;
-    setProgressView(&progress);
-    LoadWordFile();
-    QCOMPARE(ActiveWords.size(), Lines);
-    QCOMPARE(WordListUpper(ActiveWords), Lines);
-    QCOMPARE(ActiveWords.last().English, QStringLiteral("w39999"));
-    QVERIFY(progress.max() >= Lines - 1);
-    QCOMPARE(progress.values.last(), Lines - 1);
-}
-
 void TestWordFile::hostileFilesLoseNoWord_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("active");
@@ -339,24 +308,6 @@ void TestWordFile::emptyListsGiveAZeroByteFileInEveryEncoding() {
     // An empty file brings the samples back at the next start.
     reload();
     QCOMPARE(ActiveWords.size(), 5);
-}
-
-void TestWordFile::saveAndLoadRestoreBothLists() {
-    FreshProgram program;
-    AppendWord("şişe", "bottle", "Şişeyi aç.", 4, "A");
-    AppendWord("ağaç", "tree", "", 32767, "A");
-    AppendWord("İstanbul", "city", "a | b", 0, "P");
-    AppendWord("ıhlamur", "linden", "", -32768, "P");
-    const WordList active = ActiveWords;
-    const WordList passive = PassiveWords;
-    QVERIFY(SaveWordFile().ok);
-    reload();
-    QCOMPARE(ActiveWords, active);
-    // A bar inside a text cannot survive the format: the example sentence
-    // is cut there, and the rest becomes the count, which fails: the line
-    // is skipped. The dialog that takes texts refuses the bar for this.
-    QCOMPARE(PassiveWords.size(), 1);
-    QCOMPARE(PassiveWords[0], passive[1]);
 }
 
 void TestWordFile::encodingOnReadAndWriteBack_data() {
@@ -581,39 +532,6 @@ void TestWordFile::shortWriteIsReportedWithTheSizes() {
     QVERIFY2(!reason.contains(QStringLiteral("Unknown error")), qPrintable(reason));
     QCOMPARE(program.readWordFile(), old);
     QCOMPARE(QDir(program.dir()).entryList(QDir::Files | QDir::Hidden), QStringList{"vokabo.txt"});
-#endif
-}
-
-// A real full disk: a tiny file system, where this machine lets the test
-// mount one (root in most containers and CI runners).
-void TestWordFile::fullDiskKeepsTheOldFile() {
-#ifndef Q_OS_LINUX
-    QSKIP("needs a tiny tmpfs");
-#else
-    QTemporaryDir disk;
-    if (::mount("tmpfs", QFile::encodeName(disk.path()).constData(), "tmpfs", 0, "size=64k") != 0)
-        QSKIP("no tiny file system can be mounted here");
-    const auto unmount =
-        qScopeGuard([&] { ::umount2(QFile::encodeName(disk.path()).constData(), MNT_DETACH); });
-    FreshProgram program;
-    const QString path = QDir(disk.path()).filePath("vokabo.txt");
-    setWordFilePath(path, {});
-    AppendWord("old", "eski", "", 0, "A");
-    QVERIFY(SaveWordFile().ok);
-    for (int i = 0; i < 5000; ++i)
-        AppendWord(QStringLiteral("word %1").arg(i), "kelime", "a sentence of some length", 0, "A");
-    const FileOutcome outcome = SaveWordFile();
-    QVERIFY(!outcome.ok);
-    QVERIFY(outcome.retryMayHelp);
-    QVERIFY2(outcome.reason.contains(QStringLiteral("bayt yazılabildi")),
-             qPrintable(outcome.reason));
-    QVERIFY2(outcome.reason.contains(QStringLiteral("Sistemin bildirdiği hata: ")),
-             qPrintable(outcome.reason));
-    QVERIFY(!outcome.reason.contains(QStringLiteral("Unknown error")));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("old|eski||0|A\r\n"));
-    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"vokabo.txt"});
 #endif
 }
 
