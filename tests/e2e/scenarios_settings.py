@@ -21,42 +21,6 @@ OPTIONS = ["Sadece vokaboden anlam sor",
 STORED = {SOR_DAK: "7", "Vokabo\\SecenekSay": "4", "Vokabo\\enaz": "0", SORUSAY: "0",
           "Vokabo\\sor_tur": "2"}
 
-HELP_BLOCKS = [
-    (None, "Bu program yabancı dilinizde yeni öğrendiğiniz vokaboleri pekiştirmek amacıyla "
-           "hazırlanmıştır. Özellikle az kullanılan yabancı vokaboleri çabuk unutursunuz. Ya da bir "
-           "dili yeni öğrenmeye başladıysanız ençok kullanılan temel vokaboleri öğrenmeniz gerekir. "
-           "Bunun için program istenen aralıklarla, listeye girdiğiniz vokaboleri size sorar ve "
-           "iyice öğrendiğiniz vokaboleri listeden çıkarmanıza izin verir. Programda sorulan "
-           "vokaboyi bildiğinizde hiç beklemeden bir başka vokabo sorulur. Siz yanlış cevap verene "
-           "kadar da sormaya devam eder. Böylece her seferinde size hatırlamadığınız bir vokaboyi "
-           "öğretir. Ayrıca programda vokabonin cümle içinde kullanılmış halini de girerek vokabo "
-           "sorusunda size ipucu olmasını sağlayabilirsiniz."),
-    ("Yeni Vokabo Ekle :",
-     "Bu butona tıkladığınızda ekrana gelen pencereden yeni vokabonizi, vokabonin karşılığını "
-     "ve cümle içinde kullanılmış halini girebilirsiniz."),
-    ("Seçili Seçili Vokaboyi Aktif/Pasif Yap :",
-     "Aktif ya da pasif yapmak istediğiniz vokaboyi işaretledikten sonra bu butona tıklayarak "
-     "vokabonin aktiflik durumunu değiştirebilirsiniz."),
-    ("Seçili Vokaboyi Sil :",
-     "Listeden çıkarmak istediğiniz vokaboyi işaretledikten sonra bu butona tıklayarak "
-     "vokaboyi silebilirsiniz. Silinen vokabo listede olmayacağı için tekrar sorulmayacaktır."),
-    ("Ayarlar :",
-     "Bilgisayarın açılışında, programın otomatik olarak başlayıp başlamayacağını "
-     "seçebilirsiniz. Zamanlanmış vokabo sorusu ayarlarını buradan yapabilirsiniz. İsterseniz "
-     "vokabo sorusunu devredışı bırakabilir veya vokabo sorusu periyordunu, seçenek sayısını "
-     "ve soru türünü ayarlayabilirsiniz."),
-    (None, "Her vokabo sorusu ekranınıza geldiğinde pencere başlığında bu vokaboye daha önce kaç "
-           "kere üstüste doğru cevap verdiğinizi görebilirsiniz. Eğer bir vokabo ilk kez "
-           "soruluyorsa ya da vokaboye daha önceden yanlış cevap verdiyseniz doğru cevaplarınız "
-           "sıfırlanacaktır."),
-    (None, "İsterseniz vokabo sorusunu siz de başlatabilirsiniz. Bunun için görev çubuğu "
-           "üzerindeki program ikonuna sağ tıkladığınızda buradan gelen menüden Vokabo Sor 'u "
-           "seçebilirsiniz."),
-]
-# As a text box shows it: each heading on the line above its paragraph, one
-# empty line between blocks, nothing after the last.
-HELP_TEXT = "\n\n".join(f"{heading}\n{text}" if heading else text
-                        for heading, text in HELP_BLOCKS)
 CONTACT_LINES = "Önerilirinizi bekliyorum...\nVokabo Retano\nvokabo@example.org"
 PRODUCT_LINE = "Vokabo Retano 2.7"
 
@@ -260,6 +224,10 @@ def start_at_logon(d, c):
 def help_window(d, c):
     """The help window shows the guide exactly, the contact and product
     lines and where the word file lives; Enter and Esc close it."""
+    # The guide as a text box shows it: each heading on the line above its
+    # paragraph, one empty line between blocks, nothing after the last.
+    with open(os.path.join(d.data_dir, "help.txt"), encoding="utf-8") as f:
+        guide = f.read()
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
     for key in ("Return", "Escape"):
@@ -267,7 +235,7 @@ def help_window(d, c):
         d.screenshot(f"before-{key}")
         check_every_control_named(c, prog, window, key)
         texts = parts(prog, window, "ROLE_TEXT")
-        c.equal(f"{key}: the guide, exactly", [text_of(a) for a in texts], [HELP_TEXT])
+        c.equal(f"{key}: the guide, exactly", [text_of(a) for a in texts], [guide])
         labels = {a.name: a for a in parts(prog, window, "ROLE_LABEL")}
         c.check(f"{key}: the contact lines", CONTACT_LINES in labels, f"{list(labels)!r}")
         c.check(f"{key}: the product line", PRODUCT_LINE in labels, f"{list(labels)!r}")
