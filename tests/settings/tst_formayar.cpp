@@ -28,19 +28,12 @@ void storeAndLoad(const QStringList& texts) {
     Settings::LoadSettingsRecord();
 }
 
-// What is stored and what is in memory, in the order of the settings table.
+// What is stored, in the order of the settings table.
 QStringList storedTexts() {
     QStringList texts;
     for (const Settings::Setting* setting : Settings::AllSettings)
         texts.append(Settings::readStored(setting->name));
     return texts;
-}
-
-QList<int> inMemory() {
-    QList<int> values;
-    for (const Settings::Setting* setting : Settings::AllSettings)
-        values.append(Settings::value(*setting));
-    return values;
 }
 
 QString entryPath() {
@@ -66,238 +59,199 @@ int followersEnabled(const FormAyar& form) {
 
 class TestFormAyar : public QObject {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-    void formLoadShowsTheStoredValues_data();
-    void formLoadShowsTheStoredValues();
-    void checkSoruDisablesAndRestores_data();
-    void checkSoruDisablesAndRestores();
-    void tamamStoresEverythingAndTheLogonEntry_data();
-    void tamamStoresEverythingAndTheLogonEntry();
-    void tamamWhenTheEntryCannotBeMade();
-    void cancelAndEscStoreNothing_data();
-    void cancelAndEscStoreNothing();
-    void logonEntryQuotesItsCommand();
-
-private:
     std::unique_ptr<FreshProgram> program;
     std::unique_ptr<QWidget> mainWindow;
-};
 
-void TestFormAyar::init() {
-    program = std::make_unique<FreshProgram>();
-    mainWindow = std::make_unique<QWidget>();
-    mainWindow->show();
-}
-
-void TestFormAyar::cleanup() {
-    mainWindow.reset();
-    program.reset();
-}
-
-void TestFormAyar::formLoadShowsTheStoredValues_data() {
-    // Stored: SorDak, SecenekSay, oto_ac, sor_tur, ustte, enaz, sorusay.
-    QTest::addColumn<QStringList>("stored");
-    QTest::addColumn<QStringList>("lists"); // period, choices, limit, questions
-    QTest::addColumn<int>("option");
-    QTest::addColumn<bool>("flags"); // oto_ac and ustte
-    QTest::newRow("lowest") << QStringList{"1", "2", "H", "1", "H", "0", "0"}
-                            << QStringList{"1 dakika", "2 Seçenekli", "Herzaman Silinebilir",
-                                           "Sürekli Sor"}
-                            << 0 << false;
-    QTest::newRow("highest") << QStringList{"60", "9", "E", "2", "E", "10", "10"}
-                             << QStringList{"60 dakika", "9 Seçenekli", "10 Kere Bilinsin",
-                                            "En Fazla 10 Tane Sor"}
-                             << 1 << true;
-    QTest::newRow("beyond the ends")
-        << QStringList{"61", "1", "e", "3", "", "11", "-1"}
-        << QStringList{"60 dakika", "2 Seçenekli", "10 Kere Bilinsin", "Sürekli Sor"} << 0 << false;
-    QTest::newRow("scheduled questions off")
-        << QStringList{"0", "7", "", "", "", "1", "1"}
-        << QStringList{"", "7 Seçenekli", "1 Kere Bilinsin", "En Fazla 1 Tane Sor"} << 0 << false;
-}
-
-void TestFormAyar::formLoadShowsTheStoredValues() {
-    QFETCH(QStringList, stored);
-    QFETCH(QStringList, lists);
-    QFETCH(int, option);
-    QFETCH(bool, flags);
-    storeAndLoad(stored);
-    FormAyar form(mainWindow.get());
-
-    const QComboBox* combos[] = {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit,
-                                 form.CmbQuestion};
-    QStringList shown;
-    QList<int> counts;
-    for (const QComboBox* combo : combos) {
-        shown.append(combo->currentText());
-        counts.append(combo->count());
+private slots:
+    void init() {
+        program = std::make_unique<FreshProgram>();
+        mainWindow = std::make_unique<QWidget>();
+        mainWindow->show();
     }
-    QCOMPARE(shown, lists);
-    QCOMPARE(counts, (QList<int>{60, 8, 11, 11}));
-    const bool off = lists.first().isEmpty();
-    QCOMPARE(form.ComboPeriyot->currentIndex() < 0, off);
-    QCOMPARE(form.CheckSoru->isChecked(), off);
-    QCOMPARE(followersEnabled(form), off ? 0 : 1);
-    QVERIFY(form.OptSor[option]->isChecked());
-    QCOMPARE(form.CheckOto->isChecked(), flags);
-    QCOMPARE(form.CheckUstte->isChecked(), flags);
-}
+    void cleanup() {
+        mainWindow.reset();
+        program.reset();
+    }
 
-void TestFormAyar::checkSoruDisablesAndRestores_data() {
-    QTest::addColumn<QString>("SorDak");
-    QTest::addColumn<QString>("afterClearing");
-    QTest::newRow("opened off: clearing picks 5 minutes") << "0" << QString("5 dakika");
-    QTest::newRow("opened at 7: the period stays") << "7" << QString("7 dakika");
-}
+    void formLoadShowsTheStoredValues_data() {
+        // Stored: SorDak, SecenekSay, oto_ac, sor_tur, ustte, enaz, sorusay.
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("lists"); // period, choices, limit, questions
+        QTest::addColumn<bool>("high");         // the second question kind, oto_ac and ustte
+        QTest::newRow("lowest") << QStringList{"1", "2", "H", "1", "H", "0", "0"}
+                                << QStringList{"1 dakika", "2 Seçenekli", "Herzaman Silinebilir",
+                                               "Sürekli Sor"}
+                                << false;
+        QTest::newRow("highest") << QStringList{"60", "9", "E", "2", "E", "10", "10"}
+                                 << QStringList{"60 dakika", "9 Seçenekli", "10 Kere Bilinsin",
+                                                "En Fazla 10 Tane Sor"}
+                                 << true;
+        QTest::newRow("scheduled questions off")
+            << QStringList{"0", "7", "", "", "", "1", "1"}
+            << QStringList{"", "7 Seçenekli", "1 Kere Bilinsin", "En Fazla 1 Tane Sor"} << false;
+    }
+    void formLoadShowsTheStoredValues() {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, lists);
+        QFETCH(bool, high);
+        storeAndLoad(stored);
+        FormAyar form(mainWindow.get());
+        QStringList shown;
+        QList<int> counts;
+        for (const QComboBox* combo :
+             {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit, form.CmbQuestion}) {
+            shown.append(combo->currentText());
+            counts.append(combo->count());
+        }
+        QCOMPARE(shown, lists);
+        QCOMPARE(counts, (QList<int>{60, 8, 11, 11}));
+        const bool off = lists.first().isEmpty();
+        QCOMPARE(form.CheckSoru->isChecked(), off);
+        QCOMPARE(followersEnabled(form), off ? 0 : 1);
+        QVERIFY(form.OptSor[high]->isChecked());
+        QCOMPARE(form.CheckOto->isChecked(), high);
+        QCOMPARE(form.CheckUstte->isChecked(), high);
+    }
 
-void TestFormAyar::checkSoruDisablesAndRestores() {
-    QFETCH(QString, SorDak);
-    storeAndLoad({SorDak});
-    FormAyar form(mainWindow.get());
-    form.show();
-    form.CheckSoru->setChecked(true);
-    QCOMPARE(followersEnabled(form), 0);
-    form.CheckSoru->click();
-    QCOMPARE(followersEnabled(form), 1);
-    QTEST(form.ComboPeriyot->currentText(), "afterClearing");
-    form.CheckSoru->click();
-    QCOMPARE(followersEnabled(form), 0);
-}
-
-void TestFormAyar::tamamStoresEverythingAndTheLogonEntry_data() {
-    QTest::addColumn<bool>("on");
-    QTest::newRow("start at logon and on top") << true;
-    QTest::newRow("neither") << false;
-}
-
-void TestFormAyar::tamamStoresEverythingAndTheLogonEntry() {
-    QFETCH(bool, on);
-    ScriptedMsgBox box;
-    // The opposite state before: an entry there only when it is to go.
-    const QString before = on ? "H" : "E";
-    storeAndLoad({{}, {}, before, {}, before});
-    if (!on)
-        QVERIFY(Autostart::createShellLink(Autostart::startupFolder(),
-                                           QCoreApplication::applicationName(), "/bin/true", "")
-                    .ok);
-    setTopmost(mainWindow.get(), !on);
-
-    // Switching off twice in a row is as quiet as once.
-    for (int press = 0; press < (on ? 1 : 2); ++press) {
+    void checkSoruDisablesAndRestores_data() {
+        QTest::addColumn<QString>("SorDak");
+        QTest::addColumn<QString>("afterClearing");
+        QTest::newRow("opened off: clearing picks 5 minutes") << "0" << QString("5 dakika");
+        QTest::newRow("opened at 7: the period stays") << "7" << QString("7 dakika");
+    }
+    void checkSoruDisablesAndRestores() {
+        QFETCH(QString, SorDak);
+        storeAndLoad({SorDak});
         FormAyar form(mainWindow.get());
         form.show();
-        form.CheckSoru->setChecked(true); // a period stays selected, and is not stored
-        form.CmbSecenek->setCurrentIndex(7);
-        form.CmbLimit->setCurrentIndex(3);
-        form.CmbQuestion->setCurrentIndex(10);
-        form.OptSor[1]->setChecked(true);
-        form.CheckOto->setChecked(on);
-        form.CheckUstte->setChecked(on);
-        QTest::keyClick(&form, Qt::Key_Return);
-        QCOMPARE(form.result(), int(QDialog::Accepted));
+        form.CheckSoru->setChecked(true);
+        QCOMPARE(followersEnabled(form), 0);
+        form.CheckSoru->click();
+        QCOMPARE(followersEnabled(form), 1);
+        QTEST(form.ComboPeriyot->currentText(), "afterClearing");
     }
 
-    QCOMPARE(box.asked().size(), 0);
-    const QString flag = on ? "E" : "H";
-    QCOMPARE(storedTexts(), (QStringList{"0", "9", flag, "2", flag, "3", "10"}));
-    QCOMPARE(inMemory(), (QList<int>{0, 9, on, 2, on, 3, 10}));
-    QCOMPARE(onTop(*mainWindow), on);
-    QVERIFY(mainWindow->isVisible());
-    QCOMPARE(QFile::exists(entryPath()), on);
-    if (on)
-        QVERIFY(fileBytes(entryPath())
-                    .contains("\nExec=\"" +
-                              QFile::encodeName(QCoreApplication::applicationFilePath()) +
-                              "\" -o\n"));
-}
+    void tamamStoresEverythingAndTheLogonEntry_data() {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("start at logon and on top") << true;
+        QTest::newRow("neither") << false;
+    }
+    void tamamStoresEverythingAndTheLogonEntry() {
+        QFETCH(bool, on);
+        ScriptedMsgBox box;
+        // The opposite state before: an entry there only when it is to go.
+        const QString before = on ? "H" : "E";
+        storeAndLoad({{}, {}, before, {}, before});
+        if (!on)
+            QVERIFY(Autostart::createShellLink(Autostart::startupFolder(),
+                                               QCoreApplication::applicationName(), "/bin/true", "")
+                        .ok);
+        setTopmost(mainWindow.get(), !on);
 
-void TestFormAyar::tamamWhenTheEntryCannotBeMade() {
-    ScriptedMsgBox box;
-    storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
-    // A file where the start-up folder should be: no one, root included, can
-    // make a folder of it.
-    QFile blocker(Autostart::startupFolder());
-    QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+        // Switching off twice in a row is as quiet as once.
+        for (int press = 0; press < (on ? 1 : 2); ++press) {
+            FormAyar form(mainWindow.get());
+            form.show();
+            form.CheckSoru->setChecked(true); // a period stays selected, and is not stored
+            form.CmbSecenek->setCurrentIndex(7);
+            form.CmbLimit->setCurrentIndex(3);
+            form.CmbQuestion->setCurrentIndex(10);
+            form.OptSor[1]->setChecked(true);
+            form.CheckOto->setChecked(on);
+            form.CheckUstte->setChecked(on);
+            QTest::keyClick(&form, Qt::Key_Return);
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+        }
 
-    FormAyar form(mainWindow.get());
-    form.show();
-    form.ComboPeriyot->setCurrentIndex(6);
-    form.OptSor[1]->setChecked(true);
-    form.CheckOto->setChecked(true);
-    form.CheckUstte->setChecked(true);
-    form.CmdTamam->click();
+        QVERIFY(box.asked().isEmpty());
+        const QString flag = on ? "E" : "H";
+        QCOMPARE(storedTexts(), (QStringList{"0", "9", flag, "2", flag, "3", "10"}));
+        QCOMPARE(onTop(*mainWindow), on);
+        QVERIFY(mainWindow->isVisible());
+        QCOMPARE(QFile::exists(entryPath()), on);
+        if (on)
+            QVERIFY(fileBytes(entryPath())
+                        .contains("\nExec=\"" +
+                                  QFile::encodeName(QCoreApplication::applicationFilePath()) +
+                                  "\" -o\n"));
+    }
 
-    QStringList asked;
-    for (const ScriptedMsgBox::Asked& a : box.asked())
-        asked.append(QStringLiteral("%1 | %2 | %3").arg(a.prompt).arg(a.style).arg(a.title));
-    QCOMPARE(
-        asked,
-        (QStringList{
-            QStringLiteral("Bilinmeyen DLL hatası oluştu ! : %1 | 0 | Vokabo Retano").arg(ENOTDIR),
-            "Açılış kısayolu oluşturulamadı. Uygulama açılışta yüklenmeyecek. | 16 | "
-            "Vokabo Retano",
-            "Programın açılışta başlaması için bir kısa yol oluşturulamadı ! | 16 | Hata"}));
-    // What comes before the entry is stored; start at logon and on top are not.
-    QVERIFY(form.isVisible());
-    QCOMPARE(storedTexts(), (QStringList{"7", "4", "H", "2", "H", "0", "0"}));
-    QCOMPARE(inMemory(), (QList<int>{7, 4, false, 2, false, 0, 0}));
-    QVERIFY(!onTop(*mainWindow));
+    void tamamWhenTheEntryCannotBeMade() {
+        ScriptedMsgBox box;
+        storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
+        // A file where the start-up folder should be: no one, root included, can
+        // make a folder of it.
+        QFile blocker(Autostart::startupFolder());
+        QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
 
-    // Once the way is clear, "Tamam" saves the whole dialog.
-    QVERIFY(blocker.remove());
-    form.CmdTamam->click();
-    QCOMPARE(box.asked().size(), 3);
-    QVERIFY(!form.isVisible());
-    QVERIFY(QFile::exists(entryPath()));
-    QCOMPARE(storedTexts(), (QStringList{"7", "4", "E", "2", "E", "0", "0"}));
-    QVERIFY(onTop(*mainWindow));
-}
+        FormAyar form(mainWindow.get());
+        form.show();
+        form.ComboPeriyot->setCurrentIndex(6);
+        form.OptSor[1]->setChecked(true);
+        form.CheckOto->setChecked(true);
+        form.CheckUstte->setChecked(true);
+        form.CmdTamam->click();
 
-void TestFormAyar::cancelAndEscStoreNothing_data() {
-    QTest::addColumn<bool>("esc");
-    QTest::newRow("İptal") << false;
-    QTest::newRow("Esc") << true;
-}
+        QStringList asked;
+        for (const ScriptedMsgBox::Asked& a : box.asked())
+            asked.append(QStringLiteral("%1: %2 (%3)").arg(a.title, a.prompt).arg(a.style));
+        QCOMPARE(asked, (QStringList{
+                            QStringLiteral("Vokabo Retano: Bilinmeyen DLL hatası oluştu ! : %1 (0)")
+                                .arg(ENOTDIR),
+                            "Vokabo Retano: Açılış kısayolu oluşturulamadı. Uygulama açılışta "
+                            "yüklenmeyecek. (16)",
+                            "Hata: Programın açılışta başlaması için bir kısa yol oluşturulamadı ! "
+                            "(16)"}));
+        // What comes before the entry is stored; start at logon and on top are not.
+        QVERIFY(form.isVisible());
+        QCOMPARE(storedTexts(), (QStringList{"7", "4", "H", "2", "H", "0", "0"}));
+        QVERIFY(!onTop(*mainWindow));
 
-void TestFormAyar::cancelAndEscStoreNothing() {
-    QFETCH(bool, esc);
-    storeAndLoad({"7", "4", "H", "1"});
-    const QByteArray before = fileBytes(registryStoreLocation());
-    const QList<int> memory = inMemory();
+        // Once the way is clear, "Tamam" saves the whole dialog.
+        QVERIFY(blocker.remove());
+        form.CmdTamam->click();
+        QCOMPARE(box.asked().size(), 3);
+        QVERIFY(!form.isVisible());
+        QVERIFY(QFile::exists(entryPath()));
+        QCOMPARE(storedTexts(), (QStringList{"7", "4", "E", "2", "E", "0", "0"}));
+        QVERIFY(onTop(*mainWindow));
+    }
 
-    FormAyar form(mainWindow.get());
-    form.show();
-    form.CheckOto->setChecked(true);
-    form.CheckUstte->setChecked(true);
-    form.CmbSecenek->setCurrentIndex(0);
-    form.CmbLimit->setCurrentIndex(5);
-    form.CmbQuestion->setCurrentIndex(5);
-    form.OptSor[1]->setChecked(true);
-    form.CheckSoru->setChecked(true);
-    if (esc)
-        QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
-    else
-        form.CmdIptal->click();
+    void cancelAndEscStoreNothing_data() {
+        QTest::addColumn<bool>("esc");
+        QTest::newRow("İptal") << false;
+        QTest::newRow("Esc") << true;
+    }
+    void cancelAndEscStoreNothing() {
+        QFETCH(bool, esc);
+        storeAndLoad({"7", "4", "H", "1"});
+        const QByteArray before = fileBytes(registryStoreLocation());
+        FormAyar form(mainWindow.get());
+        form.show();
+        form.CheckOto->setChecked(true);
+        form.CheckUstte->setChecked(true);
+        form.CheckSoru->setChecked(true);
+        if (esc)
+            QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
+        else
+            form.CmdIptal->click();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(fileBytes(registryStoreLocation()), before);
+        QVERIFY(!QFile::exists(entryPath()));
+        QVERIFY(!onTop(*mainWindow));
+    }
 
-    QVERIFY(!form.isVisible());
-    QCOMPARE(fileBytes(registryStoreLocation()), before);
-    QCOMPARE(inMemory(), memory);
-    QVERIFY(!QFile::exists(entryPath()));
-    QVERIFY(!onTop(*mainWindow));
-}
-
-void TestFormAyar::logonEntryQuotesItsCommand() {
-    const QString target = QStringLiteral("/opt/a b/\"q\"$x`\\%.bin");
-    QVERIFY(Autostart::createShellLink(Autostart::startupFolder(), "quoted", target, "-o").ok);
-    const QByteArray entry = fileBytes(Autostart::linkPath(Autostart::startupFolder(), "quoted"));
-    QVERIFY(entry.startsWith("[Desktop Entry]\nType=Application\nName=Vokabo Retano\n"));
-    // Quoted for the command line, then escaped as a value of the file.
-    QVERIFY(entry.contains("\nExec=\"/opt/a b/\\\\\"q\\\\\"\\\\$x\\\\`\\\\\\\\%%.bin\" -o\n"));
-}
+    void logonEntryQuotesItsCommand() {
+        const QString folder = Autostart::startupFolder();
+        QVERIFY(Autostart::createShellLink(folder, "quoted", "/opt/a b/\"q\"$x`\\%.bin", "-o").ok);
+        const QByteArray entry = fileBytes(Autostart::linkPath(folder, "quoted"));
+        QVERIFY(entry.startsWith("[Desktop Entry]\nType=Application\nName=Vokabo Retano\n"));
+        // Quoted for the command line, then escaped as a value of the file.
+        QVERIFY(entry.contains("\nExec=\"/opt/a b/\\\\\"q\\\\\"\\\\$x\\\\`\\\\\\\\%%.bin\" -o\n"));
+    }
+};
 
 QTEST_MAIN(TestFormAyar)
 #include "tst_formayar.moc"
