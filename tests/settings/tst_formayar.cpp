@@ -28,7 +28,6 @@ void storeAndLoad(const QStringList& texts) {
     Settings::LoadSettingsRecord();
 }
 
-// What is stored, in the order of the settings table.
 QStringList storedTexts() {
     QStringList texts;
     for (const Settings::Setting* setting : Settings::AllSettings)
@@ -46,14 +45,27 @@ bool onTop(const QWidget& window) {
 
 // Whether the ten controls that follow the disable box are all enabled (1),
 // all disabled (0), or mixed (-1).
-int followersEnabled(const FormAyar& form) {
-    const QWidget* followers[] = {
-        form.LblPeriyot, form.ComboPeriyot, form.LblSecenek,  form.CmbSecenek, form.LblLimit,
-        form.CmbLimit,   form.LblQuestion,  form.CmbQuestion, form.OptSor[0],  form.OptSor[1]};
-    int enabled = 0;
-    for (const QWidget* w : followers)
-        enabled += w->isEnabled();
-    return enabled == 10 ? 1 : enabled == 0 ? 0 : -1;
+int followersEnabled(const FormAyar& f) {
+    const QList<const QWidget*> all{f.LblPeriyot, f.ComboPeriyot, f.LblSecenek,  f.CmbSecenek,
+                                    f.LblLimit,   f.CmbLimit,     f.LblQuestion, f.CmbQuestion,
+                                    f.OptSor[0],  f.OptSor[1]};
+    const auto on = std::count_if(all.begin(), all.end(), [](auto* w) { return w->isEnabled(); });
+    return on == all.size() ? 1 : on == 0 ? 0 : -1;
+}
+
+// Shows the dialog and changes every choice: a question every 7 minutes, 9
+// choices, 3 right answers, 10 questions, both directions; with on false,
+// scheduled questions, start at logon and on top switched off.
+void changeEverything(FormAyar& form, bool on) {
+    form.show();
+    form.ComboPeriyot->setCurrentIndex(6);
+    form.CheckSoru->setChecked(!on);
+    form.CmbSecenek->setCurrentIndex(7);
+    form.CmbLimit->setCurrentIndex(3);
+    form.CmbQuestion->setCurrentIndex(10);
+    form.OptSor[1]->setChecked(true);
+    form.CheckOto->setChecked(on);
+    form.CheckUstte->setChecked(on);
 }
 } // namespace
 
@@ -73,7 +85,7 @@ private slots:
         program.reset();
     }
 
-    void formLoadShowsTheStoredValues_data() {
+    void formLoadAndTheDisableBox_data() {
         // Stored: SorDak, SecenekSay, oto_ac, sor_tur, ustte, enaz, sorusay.
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QStringList>("lists"); // period, choices, limit, questions
@@ -90,7 +102,7 @@ private slots:
             << QStringList{"0", "7", "", "", "", "1", "1"}
             << QStringList{"", "7 Seçenekli", "1 Kere Bilinsin", "En Fazla 1 Tane Sor"} << false;
     }
-    void formLoadShowsTheStoredValues() {
+    void formLoadAndTheDisableBox() {
         QFETCH(QStringList, stored);
         QFETCH(QStringList, lists);
         QFETCH(bool, high);
@@ -111,72 +123,38 @@ private slots:
         QVERIFY(form.OptSor[high]->isChecked());
         QCOMPARE(form.CheckOto->isChecked(), high);
         QCOMPARE(form.CheckUstte->isChecked(), high);
-    }
 
-    void checkSoruDisablesAndRestores_data() {
-        QTest::addColumn<QString>("SorDak");
-        QTest::addColumn<QString>("afterClearing");
-        QTest::newRow("opened off: clearing picks 5 minutes") << "0" << QString("5 dakika");
-        QTest::newRow("opened at 7: the period stays") << "7" << QString("7 dakika");
-    }
-    void checkSoruDisablesAndRestores() {
-        QFETCH(QString, SorDak);
-        storeAndLoad({SorDak});
-        FormAyar form(mainWindow.get());
-        form.show();
-        form.CheckSoru->setChecked(true);
-        QCOMPARE(followersEnabled(form), 0);
+        // Switched on again, questions come every 5 minutes, or as often as shown.
+        if (!off) {
+            form.CheckSoru->click();
+            QCOMPARE(followersEnabled(form), 0);
+        }
         form.CheckSoru->click();
         QCOMPARE(followersEnabled(form), 1);
-        QTEST(form.ComboPeriyot->currentText(), "afterClearing");
+        QCOMPARE(form.ComboPeriyot->currentText(), off ? QStringLiteral("5 dakika") : lists[0]);
     }
 
-    void tamamStoresEverythingAndTheLogonEntry_data() {
-        QTest::addColumn<bool>("on");
-        QTest::newRow("start at logon and on top") << true;
-        QTest::newRow("neither") << false;
-    }
-    void tamamStoresEverythingAndTheLogonEntry() {
-        QFETCH(bool, on);
+    void tamamSwitchesStartAtLogonAndOnTopOff() {
         ScriptedMsgBox box;
-        // The opposite state before: an entry there only when it is to go.
-        const QString before = on ? "H" : "E";
-        storeAndLoad({{}, {}, before, {}, before});
-        if (!on)
-            QVERIFY(Autostart::createShellLink(Autostart::startupFolder(),
-                                               QCoreApplication::applicationName(), "/bin/true", "")
-                        .ok);
-        setTopmost(mainWindow.get(), !on);
-
-        // Switching off twice in a row is as quiet as once.
-        for (int press = 0; press < (on ? 1 : 2); ++press) {
+        storeAndLoad({{}, {}, "E", {}, "E"});
+        QVERIFY(Autostart::createShellLink(Autostart::startupFolder(),
+                                           QCoreApplication::applicationName(), "/bin/true", "")
+                    .ok);
+        setTopmost(mainWindow.get(), true);
+        // Twice in a row: an entry already gone is no error.
+        for (int press = 0; press < 2; ++press) {
             FormAyar form(mainWindow.get());
-            form.show();
-            form.CheckSoru->setChecked(true); // a period stays selected, and is not stored
-            form.CmbSecenek->setCurrentIndex(7);
-            form.CmbLimit->setCurrentIndex(3);
-            form.CmbQuestion->setCurrentIndex(10);
-            form.OptSor[1]->setChecked(true);
-            form.CheckOto->setChecked(on);
-            form.CheckUstte->setChecked(on);
+            changeEverything(form, false);
             QTest::keyClick(&form, Qt::Key_Return);
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
-
         QVERIFY(box.asked().isEmpty());
-        const QString flag = on ? "E" : "H";
-        QCOMPARE(storedTexts(), (QStringList{"0", "9", flag, "2", flag, "3", "10"}));
-        QCOMPARE(onTop(*mainWindow), on);
-        QVERIFY(mainWindow->isVisible());
-        QCOMPARE(QFile::exists(entryPath()), on);
-        if (on)
-            QVERIFY(fileBytes(entryPath())
-                        .contains("\nExec=\"" +
-                                  QFile::encodeName(QCoreApplication::applicationFilePath()) +
-                                  "\" -o\n"));
+        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10"}));
+        QVERIFY(!QFile::exists(entryPath()));
+        QVERIFY(!onTop(*mainWindow) && mainWindow->isVisible());
     }
 
-    void tamamWhenTheEntryCannotBeMade() {
+    void tamamWhenTheEntryCannotBeMadeAndOnceItCan() {
         ScriptedMsgBox box;
         storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
         // A file where the start-up folder should be: no one, root included, can
@@ -187,13 +165,8 @@ private slots:
         blocker.close();
 
         FormAyar form(mainWindow.get());
-        form.show();
-        form.ComboPeriyot->setCurrentIndex(6);
-        form.OptSor[1]->setChecked(true);
-        form.CheckOto->setChecked(true);
-        form.CheckUstte->setChecked(true);
+        changeEverything(form, true);
         form.CmdTamam->click();
-
         QStringList asked;
         for (const ScriptedMsgBox::Asked& a : box.asked())
             asked.append(QStringLiteral("%1: %2 (%3)").arg(a.title, a.prompt).arg(a.style));
@@ -206,17 +179,19 @@ private slots:
                             "(16)"}));
         // What comes before the entry is stored; start at logon and on top are not.
         QVERIFY(form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "4", "H", "2", "H", "0", "0"}));
+        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10"}));
         QVERIFY(!onTop(*mainWindow));
 
-        // Once the way is clear, "Tamam" saves the whole dialog.
         QVERIFY(blocker.remove());
         form.CmdTamam->click();
         QCOMPARE(box.asked().size(), 3);
         QVERIFY(!form.isVisible());
-        QVERIFY(QFile::exists(entryPath()));
-        QCOMPARE(storedTexts(), (QStringList{"7", "4", "E", "2", "E", "0", "0"}));
+        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10"}));
         QVERIFY(onTop(*mainWindow));
+        QVERIFY(fileBytes(entryPath())
+                    .contains("\nExec=\"" +
+                              QFile::encodeName(QCoreApplication::applicationFilePath()) +
+                              "\" -o\n"));
     }
 
     void cancelAndEscStoreNothing_data() {
@@ -226,13 +201,10 @@ private slots:
     }
     void cancelAndEscStoreNothing() {
         QFETCH(bool, esc);
-        storeAndLoad({"7", "4", "H", "1"});
+        storeAndLoad({"5", "4", "H", "1"});
         const QByteArray before = fileBytes(registryStoreLocation());
         FormAyar form(mainWindow.get());
-        form.show();
-        form.CheckOto->setChecked(true);
-        form.CheckUstte->setChecked(true);
-        form.CheckSoru->setChecked(true);
+        changeEverything(form, true);
         if (esc)
             QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
         else
