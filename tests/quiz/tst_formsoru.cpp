@@ -129,79 +129,65 @@ private slots:
     }
 
     void closingCountsAndEndsTheSeries_data() {
-        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("asked");   // word n has count n - 1
         QTest::addColumn<int>("clicked"); // the right answer is a)
-        QTest::addColumn<bool>("esc");
+        QTest::addColumn<char>("press");  // OK, Learned or Esc
+        QTest::addColumn<int>("enaz");
         QTest::addColumn<int>("sorusay");
         QTest::addColumn<int>("before");
-        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("learnable");
+        QTest::addColumn<int>("count"); // -1: the word is retired
         QTest::addColumn<int>("after"); // the series goes on while this is not 0
-        QTest::newRow("wrong, OK") << 4 << 1 << false << 0 << 2 << 0 << 0;
-        QTest::newRow("right, OK") << 4 << 0 << false << 0 << 0 << 4 << 1;
-        QTest::newRow("right, OK ends the series") << 1 << 0 << false << 3 << 2 << 1 << 0;
-        QTest::newRow("right, Esc counts nothing") << 3 << 0 << true << 0 << 1 << 2 << 0;
+        QTest::newRow("wrong") << 4 << 1 << 'O' << 0 << 0 << 2 << false << 0 << 0;
+        QTest::newRow("right") << 4 << 0 << 'O' << 0 << 0 << 0 << true << 4 << 1;
+        QTest::newRow("right, series ends") << 1 << 0 << 'O' << 0 << 3 << 2 << true << 1 << 0;
+        QTest::newRow("right, Esc") << 3 << 0 << 'E' << 0 << 0 << 1 << true << 2 << 0;
+        QTest::newRow("enaz 3, count 1") << 2 << 0 << 'O' << 3 << 0 << 0 << false << 2 << 1;
+        QTest::newRow("enaz 3, count 2, learned")
+            << 3 << 0 << 'L' << 3 << 0 << 0 << true << -1 << 1;
+        QTest::newRow("enaz 0, learned") << 1 << 0 << 'L' << 0 << 0 << 0 << true << -1 << 1;
     }
     void closingCountsAndEndsTheSeries() {
         QFETCH(int, asked);
         QFETCH(int, clicked);
-        QFETCH(bool, esc);
+        QFETCH(char, press);
         QFETCH(int, count);
         QFETCH(int, after);
+        QFETCH(int, enaz);
         QFETCH(int, sorusay);
         QFETCH(int, before);
+        Settings::enaz = static_cast<qint16>(enaz);
         Settings::sorusay = static_cast<qint16>(sorusay);
         Quiz::SoruSayac = static_cast<qint16>(before);
         Quiz::ElleSor = true;
+        const WordDef word = ActiveWords[asked - 1];
         open(asked);
         answer(clicked);
-        if (esc)
+        QTEST(form->CmdOgrendim->isEnabled(), "learnable");
+        if (press == 'E')
             QTest::keyClick(form->CmdTamam, Qt::Key_Escape);
         else
-            QTest::mouseClick(form->CmdTamam, Qt::LeftButton);
+            QTest::mouseClick(press == 'L' ? form->CmdOgrendim : form->CmdTamam, Qt::LeftButton);
         QTRY_VERIFY(!form);
 
+        // Only the asked word's count moves, or the word moves to the passive list.
         QList<int> counts{0, 1, 2, 3, 4}, now;
-        counts[asked - 1] = count;
+        if (count < 0)
+            counts.removeAt(asked - 1);
+        else
+            counts[asked - 1] = count;
         for (const WordDef& w : ActiveWords)
             now.append(w.Dogru);
         QCOMPARE(now, counts);
-        QCOMPARE(WordsChanged, !esc);
+        QCOMPARE(PassiveWords, count < 0 ? WordList{word} : WordList{});
+        if (count < 0)
+            QCOMPARE(view.caption, QStringLiteral("Aktif Vokaboleriniz (4)"));
+        QCOMPARE(WordsChanged, press != 'E');
         QCOMPARE(host.SonSoru, after ? QDateTime() : TestNow);
         QCOMPARE(Quiz::SoruSayac, after);
-        QCOMPARE(Quiz::ElleSor, clicked == 0 && !esc);
+        QCOMPARE(Quiz::ElleSor, clicked == 0 && press != 'E');
         QVERIFY(host.askEnabled);
         QVERIFY(host.timerStarts >= 1);
-    }
-
-    void learnedButton_data() {
-        QTest::addColumn<int>("enaz");
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("enaz 0, count 0") << 0 << 1 << true;
-        QTest::newRow("enaz 3, count 1") << 3 << 2 << false;
-        QTest::newRow("enaz 3, count 2") << 3 << 3 << true;
-    }
-    void learnedButton() {
-        QFETCH(int, enaz);
-        QFETCH(int, asked);
-        QFETCH(bool, enabled);
-        Settings::enaz = static_cast<qint16>(enaz);
-        const WordDef word = ActiveWords[asked - 1];
-        open(asked);
-        answer(0);
-        QCOMPARE(form->CmdOgrendim->isEnabled(), enabled);
-        if (!enabled)
-            return;
-        QTest::mouseClick(form->CmdOgrendim, Qt::LeftButton);
-        QTRY_VERIFY(!form);
-        QCOMPARE(PassiveWords, WordList{word});
-        QVERIFY(!ActiveWords.contains(word));
-        QCOMPARE(view.caption, QStringLiteral("Aktif Vokaboleriniz (4)"));
-        // Counted as right: the series goes on, and no count changes.
-        QVERIFY(!host.SonSoru.isValid());
-        QCOMPARE(Quiz::SoruSayac, 1);
-        for (const WordDef& w : ActiveWords)
-            QCOMPARE(w.Dogru, w.English.mid(1).toInt() - 1);
     }
 
     void listChangedWhileTheQuestionWasOpen() {
