@@ -27,7 +27,21 @@ public:
 
 const QDateTime TestNow(QDate(2026, 12, 6), QTime(9, 30));
 const QColor Blue(0, 0, 255), Red(255, 0, 0), Black(Qt::black);
+
+// A question answered and closed, and what it leaves behind.
+struct Closing {
+    int asked;   // word n has count n - 1
+    int clicked; // the right answer is a)
+    char press;  // OK, Learned or Esc
+    int enaz;
+    int sorusay;
+    int before; // right answers so far in the series
+    bool learnable;
+    int count; // the asked word's count after; -1: the word is retired
+    int after; // right answers in the series after; the series goes on while not 0
+};
 } // namespace
+Q_DECLARE_METATYPE(Closing)
 
 class TestFormSoru : public QObject {
     Q_OBJECT
@@ -38,8 +52,7 @@ class TestFormSoru : public QObject {
     RecordingListView view;
     QPointer<FormSoru> form;
 
-    // Asks word VokaboInd (counts go 0, 1, 2, … down the list); the load draws
-    // the right answer's slot, then the character.
+    // Asks word VokaboInd; the load draws the right answer's slot, then the character.
     void open(int VokaboInd, const QStringList& answers = {"t1", "t2", "t3", "t4"},
               int rightSlot = 1, const QString& question = {}) {
         delete form;
@@ -55,6 +68,11 @@ class TestFormSoru : public QObject {
     void answer(int index) {
         form->LblOrtu_Click();
         form->LblCevap_Click(index);
+    }
+    // Read as markup, a text would lose its tags and shrink to its words.
+    static bool shownAsTyped(const QLabel* label) {
+        return label->sizeHint().width() >=
+               QFontMetrics(label->font()).horizontalAdvance(label->text());
     }
     QColor colour(int index) const {
         return form->answerLabel(index)->palette().color(QPalette::WindowText);
@@ -81,13 +99,12 @@ private slots:
     }
 
     void loadLettersTheAnswersAndPutsTheRightOneInItsSlot() {
-        open(2, {"t2", "t4", "t1", "t5"}, 3);
+        open(2, {"t2", "<img src=x>", "t1", "t5"}, 3);
         QCOMPARE(random->left(), 0);
         QCOMPARE(form->dogruSira(), 3);
-        QStringList shown;
-        for (int i = 0; i < form->answerCount(); ++i)
-            shown.append(form->answerLabel(i)->text());
-        QCOMPARE(shown, (QStringList{"a) t1", "b) t4", "c) t2", "d) t5"}));
+        QCOMPARE(Quiz::Secenekler, (QStringList{"t1", "<img src=x>", "t2", "t5"}));
+        QCOMPARE(form->answerLabel(2)->text(), QStringLiteral("c) t2"));
+        QVERIFY(shownAsTyped(form->answerLabel(1)));
         QCOMPARE(form->answerLabel(3)->y() - form->answerLabel(2)->y(), 16);
         QCOMPARE(form->windowTitle(), QStringLiteral("Bu vokaboyi son 1 soruda bildiniz..."));
         QVERIFY(form->CmdCumle->isEnabled());
@@ -108,7 +125,6 @@ private slots:
 
         QTest::mouseMove(form->answerLabel(2));
         QTest::mouseMove(form->answerLabel(0), QPoint(3, 3));
-        QCOMPARE(form->sonIsaret(), 0);
         QCOMPARE(colour(0), Blue);
         QCOMPARE(colour(2), Black);
         QVERIFY(form->ImgAnm->isVisible());
@@ -129,33 +145,18 @@ private slots:
     }
 
     void closingCountsAndEndsTheSeries_data() {
-        QTest::addColumn<int>("asked");   // word n has count n - 1
-        QTest::addColumn<int>("clicked"); // the right answer is a)
-        QTest::addColumn<char>("press");  // OK, Learned or Esc
-        QTest::addColumn<int>("enaz");
-        QTest::addColumn<int>("sorusay");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<bool>("learnable");
-        QTest::addColumn<int>("count"); // -1: the word is retired
-        QTest::addColumn<int>("after"); // the series goes on while this is not 0
-        QTest::newRow("wrong") << 4 << 1 << 'O' << 0 << 0 << 2 << false << 0 << 0;
-        QTest::newRow("right") << 4 << 0 << 'O' << 0 << 0 << 0 << true << 4 << 1;
-        QTest::newRow("right, series ends") << 1 << 0 << 'O' << 0 << 3 << 2 << true << 1 << 0;
-        QTest::newRow("right, Esc") << 3 << 0 << 'E' << 0 << 0 << 1 << true << 2 << 0;
-        QTest::newRow("enaz 3, count 1") << 2 << 0 << 'O' << 3 << 0 << 0 << false << 2 << 1;
-        QTest::newRow("enaz 3, count 2, learned")
-            << 3 << 0 << 'L' << 3 << 0 << 0 << true << -1 << 1;
-        QTest::newRow("enaz 0, learned") << 1 << 0 << 'L' << 0 << 0 << 0 << true << -1 << 1;
+        QTest::addColumn<Closing>("c");
+        QTest::newRow("wrong") << Closing{4, 1, 'O', 0, 0, 2, false, 0, 0};
+        QTest::newRow("right") << Closing{4, 0, 'O', 0, 0, 0, true, 4, 1};
+        QTest::newRow("right, series ends") << Closing{1, 0, 'O', 0, 3, 2, true, 1, 0};
+        QTest::newRow("right, Esc") << Closing{3, 0, 'E', 0, 0, 1, true, 2, 0};
+        QTest::newRow("enaz 3, count 1") << Closing{2, 0, 'O', 3, 0, 0, false, 2, 1};
+        QTest::newRow("enaz 3, count 2, learned") << Closing{3, 0, 'L', 3, 0, 0, true, -1, 1};
+        QTest::newRow("enaz 0, learned") << Closing{1, 0, 'L', 0, 0, 0, true, -1, 1};
     }
     void closingCountsAndEndsTheSeries() {
-        QFETCH(int, asked);
-        QFETCH(int, clicked);
-        QFETCH(char, press);
-        QFETCH(int, count);
-        QFETCH(int, after);
-        QFETCH(int, enaz);
-        QFETCH(int, sorusay);
-        QFETCH(int, before);
+        QFETCH(Closing, c);
+        const auto [asked, clicked, press, enaz, sorusay, before, learnable, count, after] = c;
         Settings::enaz = static_cast<qint16>(enaz);
         Settings::sorusay = static_cast<qint16>(sorusay);
         Quiz::SoruSayac = static_cast<qint16>(before);
@@ -163,7 +164,7 @@ private slots:
         const WordDef word = ActiveWords[asked - 1];
         open(asked);
         answer(clicked);
-        QTEST(form->CmdOgrendim->isEnabled(), "learnable");
+        QCOMPARE(form->CmdOgrendim->isEnabled(), learnable);
         if (press == 'E')
             QTest::keyClick(form->CmdTamam, Qt::Key_Escape);
         else
@@ -261,6 +262,7 @@ private slots:
         QTest::newRow("21 capitals") << "WORLDWIDE MOVEMENTS ?" << 8;
         QTest::newRow("20 with an emoji") << "WORLDWIDE MOVEMEN" + emoji + " ?" << 12;
         QTest::newRow("long") << "the meaning of a phrase that runs on and on ?" << 8;
+        QTest::newRow("markup") << "<b>bold</b> move ?" << 12;
     }
     void windowAndBalloonHoldTheQuestion() {
         QFETCH(QString, question);
@@ -268,6 +270,7 @@ private slots:
         open(1, {"t1", "t2", "t3", "t4"}, 1, question);
         QCOMPARE(form->LblSoru->font().pointSize(), points);
         QCOMPARE(form->LblSoru->y(), points == 8 ? 26 : 22); // a small font sits lower
+        QVERIFY(shownAsTyped(form->LblSoru));
         for (int fit = 0; fit < 2; ++fit, form->Form_Activate()) {
             QCOMPARE(form->ShpBalon->width(), qMax(0, form->LblSoru->width() - 20));
             QCOMPARE(form->ImgBalonSag->x(), form->ShpBalon->x() + form->ShpBalon->width() - 4);
@@ -275,22 +278,6 @@ private slots:
         const int right = form->FrmSoru->width();
         QCOMPARE_LE(form->LblSoru->x() + form->LblSoru->width(), right);
         QCOMPARE_LE(form->ImgBalonSag->x() + form->ImgBalonSag->width(), right);
-    }
-
-    void wordsAreShownAsTyped() {
-        const QString question = QStringLiteral("<b>bold</b> move ?");
-        open(1, {"&amp;", "<img src=x>", "<i>t3</i>", "t4"}, 1, question);
-        form->LblOrtu_Click();
-        // Read as markup, a text would lose its tags and shrink to its words.
-        auto holdsWhole = [](const QLabel* label, const QString& text) {
-            return label->sizeHint().width() >= QFontMetrics(label->font()).horizontalAdvance(text);
-        };
-        QVERIFY(holdsWhole(form->LblSoru, question));
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(
-                holdsWhole(form->answerLabel(i),
-                           QStringLiteral("%1) %2").arg(QChar(u'a' + i)).arg(Quiz::Secenekler[i])),
-                qPrintable(Quiz::Secenekler[i]));
     }
 
     void eyeAnimationLoops() {

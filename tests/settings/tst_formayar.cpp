@@ -53,9 +53,9 @@ int followersEnabled(const FormAyar& f) {
     return on == all.size() ? 1 : on == 0 ? 0 : -1;
 }
 
-// Shows the dialog and changes every choice: a question every 7 minutes, 9
-// choices, 3 right answers, 10 questions, both directions; with on false,
-// scheduled questions, start at logon and on top switched off.
+// Changes every choice: every 7 minutes, 9 choices, 3 right answers, 10
+// questions, both directions; scheduled questions, start at logon and on top
+// all on or all off.
 void changeEverything(FormAyar& form, bool on) {
     form.show();
     form.ComboPeriyot->setCurrentIndex(6);
@@ -88,36 +88,27 @@ private slots:
     void formLoadAndTheDisableBox_data() {
         // Stored: SorDak, SecenekSay, oto_ac, sor_tur, ustte, enaz, sorusay.
         QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QStringList>("lists"); // period, choices, limit, questions
-        QTest::addColumn<bool>("high");         // the second question kind, oto_ac and ustte
+        QTest::addColumn<QList<int>>("shown"); // period, choices, limit, questions
+        QTest::addColumn<bool>("high");        // the second question kind, oto_ac and ustte
         QTest::newRow("lowest") << QStringList{"1", "2", "H", "1", "H", "0", "0"}
-                                << QStringList{"1 dakika", "2 Seçenekli", "Herzaman Silinebilir",
-                                               "Sürekli Sor"}
-                                << false;
+                                << QList<int>{0, 0, 0, 0} << false;
         QTest::newRow("highest") << QStringList{"60", "9", "E", "2", "E", "10", "10"}
-                                 << QStringList{"60 dakika", "9 Seçenekli", "10 Kere Bilinsin",
-                                                "En Fazla 10 Tane Sor"}
-                                 << true;
+                                 << QList<int>{59, 7, 10, 10} << true;
         QTest::newRow("scheduled questions off")
-            << QStringList{"0", "7", "", "", "", "1", "1"}
-            << QStringList{"", "7 Seçenekli", "1 Kere Bilinsin", "En Fazla 1 Tane Sor"} << false;
+            << QStringList{"0", "7", "", "", "", "1", "1"} << QList<int>{-1, 5, 1, 1} << false;
     }
     void formLoadAndTheDisableBox() {
         QFETCH(QStringList, stored);
-        QFETCH(QStringList, lists);
+        QFETCH(QList<int>, shown);
         QFETCH(bool, high);
         storeAndLoad(stored);
         FormAyar form(mainWindow.get());
-        QStringList shown;
-        QList<int> counts;
+        QList<int> indices;
         for (const QComboBox* combo :
-             {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit, form.CmbQuestion}) {
-            shown.append(combo->currentText());
-            counts.append(combo->count());
-        }
-        QCOMPARE(shown, lists);
-        QCOMPARE(counts, (QList<int>{60, 8, 11, 11}));
-        const bool off = lists.first().isEmpty();
+             {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit, form.CmbQuestion})
+            indices.append(combo->currentIndex());
+        QCOMPARE(indices, shown);
+        const bool off = shown[0] < 0;
         QCOMPARE(form.CheckSoru->isChecked(), off);
         QCOMPARE(followersEnabled(form), off ? 0 : 1);
         QVERIFY(form.OptSor[high]->isChecked());
@@ -131,7 +122,7 @@ private slots:
         }
         form.CheckSoru->click();
         QCOMPARE(followersEnabled(form), 1);
-        QCOMPARE(form.ComboPeriyot->currentText(), off ? QStringLiteral("5 dakika") : lists[0]);
+        QCOMPARE(form.ComboPeriyot->currentIndex(), off ? 4 : shown[0]);
     }
 
     void tamamSwitchesStartAtLogonAndOnTopOff() {
@@ -157,8 +148,7 @@ private slots:
     void tamamWhenTheEntryCannotBeMadeAndOnceItCan() {
         ScriptedMsgBox box;
         storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
-        // A file where the start-up folder should be: no one, root included, can
-        // make a folder of it.
+        // A file where the start-up folder goes: no one, not even root, makes it a folder.
         QFile blocker(Autostart::startupFolder());
         QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
