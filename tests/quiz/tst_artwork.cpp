@@ -77,15 +77,12 @@ private slots:
         for (qreal dpr : {1.0, 1.5, 2.0, 3.0}) {
             const std::tuple<const char*, QPixmap, QSize> pictures[] = {
                 {"character", character(5, QSize(57, 57), dpr), {57, 57}},
-                {"eye frame", eyeFrame(3, QSize(32, 32), dpr), {32, 32}},
                 {"eye", eye({0.3, -0.2}, 0.1, QSize(40, 40), dpr), {40, 40}},
                 {"balloon left", balloonLeft(dpr), balloonLeftSize},
                 {"balloon right", balloonRight(dpr), balloonRightSize},
                 {"balloon", balloon(60, dpr), {52 + 60 + 48, 52}},
                 {"button", button(Button::Ok, false, QSize(49, 41), dpr), {49, 41}},
-                {"bar button", barButton(BarButton::Help, QSize(33, 33), dpr), {33, 33}},
                 {"hand", hand(QSize(32, 32), dpr), {32, 32}},
-                {"sad face", sadFace(QSize(32, 32), dpr), {32, 32}},
                 {"advert", advert(dpr), {71, 66}}};
             for (const auto& [name, picture, size] : pictures)
                 QVERIFY2(picture.devicePixelRatio() == dpr && picture.size() == size * dpr &&

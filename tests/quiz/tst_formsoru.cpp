@@ -148,7 +148,9 @@ private slots:
         QTest::addColumn<Closing>("c");
         QTest::newRow("wrong") << Closing{4, 1, 'O', 0, 0, 2, false, 0, 0};
         QTest::newRow("right") << Closing{4, 0, 'O', 0, 0, 0, true, 4, 1};
-        QTest::newRow("right, series ends") << Closing{1, 0, 'O', 0, 3, 2, true, 1, 0};
+        QTest::newRow("right, series of 3 goes on") << Closing{1, 0, 'O', 0, 3, 1, true, 1, 2};
+        QTest::newRow("right, series of 3 ends") << Closing{1, 0, 'O', 0, 3, 2, true, 1, 0};
+        QTest::newRow("right, series past its end") << Closing{1, 0, 'O', 0, 3, 5, true, 1, 6};
         QTest::newRow("right, Esc") << Closing{3, 0, 'E', 0, 0, 1, true, 2, 0};
         QTest::newRow("enaz 3, count 1") << Closing{2, 0, 'O', 3, 0, 0, false, 2, 1};
         QTest::newRow("enaz 3, count 2, learned") << Closing{3, 0, 'L', 3, 0, 0, true, -1, 1};

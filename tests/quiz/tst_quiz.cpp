@@ -130,31 +130,6 @@ private slots:
         QCOMPARE(findAskedWord(active, 3, asked), std::nullopt);
     }
 
-    void series_data() {
-        QTest::addColumn<bool>("Bildi");
-        QTest::addColumn<int>("sorusay");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after"); // the series goes on while this is not 0
-        QTest::newRow("right, no limit") << true << 0 << 5 << 6;
-        QTest::newRow("right, limit 3 not yet") << true << 3 << 1 << 2;
-        QTest::newRow("right, limit 3 reached") << true << 3 << 2 << 0;
-        QTest::newRow("right, past the limit") << true << 3 << 5 << 6;
-        QTest::newRow("wrong") << false << 3 << 2 << 0;
-    }
-    void series() {
-        QFETCH(bool, Bildi);
-        QFETCH(int, sorusay);
-        QFETCH(int, before);
-        QFETCH(int, after);
-        SoruSayac = static_cast<qint16>(before);
-        ElleSor = true;
-        const QDateTime now(QDate(2026, 12, 6), QTime(10, 0));
-        QCOMPARE(endQuestion(Bildi, static_cast<qint16>(sorusay), now).SonSoru,
-                 after ? QDateTime() : now);
-        QCOMPARE(SoruSayac, after);
-        QCOMPARE(ElleSor, Bildi); // a wrong answer clears the user's request
-    }
-
     void windowWidth_data() {
         QTest::addColumn<QList<int>>("rights");
         QTest::addColumn<double>("textWidth");
