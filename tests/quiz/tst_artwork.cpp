@@ -49,26 +49,15 @@ class TestArtwork : public QObject {
     Q_OBJECT
 
 private slots:
-    void balloonEndsJoinTheMiddle_data() {
-        QTest::addColumn<int>("dpr");
-        for (int dpr : {1, 2, 3})
-            QTest::addRow("%dx", dpr) << dpr;
-    }
-    // The question window puts the balloon together from three pieces.
+    // The question window puts the balloon together from three pieces: the left
+    // end's last column, the middle and the right end's first column agree.
     void balloonEndsJoinTheMiddle() {
-        QFETCH(int, dpr);
-        const QImage left = Artwork::balloonLeft(dpr).toImage();
-        const QImage right = Artwork::balloonRight(dpr).toImage();
-        for (int i = 0; i < dpr; ++i) {
-            const QString l = joinColumnFault(left, left.width() - 1 - i, dpr);
-            QVERIFY2(l.isEmpty(), qPrintable("left end: " + l));
-            const QString r = joinColumnFault(right, i, dpr);
-            QVERIFY2(r.isEmpty(), qPrintable("right end: " + r));
-        }
-        const QImage whole = Artwork::balloon(20, dpr).toImage();
-        for (int x = 52 * dpr - 1; x <= 72 * dpr; ++x) {
-            const QString fault = joinColumnFault(whole, x, dpr);
-            QVERIFY2(fault.isEmpty(), qPrintable("assembled: " + fault));
+        for (int dpr : {1, 2, 3}) {
+            const QImage whole = Artwork::balloon(20, dpr).toImage();
+            for (int x = 51 * dpr; x < 73 * dpr; ++x) {
+                const QString fault = joinColumnFault(whole, x, dpr);
+                QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("%1x: ").arg(dpr) + fault));
+            }
         }
     }
 

@@ -128,9 +128,8 @@ private slots:
     void tamamSwitchesStartAtLogonAndOnTopOff() {
         ScriptedMsgBox box;
         storeAndLoad({{}, {}, "E", {}, "E"});
-        QVERIFY(Autostart::createShellLink(Autostart::startupFolder(),
-                                           QCoreApplication::applicationName(), "/bin/true", "")
-                    .ok);
+        QVERIFY(QDir().mkpath(Autostart::startupFolder()));
+        QVERIFY(QFile(entryPath()).open(QIODevice::WriteOnly));
         setTopmost(mainWindow.get(), true);
         // Twice in a row: an entry already gone is no error.
         for (int press = 0; press < 2; ++press) {
@@ -178,31 +177,25 @@ private slots:
         QVERIFY(!form.isVisible());
         QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10"}));
         QVERIFY(onTop(*mainWindow));
-        QVERIFY(fileBytes(entryPath())
-                    .contains("\nExec=\"" +
-                              QFile::encodeName(QCoreApplication::applicationFilePath()) +
-                              "\" -o\n"));
+        const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
+        QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));
     }
 
-    void cancelAndEscStoreNothing_data() {
-        QTest::addColumn<bool>("esc");
-        QTest::newRow("İptal") << false;
-        QTest::newRow("Esc") << true;
-    }
     void cancelAndEscStoreNothing() {
-        QFETCH(bool, esc);
         storeAndLoad({"5", "4", "H", "1"});
         const QByteArray before = fileBytes(registryStoreLocation());
-        FormAyar form(mainWindow.get());
-        changeEverything(form, true);
-        if (esc)
-            QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
-        else
-            form.CmdIptal->click();
-        QVERIFY(!form.isVisible());
-        QCOMPARE(fileBytes(registryStoreLocation()), before);
-        QVERIFY(!QFile::exists(entryPath()));
-        QVERIFY(!onTop(*mainWindow));
+        for (bool esc : {false, true}) {
+            FormAyar form(mainWindow.get());
+            changeEverything(form, true);
+            if (esc)
+                QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
+            else
+                form.CmdIptal->click();
+            QVERIFY(!form.isVisible());
+            QCOMPARE(fileBytes(registryStoreLocation()), before);
+            QVERIFY(!QFile::exists(entryPath()));
+            QVERIFY(!onTop(*mainWindow));
+        }
     }
 
     void logonEntryQuotesItsCommand() {
