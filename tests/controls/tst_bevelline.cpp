@@ -11,8 +11,7 @@ private slots:
         QTest::addColumn<QLine>("line1");
         QTest::addColumn<QLine>("line2");
         QTest::addColumn<QSize>("size");
-        // Placed 5055 × 750 twips: a horizontal line keeps the width and becomes
-        // 140 twips high, a vertical one keeps the height and becomes 140 wide.
+        // Placed 5055 × 750 twips, the line keeps its length and becomes 140 twips thick.
         QTest::newRow("horizontal")
             << 0 << QLine(0, 60, 5055, 60) << QLine(0, 75, 5055, 75) << QSize(337, 9);
         for (int orientation : {1, -1})

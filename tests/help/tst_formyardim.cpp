@@ -11,9 +11,7 @@
 class TestFormYardim : public QObject {
     Q_OBJECT
 private slots:
-    // The guide as the window shows it: each heading on the line above its
-    // paragraph, one empty line between blocks, nothing after the last. The
-    // text itself parts lines with CR LF.
+    // The guide, exactly as the window shows it; the text itself parts lines with CR LF.
     void windowShowsTheGuideTheLogoAndTheWordFile() {
         QFile file(VOKABO_TEST_DATA_DIR "/help.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));

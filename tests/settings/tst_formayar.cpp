@@ -103,11 +103,9 @@ private slots:
         QFETCH(bool, high);
         storeAndLoad(stored);
         FormAyar form(mainWindow.get());
-        QList<int> indices;
-        for (const QComboBox* combo :
-             {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit, form.CmbQuestion})
-            indices.append(combo->currentIndex());
-        QCOMPARE(indices, shown);
+        QCOMPARE((QList<int>{form.ComboPeriyot->currentIndex(), form.CmbSecenek->currentIndex(),
+                             form.CmbLimit->currentIndex(), form.CmbQuestion->currentIndex()}),
+                 shown);
         const bool off = shown[0] < 0;
         QCOMPARE(form.CheckSoru->isChecked(), off);
         QCOMPARE(followersEnabled(form), off ? 0 : 1);
@@ -128,8 +126,8 @@ private slots:
     void tamamSwitchesStartAtLogonAndOnTopOff() {
         ScriptedMsgBox box;
         storeAndLoad({{}, {}, "E", {}, "E"});
-        QVERIFY(QDir().mkpath(Autostart::startupFolder()));
-        QVERIFY(QFile(entryPath()).open(QIODevice::WriteOnly));
+        QVERIFY(QDir().mkpath(Autostart::startupFolder()) &&
+                QFile(entryPath()).open(QIODevice::WriteOnly));
         setTopmost(mainWindow.get(), true);
         // Twice in a row: an entry already gone is no error.
         for (int press = 0; press < 2; ++press) {
@@ -149,9 +147,7 @@ private slots:
         storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
         // A file where the start-up folder goes: no one, not even root, makes it a folder.
         QFile blocker(Autostart::startupFolder());
-        QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(QDir().mkpath(QFileInfo(blocker).path()) && blocker.open(QIODevice::WriteOnly));
 
         FormAyar form(mainWindow.get());
         changeEverything(form, true);

@@ -14,10 +14,8 @@ private slots:
         QTest::addColumn<int>("setting");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("value");
-        // Stored text and the value it reads as; empty text is nothing stored. Only
-        // "E" is true, only "2" is 2; numbers come back into their range, and what
-        // is no whole number gives the default (a stored 0 is no default). One
-        // line a setting, in the order of the settings table.
+        // One line a setting, in the table's order: stored text (empty: none) and value.
+        // Only "E" is true, only "2" is 2; numbers are clamped; no whole number: default.
         const std::vector<std::pair<const char*, int>> table[] = {
             {{"", 5}, {"0", 0}, {" 7 ", 7}, {"61", 60}, {"-1", 0}, {"abc", 5}},
             {{"", 4}, {"1", 2}, {"70000", 9}, {"3.5", 4}},
@@ -71,8 +69,7 @@ private slots:
         QCOMPARE(Settings::packPair(1200, 3000), QStringLiteral("78646200"));
         QCOMPARE(pair("78646200"), (QList<qint64>{1200, 3000}));
         QCOMPARE(pair(Settings::packPair(32767, 65535)), (QList<qint64>{32767, 65535}));
-        // Left of the screen's origin or beyond the packable height: stored at
-        // the edge rather than as a value that comes back somewhere else.
+        // Beyond what packs: kept at the edge, not as a value that comes back elsewhere.
         QCOMPARE(pair(Settings::packPair(1200, -450)), (QList<qint64>{1200, 0}));
         QCOMPARE(Settings::packPair(40000, 10), Settings::packPair(32767, 10));
         QCOMPARE(pair("-1"), (QList<qint64>{-1, 65535})); // the floor rule
