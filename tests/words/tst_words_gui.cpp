@@ -1,0 +1,261 @@
+#include "platform/Clock.h"
+#include "support/TestSupport.h"
+#include "words/FormProgress.h"
+#include "words/FormYeni.h"
+#include "words/ListOrder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace ModVokabo;
+
+class TestWordsGui : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void checksStopAtTheFirstFailure_data();
+    void checksStopAtTheFirstFailure();
+    void addAlwaysAppendsToTheActiveList_data();
+    void addAlwaysAppendsToTheActiveList();
+    void editKeepsListIndexAndCount();
+    void escAndCancelStoreNothingAndResetEditMode();
+    void lineBreaksBecomeBlanks();
+
+    void barWidth_data();
+    void barWidth();
+    void repaintsOnlyWhenTheBarChanges();
+    void listOrderIgnoresCaseAndFollowsTheLanguage();
+
+private:
+    void editLine(const QString& shown, int line);
+    std::optional<FreshProgram> program;
+    RecordingListView view;
+    QListWidget list;
+};
+
+void TestWordsGui::cleanup() {
+    setClock(nullptr);
+    program.reset();
+}
+
+void TestWordsGui::init() {
+    program.emplace();
+    view.fills = 0;
+    setWordListView(&view);
+    FormYeni::Duzenleme = false;
+    AppendWord("run", "koşmak", "I run.", 3, "A");
+    AppendWord("go", "gitmek", "", 2, "A");
+    AppendWord("old", "eski", "", 9, "P");
+    AppendWord("kept", "saklı", "", 7, "P");
+}
+
+// The main list as the main window shows it (reversed, so that line and record
+// positions differ), and the next dialog set to edit one of its lines.
+void TestWordsGui::editLine(const QString& shown, int line) {
+    ShownList = shown;
+    list.clear();
+    const WordList& words = listFor(shown);
+    for (int i = static_cast<int>(words.size()); i >= 1; --i)
+        (new QListWidgetItem(words[i - 1].English, &list))->setData(Qt::UserRole, i);
+    FormYeni::Duzenleme = true;
+    FormYeni::Index = line;
+}
+
+void TestWordsGui::checksStopAtTheFirstFailure_data() {
+    QTest::addColumn<QStringList>("texts"); // word, meaning, example
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("focus");
+    const QString missing = QStringLiteral("Eksik bilgi !");
+    const QString bar = QStringLiteral(" içinde | (pipe) karakteri kullanmayın !");
+    // Each row fails one check and as many later ones as can fail with it.
+    QTest::newRow("empty word and meaning") << QStringList{"", "", "e|f"} << missing << 0;
+    QTest::newRow("empty word, bars after") << QStringList{"", "c|d", "e|f"} << missing << 0;
+    QTest::newRow("empty meaning") << QStringList{"a|b", "", "e|f"} << missing << 1;
+    QTest::newRow("bar in word") << QStringList{"a|b", "c|d", "e|f"} << "Vokabo" + bar << 0;
+    QTest::newRow("bar in meaning")
+        << QStringList{"w", "c|d", "e|f"} << "Vokabo karşılığı" + bar << 1;
+    QTest::newRow("bar in example") << QStringList{"w", "m", "e|f"} << "Örnek cümle" + bar << 2;
+}
+
+void TestWordsGui::checksStopAtTheFirstFailure() {
+    QFETCH(QStringList, texts);
+    QFETCH(int, focus);
+    ScriptedMsgBox box;
+    FormYeni dialog(list.model(), nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit* boxes[] = {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek};
+    for (int i = 0; i < 3; ++i)
+        boxes[i]->setText(texts[i]);
+    QTest::mouseClick(dialog.CmdEkle, Qt::LeftButton);
+    QCOMPARE(box.asked().size(), 1);
+    QTEST(box.asked()[0].prompt, "message");
+    QCOMPARE(QApplication::focusWidget(), boxes[focus]);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(ActiveWords.size(), 2);
+    QVERIFY(!WordsChanged);
+}
+
+void TestWordsGui::addAlwaysAppendsToTheActiveList_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("editing"); // asked to edit, with no line to edit
+    QTest::newRow("active list shown") << "A" << false;
+    QTest::newRow("passive list shown") << "P" << false;
+    QTest::newRow("edit without a line") << "A" << true;
+}
+
+void TestWordsGui::addAlwaysAppendsToTheActiveList() {
+    QFETCH(QString, shown);
+    QFETCH(bool, editing);
+    ShownList = shown;
+    if (editing)
+        editLine(shown, -1);
+    FormYeni dialog(list.model(), nullptr);
+    dialog.show();
+    QVERIFY(dialog.TextEnglish->text().isEmpty());
+    dialog.TextEnglish->setText(QStringLiteral(" çiçek "));
+    dialog.TextTurkish->setText(QStringLiteral("flower"));
+    QTest::keyClick(dialog.TextTurkish, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(ActiveWords, (WordList{word("run", "koşmak", "I run.", 3), word("go", "gitmek", "", 2),
+                                    word(" çiçek ", "flower")}));
+    QVERIFY(WordsChanged);
+    // The shown list is refilled only when it is the active one.
+    QCOMPARE(view.fills, shown == u"A" ? 1 : 0);
+}
+
+void TestWordsGui::editKeepsListIndexAndCount() {
+    for (const QString shown : {"P", "A"}) {
+        editLine(shown, 0); // the list's record 2
+        FormYeni dialog(list.model(), nullptr);
+        QCOMPARE(dialog.TextEnglish->text(), listFor(shown)[1].English);
+        dialog.TextTurkish->setText(dialog.TextTurkish->text() + " 2");
+        dialog.CmdEkle_Click();
+    }
+    QCOMPARE(ActiveWords,
+             (WordList{word("run", "koşmak", "I run.", 3), word("go", "gitmek 2", "", 2)}));
+    QCOMPARE(PassiveWords, (WordList{word("old", "eski", "", 9), word("kept", "saklı 2", "", 7)}));
+    QCOMPARE(view.caption, QStringLiteral("Aktif Vokaboleriniz (2)"));
+    QVERIFY(WordsChanged);
+}
+
+void TestWordsGui::escAndCancelStoreNothingAndResetEditMode() {
+    editLine("A", 1); // "run"
+    FormYeni dialog(list.model(), nullptr);
+    dialog.show();
+    dialog.TextEnglish->setText(QStringLiteral("changed"));
+    QTest::keyClick(dialog.TextEnglish, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    FormYeni again(list.model(), nullptr);
+    QVERIFY(again.TextEnglish->text().isEmpty());
+    again.TextEnglish->setText(QStringLiteral("x"));
+    again.TextTurkish->setText(QStringLiteral("y"));
+    QTest::mouseClick(again.CmdIptal, Qt::LeftButton);
+    QCOMPARE(ActiveWords.size(), 2);
+    QCOMPARE(ActiveWords[0].English, QStringLiteral("run"));
+    QVERIFY(!WordsChanged);
+}
+
+void TestWordsGui::lineBreaksBecomeBlanks() {
+    FormYeni dialog(list.model(), nullptr);
+    // Pasted text from a web page, and text typed around a pasted break.
+    QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
+    for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {
+        box->paste();
+        QCOMPARE(box->text(), QStringLiteral("flower bloom "));
+    }
+    dialog.TextOrnek->setText(QStringLiteral("ac"));
+    dialog.TextOrnek->setCursorPosition(1);
+    dialog.TextOrnek->insert(QStringLiteral("\rb\r\n"));
+    QTest::keyClicks(dialog.TextOrnek, QStringLiteral("x"));
+    QCOMPARE(dialog.TextOrnek->text(), QStringLiteral("a b xc"));
+    // Text that reaches a box past its check is one line all the same.
+    dialog.TextTurkish->setValidator(nullptr);
+    dialog.TextTurkish->setText(QStringLiteral("çiçek\naçmak"));
+    dialog.CmdEkle_Click();
+    QCOMPARE(ActiveWords.last(), word("flower bloom ", "çiçek açmak", "a b xc"));
+    QVERIFY(SaveWordFile().ok);
+    const WordList saved = ActiveWords;
+    ActiveWords.clear();
+    QVERIFY(LoadWordFile().ok);
+    QCOMPARE(ActiveWords, saved);
+}
+
+void TestWordsGui::barWidth_data() {
+    QTest::addColumn<qint64>("deger");
+    QTest::addColumn<qint64>("max");
+    QTest::addColumn<int>("width");
+    QTest::newRow("below one is empty") << qint64(0) << qint64(50) << 0;
+    QTest::newRow("half") << qint64(25) << qint64(50) << 100;
+    QTest::newRow("full") << qint64(50) << qint64(50) << 200;
+    QTest::newRow("beyond full stays full") << qint64(80) << qint64(50) << 200;
+    QTest::newRow("wide values") << qint64(3000000000) << qint64(6000000000) << 100;
+}
+
+void TestWordsGui::barWidth() {
+    QFETCH(qint64, deger);
+    QFETCH(qint64, max);
+    QFETCH(int, width);
+    QCOMPARE(FormProgress::filledWidth(deger, max, 200), width);
+}
+
+void TestWordsGui::repaintsOnlyWhenTheBarChanges() {
+    QDateTime now(QDate(2024, 6, 11), QTime(9, 0));
+    setClock([&now] { return now; });
+    FormProgress progress;
+    setProgressView(&progress);
+    program->writeWordFile(QByteArray("w|t|o|0|A\r\n").repeated(5000));
+    LoadWordFile();
+    QVERIFY(!progress.isVisible());
+    // With no time passing: the window put up, its bar empty, and the bar
+    // full once (line 51, just before the end doubles), nothing between.
+    QCOMPARE(progress.repaintCount(), 3);
+
+    progress.begin("x", 10);
+    progress.UpdateStatus(5);
+    progress.UpdateStatus(5);
+    QCOMPARE(progress.repaintCount(), 5);
+    const int half = progress.filled();
+    // A change within 16 ms of a repaint waits for the next one...
+    now = now.addMSecs(15);
+    progress.UpdateStatus(7);
+    QCOMPARE(progress.filled(), half);
+    // ...unless the bar is full, which is always shown.
+    progress.UpdateStatus(10);
+    QCOMPARE(progress.repaintCount(), 6);
+    QCOMPARE(progress.filled(), progress.barWidth());
+    now = now.addMSecs(16);
+    progress.UpdateStatus(3);
+    QCOMPARE(progress.repaintCount(), 7);
+    // A clock set back by an hour does not hold the bar still.
+    now = now.addSecs(-3600);
+    progress.UpdateStatus(6);
+    QCOMPARE(progress.repaintCount(), 8);
+}
+
+void TestWordsGui::listOrderIgnoresCaseAndFollowsTheLanguage() {
+    auto texts = [](const QList<ListLine>& lines) {
+        QStringList out;
+        for (const ListLine& line : lines)
+            out.append(line.text);
+        return out;
+    };
+    QList<ListLine> lines{{"dal", 1},   {"Çay", 2},  {"cam", 3},   {"Banana", 4},
+                          {"apple", 5}, {"ılık", 6}, {"izmir", 7}, {"Hat", 8}};
+    sortForDisplay(lines, QLocale(QLocale::Turkish, QLocale::Turkey));
+    QCOMPARE(texts(lines),
+             (QStringList{"apple", "Banana", "cam", "Çay", "dal", "Hat", "ılık", "izmir"}));
+    QCOMPARE(lines[3].index, 2);
+    // Not by code point in the C locale either.
+    QList<ListLine> plain{{"b", 1}, {"C", 2}, {"a", 3}};
+    sortForDisplay(plain, QLocale::c());
+    QCOMPARE(texts(plain), (QStringList{"a", "b", "C"}));
+}
+
+QTEST_MAIN(TestWordsGui)
+#include "tst_words_gui.moc"
