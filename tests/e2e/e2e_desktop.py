@@ -187,13 +187,11 @@ class Desktop:
     process it started is ended, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
-                 settings=QUESTIONS_OFF, window_manager=True, tray="xembed"):
+                 settings=QUESTIONS_OFF, tray="xembed"):
         """`settings` go into the settings file before anything starts;
-        with none there is no settings file at all.  A user's desktop has a
-        window manager (openbox here); a scenario leaves it out only where it
-        needs a bare X server."""
+        with none there is no settings file at all.  The desktop has a window
+        manager (openbox), as a user's has."""
         self.scenario = scenario
-        self.window_manager = window_manager
         # "xembed" (trayer) or "sni" (a StatusNotifierItem host).
         self.tray = tray
         self.initial_settings = dict(settings)
@@ -308,9 +306,8 @@ class Desktop:
         self._spawn("at-spi", [ATSPI_LAUNCHER, "--launch-immediately"])
         wait_until("the AT-SPI bus", self._atspi_bus_ready)
 
-        if self.window_manager:
-            self._spawn("openbox", ["openbox", "--sm-disable"])
-            wait_until("the window manager", self._window_manager_running)
+        self._spawn("openbox", ["openbox", "--sm-disable"])
+        wait_until("the window manager", self._window_manager_running)
 
         if self.tray == "sni":
             self._spawn("sni-watcher", SNI_WATCHER)

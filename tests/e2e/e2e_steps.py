@@ -73,11 +73,11 @@ NEW_WORD = ("çiçek bahçesi", "flower garden", "Güzel bir çiçek bahçesi; a
 SCENARIOS = {}
 
 
-def scenario(settings=e2e.QUESTIONS_OFF, window_manager=True, tray="xembed"):
+def scenario(settings=e2e.QUESTIONS_OFF, tray="xembed"):
     """Registers a scenario under its function's name; `settings` are what
     the settings file holds before the program first starts."""
     def register(function):
-        SCENARIOS[function.__name__] = (function, settings, window_manager, tray)
+        SCENARIOS[function.__name__] = (function, settings, tray)
         return function
     return register
 

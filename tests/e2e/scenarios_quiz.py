@@ -40,39 +40,26 @@ def question_on_start(d, c):
 
 @scenario(settings={SOR_DAK: "0"})
 def scheduled_off(d, c):
-    """SorDak 0: no question comes by itself, "Vokabo Sor" brings one (and is
-    disabled while it is open); a click gives it the keyboard and Esc closes
-    it without counting."""
+    """SorDak 0: "Vokabo Sor" in the tray menu brings a question, and is
+    greyed while it is open; a click gives the question the keyboard and Esc
+    closes it."""
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
-    c.check("no question comes by itself", no_question_for(prog, 2.0))
-    d.screenshot("no-question")
-
-    entries = d.choose_from_tray_menu(c, "Vokabo Sor", "ask-menu")
-    c.check("'Vokabo Sor' is enabled with no question open",
-            next(e.enabled for e in entries if e.name == "Vokabo Sor"))
+    d.choose_from_tray_menu(c, "Vokabo Sor", "ask-menu")
     q = wait_for_question(c, prog, "'Vokabo Sor'")
-    d.screenshot("asked")
-
     entries = d.open_tray_menu()
     d.screenshot("menu-while-asking")
-    c.check("'Vokabo Sor' is disabled while a question is open",
+    c.check("'Vokabo Sor' is greyed while a question is open",
             not next(e.enabled for e in entries if e.name == "Vokabo Sor"))
     d.dismiss_tray_menu(entries)
 
-    c.check("question window has not taken the keyboard", not q.is_active())
+    c.check("the question window has not taken the keyboard", not q.is_active())
     question = next(a for a in q.labels_showing() if a.name in q.question_texts())
     d.click_on(question)
     c.eventually("a click gives the question window the keyboard", q.is_active)
     d.press_key("Escape")
     c.eventually("Esc closes the question window", lambda: not q.is_open())
-    d.screenshot("closed-with-esc")
-    c.check("no question follows while questions are off", no_question_for(prog, 1.5))
-
-    entries = quit_through_tray(c, d, prog, "quit")
-    c.check("'Vokabo Sor' is enabled again once the question closed",
-            next(e.enabled for e in entries if e.name == "Vokabo Sor"))
-    c.check("no word file written: Esc counts nothing", not os.path.exists(d.word_file))
+    quit_through_tray(c, d, prog, "quit")
 
 
 @scenario(settings={SORUSAY: "0"})
