@@ -55,12 +55,9 @@ QUESTION_NEW = "Yeni ya da bilemediğiniz vokabo !"
 COVER_TEXT = "\r\nSEÇENEKLER\r\nBURADA"
 REVEAL_PICTURE = "Seçenekleri göster"
 OK_BUTTON = "Tamam"
-LEARNED_BUTTON = "Bu vokaboyi iyice öğrendim. Bir daha sorma."
-RIGHT_MARK = "Doğru cevap"
 SENTENCE_BUTTON = "Vokaboyi cümle içinde kullan."
 SENTENCE_BOX = "Örnek Cümle"
 ANSWER_LABEL = re.compile(r"([a-z])\) (.*)", re.DOTALL)
-CHOICES = 4  # SecenekSay when it is not set
 
 # The word dialog.
 WORD_DIALOG = "Yeni Vokabo"
@@ -212,12 +209,6 @@ def role_name(role):
     return names.get(role, str(role))
 
 
-def question_title(count):
-    if count <= 0:
-        return QUESTION_NEW
-    return f"Bu vokaboyi son {count} soruda bildiniz..."
-
-
 class QuestionView:
     """One question window, read afresh through AT-SPI at every look."""
 
@@ -291,50 +282,16 @@ def asked_word(c, q, words, step):
     return asked
 
 
-def answer_question(c, d, q, counts, right, step, reveal=COVER_TEXT):
-    """Uncovers the answers of question `q` (by clicking `reveal`: the cover
-    or the picture on it), picks the right or a wrong one by our own table,
-    confirms with OK, and returns the asked word.  `counts` are the active
-    words' counts as the program should know them now."""
-    asked = asked_word(c, q, counts, step)
-    c.equal(f"{step}: title tells the count of '{asked}'", q.window.name,
-            question_title(counts[asked]))
-    c.require(f"{step}: the cover hides the answers", q.cover() is not None and not q.answers(),
-              f"labels showing: {[a.name for a in q.labels_showing()]!r}")
-    c.check(f"{step}: no OK before an answer", not q.button_showing(OK_BUTTON))
-
-    if reveal == COVER_TEXT:
-        d.click_on(q.cover())
-    else:
-        d.click_on(q.part(REVEAL_PICTURE, e2e.pyatspi.ROLE_IMAGE))
-    shown = c.needs(f"{step}: clicking the {'cover' if reveal == COVER_TEXT else 'picture'} "
-                    "shows the answers", lambda: len(q.answers()) == CHOICES and q.answers())
-    d.screenshot(f"{step}-answers")
-    c.check(f"{step}: the cover is gone", q.cover() is None)
-    letters = [letter for letter, _, _ in shown]
-    texts = [text for _, text, _ in shown]
-    c.equal(f"{step}: answers lettered in order", letters, list("abcdefghi"[:CHOICES]))
-    c.check(f"{step}: the answers are distinct meanings of active words",
-            len(set(texts)) == len(texts) and set(texts) <= set(MEANINGS.values()),
-            f"answers: {texts!r}")
-    c.require(f"{step}: the right answer is among them", texts.count(MEANINGS[asked]) == 1,
-              f"answers: {texts!r}")
-
-    chosen = next(label for _, text, label in shown if (text == MEANINGS[asked]) == right)
-    d.click_on(chosen)
+def answer_right(c, d, q, step):
+    """Uncovers the answers of question `q` with a click on the cover, picks
+    the right one by the table of counts.txt, confirms with OK, and returns
+    the asked word."""
+    asked = asked_word(c, q, MEANINGS, step)
+    d.click_on(q.cover())
+    shown = c.needs(f"{step}: a click on the cover shows the answers", q.answers)
+    d.click_on(next(label for _, text, label in shown if text == MEANINGS[asked]))
     ok = c.needs(f"{step}: OK shows after the answer", lambda: q.button_showing(OK_BUTTON))
-    learned = q.button_showing(LEARNED_BUTTON)
-    c.check(f"{step}: the 'learned' button shows too", learned is not None)
-    if learned is not None:
-        c.equal(f"{step}: 'learned' is offered only after a right answer",
-                learned.getState().contains(e2e.pyatspi.STATE_ENABLED), right)
-    mark = showing(q.part(RIGHT_MARK, e2e.pyatspi.ROLE_IMAGE))
-    if c.check(f"{step}: the right-answer mark shows", mark is not None):
-        mark_y = middle(mark)[1]
-        nearest = min(shown, key=lambda answer: abs(middle(answer[2])[1] - mark_y))
-        c.equal(f"{step}: the mark stands by the right answer", nearest[1], MEANINGS[asked])
-    d.screenshot(f"{step}-{'right' if right else 'wrong'}")
-
+    d.screenshot(f"{step}-right")
     d.click_on(ok)
     c.eventually(f"{step}: OK closes the question window", lambda: not q.is_open())
     return asked
@@ -370,11 +327,6 @@ def bar_button(prog, name):
     window = prog.main_window()
     return next((a for a in e2e.descendants(window)
                  if a.name == name and a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON), None)
-
-
-def middle(accessible):
-    x, y, w, h = extents(accessible)
-    return x + w // 2, y + h // 2
 
 
 def focused(prog, accessible):
