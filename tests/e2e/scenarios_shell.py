@@ -7,67 +7,53 @@ from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
 
 
 @scenario()
-def first_start(d, c):
-    """No word file: the five sample words; quitting from the tray stores the
-    placement and writes no word file."""
-    prog = d.start_program()
+def start_and_exit(d, c):
+    """No word file: the five sample words and the tray icon with its
+    tooltip; quitting writes no word file and stores the placement. Four
+    more starts and exits bring the window back in the same outer frame and
+    store the same values."""
+    prog = d.start_program(name="first")
     c.eventually("main window shows", lambda: main_window_up(d, prog))
-    icon = c.eventually("tray icon sits in the tray", d.tray_icon)
     check_word_list(c, prog, SAMPLE_WORDS, "samples")
-    c.equal("main window is 360×394", extents(prog.main_window())[2:], (360, 394))
+    icon = c.needs("tray icon sits in the tray", d.tray_icon)
+    d.hover(*icon.centre())
+    c.eventually(f"tray icon's tooltip reads '{PROGRAM_NAME}'",
+                 lambda: showing(prog.window(PROGRAM_NAME, e2e.pyatspi.ROLE_TOOL_TIP)))
     d.screenshot("started")
-
-    if icon:
-        d.hover(*icon.centre())
-        tip = c.eventually(f"tray icon's tooltip reads '{PROGRAM_NAME}'",
-                           lambda: showing(prog.window(PROGRAM_NAME, e2e.pyatspi.ROLE_TOOL_TIP)))
-        if tip:
-            d.screenshot("tooltip")
-
     frame = move_main_window(c, d, prog, 50, 120)
-    d.screenshot("moved")
     quit_through_tray(c, d, prog, "quit")
-    c.check("no word file written", not os.path.exists(d.word_file))
     c.equal("program folder holds only the program", sorted(os.listdir(d.prog_dir)), ["vokabo"])
-    if frame:
-        c.equal("placement stored in twips", stored_placement(d), placement_values(*frame))
+    stored = stored_placement(d)
+    c.equal("placement stored in twips, frame and all", stored, placement_values(*frame))
 
-
-@scenario()
-def placement_cycles(d, c):
-    """Five starts and exits: after the first, which stores the placement,
-    the window comes back in the same outer frame and stores the same
-    values every time."""
-    first = None
-    for cycle in range(1, 6):
+    for cycle in range(2, 6):
         prog = d.start_program(name=f"cycle{cycle}")
-        c.eventually(f"start {cycle}: main window shows", lambda: main_window_up(d, prog))
-        if first is not None:
-            c.eventually_equal(f"start {cycle}: the stored outer frame comes back",
-                               lambda: main_window_frame(d), first, timeout=5)
+        c.eventually_equal(f"start {cycle}: the stored outer frame comes back",
+                           lambda: main_window_frame(d), frame, timeout=5)
         quit_through_tray(c, d, prog, f"quit{cycle}")
-        if first is None:
-            first = main_window_frame_from(stored_placement(d))
-            c.check("first exit stores a placement", first is not None)
-            stored_first = stored_placement(d)
+        c.equal(f"exit {cycle}: placement unchanged", stored_placement(d), stored)
+
+
+def hide_and_restore(c, d, prog, how, restore, times=10):
+    """Esc, then `restore()` (a click on the tray icon), `times` in a row:
+    the window must come back every time."""
+    restored = 0
+    for attempt in range(1, times + 1):
+        d.press_key_in(d.mapped_main_windows()[0], "Escape")
+        c.needs(f"Esc {attempt}: the main window hides", lambda: main_window_hidden(d, prog))
+        restore()
+        if c.eventually(f"{how} {attempt}: the window comes back",
+                        lambda: main_window_up(d, prog), timeout=5):
+            restored += 1
         else:
-            c.equal(f"exit {cycle}: placement unchanged", stored_placement(d), stored_first)
-    d.screenshot("after-five-cycles")
+            d.choose_from_tray_menu(c, "Aç", f"open-{attempt}")
+            c.needs("'Aç' brings it back", lambda: main_window_up(d, prog))
+    c.equal(f"{times} of {times} {how}s restored the window", restored, times)
 
 
-def main_window_frame_from(stored):
-    """(left, top, width, height) in pixels from stored SonXY and SonBoy."""
-    if None in stored.values():
-        return None
-    xy, boy = int(stored[SON_XY]), int(stored[SON_BOY])
-    return (xy % 65536 // 15, xy // 65536 // 15, boy % 65536 // 15, boy // 65536 // 15)
-
-
-def restore_by_double_click(c, d, prog, step):
-    icon = c.needs(f"{step}: tray icon in the tray", d.tray_icon)
+def double_click_icon(c, d):
+    icon = c.needs("tray icon in the tray", d.tray_icon)
     d.click(*icon.centre(), button=1, repeat=2)
-    return c.eventually(f"{step}: a double-click on the tray icon restores the main window",
-                        lambda: main_window_up(d, prog), timeout=5)
 
 
 @scenario()
@@ -78,17 +64,7 @@ def restore_from_tray(d, c):
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
     frame = move_main_window(c, d, prog, 140, 110)
-    restored = 0
-    for attempt in range(1, 11):
-        d.press_key_in(d.mapped_main_windows()[0], "Escape")
-        c.needs(f"Esc {attempt}: the main window hides", lambda: main_window_hidden(d, prog))
-        if restore_by_double_click(c, d, prog, f"double-click {attempt}"):
-            restored += 1
-        else:
-            d.screenshot(f"not-restored-{attempt}")
-            d.choose_from_tray_menu(c, "Aç", f"open-{attempt}")
-            c.needs("'Aç' brings it back", lambda: main_window_up(d, prog))
-    c.equal("ten of ten double-clicks restored the window", restored, 10)
+    hide_and_restore(c, d, prog, "double-click", lambda: double_click_icon(c, d))
     c.eventually_equal("the window came back in its frame", lambda: main_window_frame(d), frame,
                        timeout=5)
 
@@ -96,7 +72,7 @@ def restore_from_tray(d, c):
     c.eventually("minimising through the window manager hides the window into the tray",
                  lambda: main_window_hidden(d, prog))
     d.screenshot("minimised")
-    restore_by_double_click(c, d, prog, "after minimising")
+    double_click_icon(c, d)
     c.eventually_equal("the minimised window came back whole, in its frame",
                        lambda: main_window_frame(d), frame, timeout=5)
     check_word_list(c, prog, SAMPLE_WORDS, "restored", first_current=False)
@@ -117,16 +93,7 @@ def restore_from_sni_tray(d, c):
     panel = c.needs("the host's panel is up", d.sni_panel)
     # The program's is the only item: at the panel's end.
     icon = (panel.x + panel.w - panel.h // 2, panel.y + panel.h // 2)
-    d.screenshot("started")
-    restored = 0
-    for attempt in range(1, 11):
-        d.press_key_in(d.mapped_main_windows()[0], "Escape")
-        c.needs(f"Esc {attempt}: the main window hides", lambda: main_window_hidden(d, prog))
-        d.click(*icon)
-        if c.eventually(f"click {attempt}: the window comes back",
-                        lambda: main_window_up(d, prog), timeout=5):
-            restored += 1
-    c.equal("ten of ten clicks restored the window", restored, 10)
+    hide_and_restore(c, d, prog, "click", lambda: d.click(*icon))
 
     def host_menu_open():
         windows = d.x_windows()
