@@ -78,10 +78,8 @@ private slots:
     void sameTextsKeepTheirOwnRecords();
     void deleteKeyActsOnReleaseInTheListOnly();
     void doubleClickEditsTheCurrentLine();
-    void pulseShrinksAndGrowsCentred();
-    void oneHighlightAtATime();
+    void hoverHighlightsOneButtonAndPulses();
     void barButtonsCloseTheQuestionFirst();
-    void webPages();
 
 private:
     // The main window of a program that has just started with these words
@@ -608,44 +606,7 @@ void TestFormVokabo::doubleClickEditsTheCurrentLine() {
     QVERIFY(!FormYeni::Duzenleme);
 }
 
-void TestFormVokabo::pulseShrinksAndGrowsCentred() {
-    FormVokabo& window = start("-o", "a|1||0|A\r\n");
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    BarButton* button = window.barButton(2);
-    moveCursorTo(button);
-    window.Cmd_MouseMove(2);
-    QVERIFY(button->isHighlighted());
-    QVERIFY(button->pictureRect().isEmpty());
-    QList<int> sizes;
-    QMap<int, int> lefts;
-    for (int tick = 0; tick < 36; ++tick) {
-        window.TimerBtnAnim_Timer();
-        const QRect drawn = button->pictureRect();
-        QCOMPARE(drawn.width(), drawn.height());
-        QCOMPARE(drawn.left(), drawn.top());
-        lefts[drawn.width()] = drawn.left();
-        sizes.append(drawn.width());
-    }
-    QList<int> expected;
-    for (int size = 31; size >= 16; --size)
-        expected.append(size);
-    for (int size = 17; size <= 33; ++size)
-        expected.append(size);
-    expected += {32, 31, 30};
-    QCOMPARE(sizes, expected);
-    // Centred in the 34-pixel button, a half pixel going to the even side.
-    QCOMPARE(lefts[32], 1);
-    QCOMPARE(lefts[31], 2);
-    QCOMPARE(lefts[33], 0);
-    QCOMPARE(lefts[29], 2);
-    QCOMPARE(lefts[27], 4);
-    QCOMPARE(lefts[16], 9);
-    window.TimerBtn_Timer();
-    QVERIFY(button->isHighlighted());
-}
-
-void TestFormVokabo::oneHighlightAtATime() {
+void TestFormVokabo::hoverHighlightsOneButtonAndPulses() {
     FormVokabo& window = start("-o", "a|1||0|A\r\n");
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -653,13 +614,33 @@ void TestFormVokabo::oneHighlightAtATime() {
     BarButton* second = window.barButton(3);
     moveCursorTo(first);
     window.Cmd_MouseMove(2);
-    QVERIFY(window.TimerBtn->isActive());
-    QVERIFY(window.TimerBtnAnim->isActive());
+    QVERIFY(first->isHighlighted());
+    QVERIFY(first->pictureRect().isEmpty());
+    // The picture shrinks to 16 pixels, grows to 33 and shrinks again,
+    // centred in the 34-pixel button with a half pixel to the even side.
+    QList<int> sizes;
+    QMap<int, int> lefts;
+    for (int tick = 0; tick < 36; ++tick) {
+        window.TimerBtnAnim_Timer();
+        const QRect drawn = first->pictureRect();
+        QCOMPARE(drawn.topLeft(), QPoint(drawn.left(), drawn.left()));
+        QCOMPARE(drawn.width(), drawn.height());
+        lefts[drawn.width()] = drawn.left();
+        sizes.append(drawn.width());
+    }
+    QCOMPARE(sizes[0], 31);
+    QCOMPARE(sizes[15], 16);
+    QCOMPARE(sizes[32], 33);
+    QCOMPARE(sizes.mid(33), (QList<int>{32, 31, 30}));
+    QCOMPARE((QList<int>{lefts[32], lefts[31], lefts[33], lefts[29], lefts[27], lefts[16]}),
+             (QList<int>{1, 2, 0, 2, 4, 9}));
+    for (int i = 1; i < sizes.size(); ++i)
+        QCOMPARE(qAbs(sizes[i] - sizes[i - 1]), 1);
+
     // Straight onto the next button: it lights only once the watch has let
     // the first one go.
     moveCursorTo(second);
     window.Cmd_MouseMove(3);
-    QVERIFY(first->isHighlighted());
     QVERIFY(!second->isHighlighted());
     window.TimerBtn_Timer();
     QVERIFY(!first->isHighlighted());
@@ -671,10 +652,6 @@ void TestFormVokabo::oneHighlightAtATime() {
     // A click ends the highlight at once and shows the picture at its
     // natural size, until the pointer moves on the button again.
     ScriptedMsgBox box;
-    QTimer::singleShot(0, [] {
-        if (QWidget* dialog = QApplication::activeModalWidget())
-            dialog->close();
-    });
     window.Cmd_Click(3);
     QVERIFY(!second->isHighlighted());
     QCOMPARE(second->pictureRect(), QRect(0, 0, 32, 32));
@@ -714,22 +691,15 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
         QTRY_VERIFY(!question);
         FillWordList("A");
     }
-}
-
-void TestFormVokabo::webPages() {
-    FormVokabo& window = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n");
-    PageCatcher pages;
-    window.TimerSor_Timer();
-    QPointer<FormSoru> question = window.questionWindow();
-    QVERIFY(question);
-    // The advert opens the home page and leaves the question alone.
-    QTest::mouseClick(window.ImageAd, Qt::LeftButton);
+    // The new-version button opened the program's page; the advert opens
+    // the home page and leaves an open question alone.
     QCOMPARE(pages.opened.size(), 1);
-    QVERIFY(question && question->isVisible());
-    window.Cmd_Click(6);
+    window.SonSoru = QDateTime();
+    window.TimerSor_Timer();
+    QTest::mouseClick(window.ImageAd, Qt::LeftButton);
     QCOMPARE(pages.opened.size(), 2);
     QVERIFY(pages.opened[0] != pages.opened[1]);
-    QTRY_VERIFY(!question);
+    QVERIFY(window.questionWindow() && window.questionWindow()->isVisible());
 }
 
 QTEST_MAIN(TestFormVokabo)
