@@ -346,20 +346,18 @@ class Desktop:
         self.helpers.append((name, proc))
         return proc
 
+    def _dbus_reply(self, *call):
+        return subprocess.run(["dbus-send", "--session", "--print-reply", *call], env=self.env,
+                              capture_output=True, text=True, timeout=10).stdout
+
     def _atspi_bus_ready(self):
-        result = subprocess.run(
-            ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-             "org.a11y.Bus.GetAddress"],
-            env=self.env, capture_output=True, text=True, timeout=10)
-        return result.returncode == 0 and "unix:" in result.stdout
+        return "unix:" in self._dbus_reply("--dest=org.a11y.Bus", "/org/a11y/bus",
+                                           "org.a11y.Bus.GetAddress")
 
     def _sni_watcher_running(self):
-        result = subprocess.run(
-            ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-             "string:org.kde.StatusNotifierWatcher"],
-            env=self.env, capture_output=True, text=True, timeout=10)
-        return "boolean true" in result.stdout
+        return "boolean true" in self._dbus_reply(
+            "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+            "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher")
 
     def sni_panel(self):
         """The StatusNotifierItem host's panel window, when it is viewable."""

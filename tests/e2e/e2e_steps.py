@@ -6,6 +6,7 @@ with @scenario.
 
 import os
 import re
+import shutil
 
 import e2e_desktop as e2e
 from e2e_desktop import CheckFailed, Checks, Desktop, Timeout, extents, holds_for, wait_until
@@ -36,18 +37,14 @@ SON_BOY = "Vokabo\\SonBoy"
 SOR_DAK = e2e.SOR_DAK
 SORUSAY = "Vokabo\\sorusay"
 
-# tests/data/counts.txt, line by line: (English, Turkish, example, count,
-# status).  The active words have distinct meanings and counts above zero,
-# so that a wrong answer always changes a count; the passive word is never
-# asked and stays behind the active ones when the file is written.
-COUNTS_FILE = [
-    ("bridge", "köprü", "Köprüden geçtik.", 1, "A"),
-    ("mirror", "ayna", "Aynaya bak.", 2, "A"),
-    ("wing", "kanat", "Kuşun kanadı kırık.", 3, "A"),
-    ("key", "anahtar", "Anahtarı unuttum.", 4, "A"),
-    ("needle", "iğne", "İğne battı.", 5, "A"),
-    ("soap", "sabun", "Sabunla yıka.", 0, "P"),
-]
+# tests/data/counts.txt as (English, Turkish, example, count, status), in
+# Windows-1254 with CR LF.  The active words have distinct meanings and
+# counts above zero; the passive word is never asked and stays behind the
+# active ones when the file is written.
+COUNTS_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "counts.txt")
+with open(COUNTS_PATH, encoding="cp1254", newline="") as _f:
+    COUNTS_FILE = [(e, t, o, int(n), s) for e, t, o, n, s in
+                   (line.split("|") for line in _f.read().split("\r\n") if line)]
 MEANINGS = {english: turkish for english, turkish, _, _, status in COUNTS_FILE if status == "A"}
 
 # What a question window shows.
@@ -104,16 +101,9 @@ def word_file_lines(words):
             for english, turkish, example, count, status in words]
 
 
-def install_counts_file(c, d):
-    """Makes tests/data/counts.txt the word file, once it is sure that the
-    file still is what COUNTS_FILE says."""
-    with open(os.path.join(d.data_dir, "counts.txt"), "rb") as f:
-        raw = f.read()
-    expected = "".join(line + "\r\n" for line in word_file_lines(COUNTS_FILE))
-    c.require("counts.txt holds the lines of the table, in Windows-1254 with CR LF",
-              raw == expected.encode("cp1254"))
-    with open(d.word_file, "wb") as f:
-        f.write(raw)
+def install_counts_file(d):
+    """Makes tests/data/counts.txt the word file."""
+    shutil.copyfile(COUNTS_PATH, d.word_file)
 
 
 def check_saved_words(c, d, words, step):

@@ -34,7 +34,7 @@ def list_delete_and_move(d, c):
     """Delete asks before it removes the selected word and makes the next
     line current; "Hayır" changes nothing; the move button sends a word to
     the passive list, seen under tab "P"; the file written at exit shows both."""
-    install_counts_file(c, d)
+    install_counts_file(d)
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
     lines = active_lines(COUNTS_FILE)
@@ -97,7 +97,7 @@ def list_delete_and_move(d, c):
 def edit_by_double_click(d, c):
     """A double-click on a line opens "Vokabo Düzelt" with the word's texts;
     "Sakla" stores the change in its own record."""
-    install_counts_file(c, d)
+    install_counts_file(d)
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
     _, _, word_list = prog.word_list()

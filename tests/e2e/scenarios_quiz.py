@@ -50,7 +50,7 @@ def sigterm_over_message_box(d, c):
     question's example-sentence box is open: the box closes, the program
     ends with exit code 0 as after "Çıkış", the word file holds the new count
     and the placement is stored."""
-    install_counts_file(c, d)
+    install_counts_file(d)
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
     frame = move_main_window(c, d, prog, 60, 90)

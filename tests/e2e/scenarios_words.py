@@ -8,7 +8,7 @@ def new_word_dialog(d, c):
     """"Yeni Vokabo" takes a word typed with Turkish letters, refuses a
     missing meaning and hands the keyboard back to its box, and the word goes
     into the file in Windows-1254 after the active words."""
-    install_counts_file(c, d)
+    install_counts_file(d)
     prog = d.start_program()
     c.eventually("main window shows", lambda: main_window_up(d, prog))
     d.choose_from_tray_menu(c, "Yeni Vokabo", "new-word-menu")
