@@ -1,6 +1,8 @@
 #include "controls/FramePlacer.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -53,4 +55,18 @@ void FramePlacer::fit() {
         lastSeenMargins() = margins;
     if (margins != assumed_)
         window_->setGeometry(geometryFor_(margins));
+}
+
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->size();
+    auto* placer = new FramePlacer(window, [area, size](const QMargins& margins) {
+        QRect frame(QPoint(), size.grownBy(margins));
+        frame.moveCenter(area.center());
+        return frame.marginsRemoved(margins);
+    });
+    placer->place();
 }

@@ -36,3 +36,7 @@ private:
     int looks_ = 0;
     bool pending_ = false;
 };
+
+// Puts the window, frame and all, in the middle of the primary screen's
+// available area.
+void centreOnScreen(QWidget* window);

@@ -1,6 +1,7 @@
 #include "help/FormYardim.h"
 
 #include "ProductInfo.h"
+#include "controls/FramePlacer.h"
 #include "controls/Look.h"
 #include "platform/Twips.h"
 #include "words/ModVokabo.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 const QString CRLF = QStringLiteral("\r\n");
@@ -109,8 +109,7 @@ FormYardim::FormYardim(QWidget* mainWindow)
 
     Form_Load(mainWindow);
 
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void FormYardim::Form_Load(QWidget* mainWindow) {

@@ -15,11 +15,9 @@
 #include "words/ModVokabo.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -249,17 +247,7 @@ qint16 FormSoru::askedCount() const {
 
 void FormSoru::open() {
     Form_Load();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        // The whole window, frame and all, in the middle of the screen.
-        const QRect area = screen->availableGeometry();
-        const QSize size = this->size();
-        auto* placer = new FramePlacer(this, [area, size](const QMargins& margins) {
-            QRect frame(QPoint(), size.grownBy(margins));
-            frame.moveCenter(area.center());
-            return frame.marginsRemoved(margins);
-        });
-        placer->place();
-    }
+    centreOnScreen(this);
     setTopmost(this, true);
     show();
 }

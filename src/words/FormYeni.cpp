@@ -1,5 +1,6 @@
 #include "words/FormYeni.h"
 
+#include "controls/FramePlacer.h"
 #include "controls/Look.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QValidator>
 
 bool FormYeni::Duzenleme = false;
@@ -90,8 +90,7 @@ FormYeni::FormYeni(const QAbstractItemModel* List1Lines, QWidget* parent)
     setTabOrder(CmdEkle, CmdIptal);
     TextEnglish->setFocus();
 
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
     Form_Load();
 }
