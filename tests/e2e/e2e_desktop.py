@@ -1,15 +1,12 @@
-"""A throw-away X desktop for one end-to-end scenario, and the program on it.
-
-Desktop starts Xvfb, a D-Bus session, the AT-SPI bus and the trayer tray
-host, with fresh program, configuration and runtime folders; Program runs a
-copy of the real executable there.  Everything is read the way a user or a
-screen reader sees it: X windows through xwininfo, window contents through
-AT-SPI; input goes in through xdotool.
-"""
+"""A throw-away X desktop for one end-to-end scenario (Xvfb, openbox, a tray host, D-Bus
+and the AT-SPI bus) and the program on it, read as a screen reader would and driven with
+xdotool."""
 
 import collections
+import configparser
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -18,23 +15,20 @@ import tempfile
 import time
 import uuid
 
-REQUIRED_TOOLS = ["Xvfb", "setxkbmap", "openbox", "xprop", "trayer", "xdotool", "xwininfo", "import", "dbus-launch",
-                  "dbus-send"]
+REQUIRED_TOOLS = ["Xvfb", "setxkbmap", "openbox", "xprop", "trayer", "xdotool", "xwininfo",
+                  "import", "dbus-launch", "dbus-send"]
 ATSPI_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 SCREEN = "1024x768x24"
-SCREEN_SIZE = tuple(int(n) for n in SCREEN.split("x")[:2])
 TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
           "--height", "32", "--SetDockType", "true", "--transparent", "false"]
-# A StatusNotifierItem host (as on KDE, or GNOME with the AppIndicator
-# extension): the watcher on the session bus and a panel that draws the items.
+# A StatusNotifierItem host, as on KDE: the watcher on the session bus and a panel.
 SNI_WATCHER = ["status-notifier-watcher"]
 SNI_PANEL = ["gtk-sni-tray-standalone", "--top", "--end"]
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
-# A question window is topmost and centred, so it covers whatever a scenario
-# looks at there; scenarios that are not about questions start with scheduled
-# questions off.
+# A question window is topmost and centred, over whatever a scenario looks at: scenarios
+# not about questions start with scheduled questions off.
 SOR_DAK = "Vokabo\\SorDak"
 QUESTIONS_OFF = {SOR_DAK: "0"}
 
@@ -42,8 +36,7 @@ QUESTIONS_OFF = {SOR_DAK: "0"}
 SESSION_VARIABLES = ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                      "SESSION_MANAGER", "NO_AT_BRIDGE", "LANGUAGE")
 
-# pyatspi connects to the accessibility bus when it is imported, so it is
-# imported only once the scenario's desktop is up.
+# pyatspi connects to the accessibility bus on import: imported once the desktop is up.
 pyatspi = None
 GLib = None
 
@@ -57,8 +50,7 @@ class Timeout(Exception):
 
 
 class Checks:
-    """The named checks of one scenario.  A failed check is reported and the
-    scenario goes on, unless it was a `require`."""
+    """A scenario's named checks; after a failed one it goes on, unless that was a `require`."""
 
     def __init__(self, scenario):
         self.scenario = scenario
@@ -78,8 +70,7 @@ class Checks:
                           f"expected {expected!r}\n       got      {actual!r}")
 
     def eventually(self, name, probe, timeout=20.0):
-        """Waits for probe() to give a true value, records the outcome under
-        name and returns that value (None when it never came)."""
+        """Waits for probe() to give a true value and returns it (None when it never came)."""
         try:
             value = wait_until(name, probe, timeout)
         except Timeout as exc:
@@ -89,8 +80,7 @@ class Checks:
         return value
 
     def eventually_equal(self, name, probe, expected, timeout=20.0):
-        """Waits for probe() to give `expected`; when it never does, the
-        last value seen is reported."""
+        """Waits for probe() to give `expected`; if it never does, reports the last value."""
         seen = []
 
         def matches():
@@ -116,8 +106,7 @@ class Checks:
 
 
 def pump_events():
-    """Lets libatspi handle the accessibility events that arrived, so that
-    its cache and our listeners are up to date."""
+    """Lets libatspi handle the events that arrived, so its cache and our listeners are current."""
     if GLib is not None:
         context = GLib.MainContext.default()
         while context.pending():
@@ -125,8 +114,7 @@ def pump_events():
 
 
 def wait_until(what, probe, timeout=20.0, interval=0.1):
-    """Polls probe() until it gives a true value, and returns that value.
-    An exception from probe counts as "not yet": the program may be busy."""
+    """Returns probe()'s first true value; an exception from it means "not yet" (maybe busy)."""
     deadline = time.monotonic() + timeout
     while True:
         pump_events()
@@ -178,21 +166,15 @@ class XWindow:
     def contains(self, x, y):
         return self.x <= x < self.x + self.w and self.y <= y < self.y + self.h
 
-    def __repr__(self):
-        return f"<{self.id} {self.name!r} {self.cls} {self.w}x{self.h}+{self.x}+{self.y}>"
-
 
 class Desktop:
-    """Context manager for one scenario's desktop.  On leaving it, every
-    process it started is ended, whatever happened."""
+    """One scenario's desktop; leaving it ends every process it started, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
                  settings=QUESTIONS_OFF, tray="xembed"):
-        """`settings` go into the settings file before anything starts;
-        with none there is no settings file at all.  The desktop has a window
-        manager (openbox), as a user's has."""
+        """`settings` go into the settings file before the program starts (none: no file);
+        `tray` is "xembed" (trayer) or "sni" (a StatusNotifierItem host)."""
         self.scenario = scenario
-        # "xembed" (trayer) or "sni" (a StatusNotifierItem host).
         self.tray = tray
         self.initial_settings = dict(settings)
         self.exe = exe
@@ -200,11 +182,9 @@ class Desktop:
         self.keep_temp = keep_temp
         self.shots = os.path.join(shots_root, scenario)
         self.shot_count = 0
-        # Every process of this desktop inherits the marker, so that the
-        # clean-up also finds daemons that D-Bus started on our behalf.
+        # Every process of this desktop inherits the marker: clean-up finds D-Bus's daemons too.
         self.marker = ("VOKABO_E2E_RUN", uuid.uuid4().hex)
         self.helpers = []
-        self.daemon_pids = []
         self.programs = []
         self.env = None
         self.show_logs = False
@@ -212,10 +192,9 @@ class Desktop:
     # -- start and end
 
     def __enter__(self):
-        tools = REQUIRED_TOOLS + (SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else [])
+        tools = REQUIRED_TOOLS + [ATSPI_LAUNCHER] + (
+            SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else [])
         missing = [tool for tool in tools if shutil.which(tool) is None]
-        if not os.access(ATSPI_LAUNCHER, os.X_OK):
-            missing.append(ATSPI_LAUNCHER)
         if missing:
             raise RuntimeError("missing tools (scripts/deps.sh test installs them): "
                                + ", ".join(missing))
@@ -233,7 +212,10 @@ class Desktop:
         self.logs = self._folder("logs")
         shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
         if self.initial_settings:
-            self.write_settings(self.initial_settings)
+            os.makedirs(os.path.dirname(self.settings_file))
+            with open(self.settings_file, "w", encoding="utf-8") as f:
+                f.write("[SOFTWARE]\n")
+                f.writelines(f"{key}={value}\n" for key, value in self.initial_settings.items())
         try:
             self._start()
         except BaseException:
@@ -244,10 +226,9 @@ class Desktop:
     def __exit__(self, exc_type, exc, tb):
         for program in self.programs:
             program.stop()
-        for _, proc in reversed(self.helpers):
+        for proc in reversed(self.helpers):
             _terminate(proc)
-        for pid in self.daemon_pids:
-            _end_pid(pid)
+        # Also ends the session bus, which dbus-launch leaves running on its own.
         self._end_marked_processes()
         if exc_type is not None or self.keep_temp or self.show_logs:
             self._print_logs()
@@ -279,28 +260,22 @@ class Desktop:
         })
         self.env = env
 
-        # Xvfb picks a free display itself and reports it once it accepts
-        # connections, so parallel runs never race for a display number.
+        # Xvfb picks a free display itself, so parallel runs never race for one; "-noreset" keeps
+        # it from starting afresh, with the default keyboard, whenever its last client leaves.
         read_fd, write_fd = os.pipe()
-        # "-noreset": the server would otherwise start afresh, with the
-        # default keyboard, whenever its last client left.
         xvfb = self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", SCREEN,
                                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,))
         os.close(write_fd)
-        env["DISPLAY"] = f":{_read_display_number(read_fd, xvfb, timeout=20.0)}"
-        # The keyboard the program's users have, Turkish Q: every Turkish
-        # letter has a key of its own there.  Without one, xdotool binds the
-        # letter to a spare key for each stroke, and the program misses some
-        # of those strokes while it rereads the changed key map.
+        env["DISPLAY"] = f":{_read_display_number(read_fd, xvfb)}"
+        # Turkish Q, the users' keyboard, has a key for every Turkish letter; otherwise xdotool
+        # remaps a spare key per stroke and the program misses strokes while it rereads the map.
         self.run("setxkbmap", "-layout", "tr")
 
         out = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
                              capture_output=True, text=True, timeout=20, check=True).stdout
         address = re.search(r"DBUS_SESSION_BUS_ADDRESS='([^']+)'", out)
-        pid = re.search(r"DBUS_SESSION_BUS_PID=(\d+)", out)
-        if not address or not pid:
+        if not address:
             raise RuntimeError(f"dbus-launch started no session bus: {out!r}")
-        self.daemon_pids.append(int(pid[1]))
         env["DBUS_SESSION_BUS_ADDRESS"] = address[1]
 
         self._spawn("at-spi", [ATSPI_LAUNCHER, "--launch-immediately"])
@@ -328,8 +303,8 @@ class Desktop:
         pyatspi, GLib = atspi_module, glib_module
 
     def _start_until_ready(self, name, argv, what, ready, attempts=3):
-        """Starts a helper and waits for it to be ready; one that ends or
-        hangs at start-up (seen now and then under load) is started again."""
+        """Starts a helper and waits until it is ready, again if it ends or hangs at start-up
+        (seen now and then under load)."""
         for attempt in range(1, attempts + 1):
             proc = self._spawn(name, argv)
             try:
@@ -343,7 +318,7 @@ class Desktop:
         with open(os.path.join(self.logs, f"{name}.log"), "wb") as log:
             proc = subprocess.Popen(argv, env=self.env, stdin=subprocess.DEVNULL, stdout=log,
                                     stderr=subprocess.STDOUT, start_new_session=True, **kwargs)
-        self.helpers.append((name, proc))
+        self.helpers.append(proc)
         return proc
 
     def _dbus_reply(self, *call):
@@ -361,34 +336,20 @@ class Desktop:
 
     def sni_panel(self):
         """The StatusNotifierItem host's panel window, when it is viewable."""
-        for window in self.x_windows():
-            if "gtk-sni-tray-standalone" in window.cls and window.w > 1 and window.h > 1 \
-                    and self.is_viewable(window):
-                return window
-        return None
+        return next((w for w in self.x_windows() if "gtk-sni-tray-standalone" in w.cls
+                     and w.w > 1 and w.h > 1 and self.is_viewable(w)), None)
 
     def _window_manager_running(self):
         return "window id #" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
 
     def _end_marked_processes(self):
-        """Ends what still carries this desktop's marker, such as the AT-SPI
-        registry daemon, which D-Bus activation moves out of our tree."""
+        """Ends what still carries this desktop's marker, such as the daemons that D-Bus
+        started outside our process tree."""
         needle = f"{self.marker[0]}={self.marker[1]}".encode() + b"\0"
         for _ in range(2):
-            marked = []
             for entry in os.listdir("/proc"):
-                if not entry.isdigit() or int(entry) == os.getpid():
-                    continue
-                try:
-                    with open(f"/proc/{entry}/environ", "rb") as f:
-                        if needle in f.read():
-                            marked.append(int(entry))
-                except OSError:
-                    continue
-            if not marked:
-                return
-            for pid in marked:
-                _end_pid(pid)
+                if entry.isdigit() and int(entry) != os.getpid() and needle in _environ(entry):
+                    _end_pid(int(entry))
 
     def _print_logs(self):
         for name in sorted(os.listdir(self.logs)):
@@ -410,27 +371,10 @@ class Desktop:
 
     def read_settings(self):
         """The values under [SOFTWARE] of the program's INI settings file."""
-        values, section = {}, None
-        if os.path.exists(self.settings_file):
-            with open(self.settings_file, encoding="utf-8") as f:
-                for line in map(str.strip, f):
-                    if line.startswith("[") and line.endswith("]"):
-                        section = line[1:-1]
-                    elif "=" in line and section == "SOFTWARE":
-                        key, value = line.split("=", 1)
-                        values[key.strip()] = value.strip()
-        return values
-
-    def write_settings(self, values):
-        """Adds `values` to what the settings file holds; a value of None
-        removes that setting."""
-        merged = self.read_settings()
-        merged.update(values)
-        os.makedirs(os.path.dirname(self.settings_file), exist_ok=True)
-        with open(self.settings_file, "w", encoding="utf-8") as f:
-            f.write("[SOFTWARE]\n")
-            f.writelines(f"{key}={value}\n" for key, value in merged.items()
-                         if value is not None)
+        ini = configparser.ConfigParser(interpolation=None)
+        ini.optionxform = str
+        ini.read(self.settings_file, encoding="utf-8")
+        return dict(ini["SOFTWARE"]) if ini.has_section("SOFTWARE") else {}
 
     def start_program(self, args=(), name="vokabo"):
         program = Program(self, list(args), name)
@@ -448,12 +392,12 @@ class Desktop:
 
     def screenshot(self, step):
         self.shot_count += 1
-        path = os.path.join(self.shots, f"{self.shot_count:02d}-{step}.png")
-        self.run("import", "-window", "root", path)
-        return path
+        self.run("import", "-window", "root",
+                 os.path.join(self.shots, f"{self.shot_count:02d}-{step}.png"))
 
-    def grab(self, x, y, w, h):
-        """The screen's pixels in that rectangle, as raw RGB bytes."""
+    def grab(self, accessible):
+        """The screen's pixels that an accessible object covers, as raw RGB bytes."""
+        x, y, w, h = extents(accessible)
         return subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "rgb:-"],
                               env=self.env, stdin=subprocess.DEVNULL, capture_output=True,
                               timeout=30, check=True).stdout
@@ -473,8 +417,7 @@ class Desktop:
         return None
 
     def tray_icon(self):
-        """The program's icon, embedded somewhere below trayer's panel, when
-        it is there and viewable."""
+        """The program's icon embedded in trayer's panel, when it is there and viewable."""
         found = self._tray_panel()
         if not found:
             return None
@@ -487,47 +430,35 @@ class Desktop:
                 return window
         return None
 
+    def _xprop_numbers(self, *argv):
+        value = self.run("xprop", *argv, check=False).partition("=")[2]
+        return [int(n) for n in re.findall(r"\d+", value)]
+
     def outer_frame(self, window):
-        """(x, y, width, height) of an X window with the frame the window
-        manager drew around it."""
-        extents = re.findall(r"\d+", self.run("xprop", "-id", window.id, "_NET_FRAME_EXTENTS",
-                                              check=False).partition("=")[2])
-        left, right, top, bottom = (int(n) for n in extents) if len(extents) == 4 else (0,) * 4
+        """(x, y, width, height) of an X window with the window manager's frame around it."""
+        frame = self._xprop_numbers("-id", window.id, "_NET_FRAME_EXTENTS")
+        left, right, top, bottom = frame if len(frame) == 4 else (0,) * 4
         return (window.x - left, window.y - top, window.w + left + right,
                 window.h + top + bottom)
 
     def work_area(self):
-        """(x, y, width, height) of the screen that windows may cover: without
-        the panels that reserve room, such as the tray."""
-        numbers = re.findall(r"\d+", self.run("xprop", "-root", "_NET_WORKAREA",
-                                              check=False).partition("=")[2])
-        if len(numbers) >= 4:
-            return tuple(int(n) for n in numbers[:4])
-        return (0, 0) + SCREEN_SIZE
+        """(x, y, width, height) of the screen without the panels that reserve room."""
+        return tuple(self._xprop_numbers("-root", "_NET_WORKAREA")[:4])
 
-    def mapped_window(self, name):
-        """The viewable X window of the program with that title."""
-        found = [w for w in self.x_windows()
-                 if w.name == name and "vokabo" in w.cls and self.is_viewable(w)]
-        return found[0] if found else None
-
-    def mapped_main_windows(self):
+    def mapped_windows(self, title=MAIN_TITLE):
+        """The program's viewable X windows whose title starts with `title`."""
         return [w for w in self.x_windows()
-                if w.name.startswith(MAIN_TITLE) and "vokabo" in w.cls and self.is_viewable(w)]
+                if w.name.startswith(title) and "vokabo" in w.cls and self.is_viewable(w)]
 
     def mapped_window_at(self, x, y):
         """A viewable top-level window of the program that covers (x, y)."""
         windows = self.x_windows()
         top_level = min(w.indent for w in windows)
-        for window in windows:
-            if window.indent == top_level and "vokabo" in window.cls and window.contains(x, y) \
-                    and self.is_viewable(window):
-                return window
-        return None
+        return next((w for w in windows if w.indent == top_level and "vokabo" in w.cls
+                     and w.contains(x, y) and self.is_viewable(w)), None)
 
     def move_pointer(self, x, y):
-        # "mousemove --sync" waits for the pointer to move, which it never
-        # does when it is already there.
+        # "mousemove --sync" would wait for ever for a pointer that is already there.
         here = self.run("xdotool", "getmouselocation", "--shell")
         if f"X={x}\n" not in here or f"Y={y}\n" not in here:
             self.run("xdotool", "mousemove", "--sync", str(x), str(y))
@@ -544,32 +475,27 @@ class Desktop:
         self.move_pointer(x - 2, y - 2)
         self.move_pointer(x, y)
 
-    def click_on(self, accessible):
+    def click_on(self, accessible, repeat=1):
         """Clicks the middle of what an accessible object covers."""
         x, y, w, h = extents(accessible)
-        self.click(x + w // 2, y + h // 2)
+        self.click(x + w // 2, y + h // 2, repeat=repeat)
 
     def press_key(self, key):
         """A key for whatever window has the keyboard (or grabbed it)."""
         self.run("xdotool", "key", key)
 
     def type_text(self, text):
-        """Types `text` into whatever window has the keyboard."""
         self.run("xdotool", "type", "--delay", "40", text)
 
-    def press_key_in(self, window, key):
-        self.run("xdotool", "windowfocus", "--sync", str(int(window.id, 16)), "key", key)
-
-    def move_window(self, window, x, y):
-        self.run("xdotool", "windowmove", "--sync", str(int(window.id, 16)), str(x), str(y))
+    def on_window(self, command, window, *args):
+        """xdotool's `command` (windowmove, windowsize, windowfocus...) on an X window."""
+        self.run("xdotool", command, "--sync", str(int(window.id, 16)), *args)
 
     # -- the tray menu
 
     def open_tray_menu(self):
-        """Right-clicks the tray icon and returns the popup menu's entries
-        (MenuEntry), read through AT-SPI.  Popup menus are not
-        children of the application there, so the menu is found through the
-        event that announces it."""
+        """Right-clicks the tray icon and returns the menu's entries.  A popup menu is no child
+        of the application on the AT-SPI bus: it is found through the event announcing it."""
         icon = wait_until("the tray icon", self.tray_icon)
         menus = []
 
@@ -588,7 +514,7 @@ class Desktop:
     def choose_from_tray_menu(self, checks, label, step):
         """Opens the tray menu, clicks `label` in it, and returns all entries."""
         entries = self.open_tray_menu()
-        names = [e.name for e in entries if e.role == pyatspi.ROLE_MENU_ITEM]
+        names = [e.name for e in entries if e.role == "menu item"]
         checks.require(f"tray menu offers '{label}'", label in names, f"menu items: {names!r}")
         x, y = next(e.centre for e in entries if e.name == label)
         wait_until("the tray menu on the screen", lambda: self.mapped_window_at(x, y), timeout=10)
@@ -613,24 +539,21 @@ def _menu_entries(menu):
         x, y, w, h = extents(child)
         if w <= 0 or h <= 0:
             return None
-        entries.append(MenuEntry(child.getRole(), child.name, (x + w // 2, y + h // 2),
-                                 child.getState().contains(pyatspi.STATE_ENABLED)))
+        entries.append(MenuEntry(child.getRoleName(), child.name, (x + w // 2, y + h // 2),
+                                 has_state(child, "ENABLED")))
     return entries or None
 
 
 class Program:
-    """One running copy of the program, started from the desktop's program
-    folder with accessibility switched on."""
+    """One running copy of the program, with accessibility switched on."""
 
     def __init__(self, desktop, args, name):
-        self.name = name
         env = dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
         with open(os.path.join(desktop.logs, f"{name}.log"), "wb") as log:
             self.proc = subprocess.Popen(
                 [os.path.join(desktop.prog_dir, "vokabo"), *args], cwd=desktop.prog_dir, env=env,
                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                 start_new_session=True)
-        self.pid = self.proc.pid
 
     def running(self):
         return self.proc.poll() is None
@@ -649,7 +572,7 @@ class Program:
 
     def app(self):
         for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.get_process_id() == self.pid:
+            if app is not None and app.get_process_id() == self.proc.pid:
                 app.clear_cache()
                 return app
         return None
@@ -667,18 +590,24 @@ class Program:
     def main_window(self):
         return self.window(MAIN_TITLE)
 
-    def main_window_showing(self):
-        window = self.main_window()
-        return window is not None and is_showing(window)
+    def parts(self, accessible, role, name=None):
+        """What lies under `accessible` with that role ("LABEL", "PUSH_BUTTON"...) and name,
+        read afresh."""
+        self.app()  # drops what libatspi cached
+        wanted = getattr(pyatspi, "ROLE_" + role)
+        return [a for a in descendants(accessible)
+                if a.getRole() == wanted and (name is None or a.name == name)]
+
+    def part(self, accessible, role, name):
+        return next(iter(self.parts(accessible, role, name)), None)
 
     def word_list(self):
         """(label texts, list line texts, the list) of the main window."""
         window = self.main_window()
         if window is None:
             raise LookupError("no main window")
-        found = list(descendants(window))
-        labels = [a.name for a in found if a.getRole() == pyatspi.ROLE_LABEL]
-        lists = [a for a in found if a.getRole() == pyatspi.ROLE_LIST and a.name == WORD_LIST_NAME]
+        labels = [a.name for a in self.parts(window, "LABEL")]
+        lists = self.parts(window, "LIST", WORD_LIST_NAME)
         if len(lists) != 1:
             raise LookupError(f"{len(lists)} lists named {WORD_LIST_NAME!r}")
         return labels, [item.name for item in lists[0]], lists[0]
@@ -691,9 +620,18 @@ def descendants(accessible):
             yield from descendants(child)
 
 
+def has_state(accessible, state):
+    """Whether the accessible is in that state ("SHOWING", "FOCUSED"...)."""
+    return accessible.getState().contains(getattr(pyatspi, "STATE_" + state))
+
+
 def is_showing(accessible):
-    states = accessible.getState()
-    return states.contains(pyatspi.STATE_SHOWING) and states.contains(pyatspi.STATE_VISIBLE)
+    return has_state(accessible, "SHOWING") and has_state(accessible, "VISIBLE")
+
+
+def showing(accessible):
+    """The accessible when it shows on the screen, else None."""
+    return accessible if accessible is not None and is_showing(accessible) else None
 
 
 def extents(accessible):
@@ -705,61 +643,54 @@ def extents(accessible):
 # ---------------------------------------------------------------- processes
 
 
-def _read_display_number(fd, xvfb, timeout):
+def _read_display_number(fd, xvfb, timeout=20.0):
+    """The display number that Xvfb writes to `fd` once it accepts connections."""
     deadline = time.monotonic() + timeout
     data = b""
-    os.set_blocking(fd, False)
-    try:
+    with os.fdopen(fd, "rb", buffering=0) as pipe:
         while not data.endswith(b"\n"):
-            if xvfb.poll() is not None:
-                raise RuntimeError(f"Xvfb ended at start-up (exit code {xvfb.returncode})")
-            if time.monotonic() > deadline:
-                raise RuntimeError("Xvfb reported no display")
-            try:
-                chunk = os.read(fd, 64)
-            except BlockingIOError:
-                chunk = b""
-            data += chunk
-            if not chunk:
-                time.sleep(0.05)
-    finally:
-        os.close(fd)
+            if xvfb.poll() is not None or time.monotonic() > deadline:
+                raise RuntimeError(f"Xvfb reported no display (exit code {xvfb.returncode})")
+            if select.select([pipe], [], [], 0.05)[0]:
+                data += pipe.read(64)
     return int(data)
 
 
 def _terminate(proc, grace=5.0):
     """Ends a process we started, then whatever is left in its group."""
     if proc.poll() is None:
-        _signal_group(proc.pid, signal.SIGTERM)
+        _send(os.killpg, proc.pid, signal.SIGTERM)
         try:
             proc.wait(grace)
         except subprocess.TimeoutExpired:
-            _signal_group(proc.pid, signal.SIGKILL)
+            _send(os.killpg, proc.pid, signal.SIGKILL)
             proc.wait(grace)
-    _signal_group(proc.pid, signal.SIGKILL)
-
-
-def _signal_group(pgid, sig):
-    try:
-        os.killpg(pgid, sig)
-    except (ProcessLookupError, PermissionError):
-        pass
+    _send(os.killpg, proc.pid, signal.SIGKILL)
 
 
 def _end_pid(pid, grace=3.0):
-    try:
-        os.kill(pid, signal.SIGTERM)
-    except (ProcessLookupError, PermissionError):
-        return
+    _send(os.kill, pid, signal.SIGTERM)
     deadline = time.monotonic() + grace
-    while time.monotonic() < deadline:
-        if not _alive(pid):
-            return
+    while _alive(pid) and time.monotonic() < deadline:
         time.sleep(0.05)
+    if _alive(pid):
+        _send(os.kill, pid, signal.SIGKILL)
+
+
+def _send(kill, target, sig):
+    """kill(target, sig) for a process (group) that may be gone already."""
     try:
-        os.kill(pid, signal.SIGKILL)
+        kill(target, sig)
     except (ProcessLookupError, PermissionError):
         pass
+
+
+def _environ(pid):
+    try:
+        with open(f"/proc/{pid}/environ", "rb") as f:
+            return f.read()
+    except OSError:
+        return b""
 
 
 def _alive(pid):

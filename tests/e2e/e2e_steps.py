@@ -1,31 +1,18 @@
-"""What the end-to-end scenarios share: the data they start from, the texts
-the program shows, and the steps a user takes.  Scenario modules
-(scenarios_*.py) import everything from here and register their scenarios
-with @scenario.
-"""
+"""What the scenarios (scenarios_*.py, registered with @scenario) share: the data they start
+from, the texts the program shows and the steps a user takes."""
 
 import os
 import re
 import shutil
 
 import e2e_desktop as e2e
-from e2e_desktop import CheckFailed, Checks, Desktop, Timeout, extents, holds_for, wait_until
+from e2e_desktop import extents, has_state, holds_for, showing, wait_until
 
-SAMPLE_WORDS = [
-    "student loan || ögrenci  bursu kredisi",
-    "person, || kimse kişi şahıs",
-    "property || mal özellik emlak arazi",
-    "half || yarım  yarı buçuk yarı yarıya",
-    "income || gelir  kazanç",
-]
-
-TRAY_MENU = [
-    ("menu item", "Yeni Vokabo"),
-    ("menu item", "Vokabo Sor"),
-    ("separator", ""),
-    ("menu item", "Aç"),
-    ("menu item", "Çıkış"),
-]
+SAMPLE_WORDS = ["student loan || ögrenci  bursu kredisi", "person, || kimse kişi şahıs",
+                "property || mal özellik emlak arazi", "half || yarım  yarı buçuk yarı yarıya",
+                "income || gelir  kazanç"]
+TRAY_MENU = [("menu item", "Yeni Vokabo"), ("menu item", "Vokabo Sor"), ("separator", ""),
+             ("menu item", "Aç"), ("menu item", "Çıkış")]
 
 PROGRAM_NAME = "Vokabo Retano"
 # The main window's title strip over the word list.
@@ -37,10 +24,8 @@ SON_BOY = "Vokabo\\SonBoy"
 SOR_DAK = e2e.SOR_DAK
 SORUSAY = "Vokabo\\sorusay"
 
-# tests/data/counts.txt as (English, Turkish, example, count, status), in
-# Windows-1254 with CR LF.  The active words have distinct meanings and
-# counts above zero; the passive word is never asked and stays behind the
-# active ones when the file is written.
+# tests/data/counts.txt (Windows-1254, CR LF) as (English, Turkish, example, count, status):
+# active words with distinct meanings and counts above zero, then passive ones, never asked.
 COUNTS_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "counts.txt")
 with open(COUNTS_PATH, encoding="cp1254", newline="") as _f:
     COUNTS_FILE = [(e, t, o, int(n), s) for e, t, o, n, s in
@@ -60,16 +45,14 @@ ANSWER_LABEL = re.compile(r"([a-z])\) (.*)", re.DOTALL)
 WORD_DIALOG = "Yeni Vokabo"
 WORD_FIELDS = ("Vokabo", "Karşılığı", "Örnek Cümle")
 MISSING = "Eksik bilgi !"
-# Turkish letters that Windows-1254 holds and Latin-1 does not (ğ ı ş), and
-# some that both hold (ç ü).
+# Letters that Windows-1254 holds and Latin-1 does not (ğ ı ş), and some that both hold (ç ü).
 NEW_WORD = ("çiçek bahçesi", "flower garden", "Güzel bir çiçek bahçesi; ağaçlar ışıl ışıl.")
 
 SCENARIOS = {}
 
 
 def scenario(settings=e2e.QUESTIONS_OFF, tray="xembed"):
-    """Registers a scenario under its function's name; `settings` are what
-    the settings file holds before the program first starts."""
+    """Registers a scenario under its function's name, with the desktop's settings and tray."""
     def register(function):
         SCENARIOS[function.__name__] = (function, settings, tray)
         return function
@@ -82,15 +65,14 @@ def scenario(settings=e2e.QUESTIONS_OFF, tray="xembed"):
 def placement_values(left, top, width, height):
     """SonXY and SonBoy as the program stores a window's outer frame:
     65536 × high + low, in twips (15 per pixel)."""
-    return {
-        SON_XY: str(65536 * top * 15 + left * 15),
-        SON_BOY: str(65536 * height * 15 + width * 15),
-    }
+    return {SON_XY: str(65536 * top * 15 + left * 15),
+            SON_BOY: str(65536 * height * 15 + width * 15)}
 
 
-def stored_placement(d):
-    stored = d.read_settings()
-    return {SON_XY: stored.get(SON_XY), SON_BOY: stored.get(SON_BOY)}
+def stored(d, *keys):
+    """The settings file's values under `keys` (None for a missing one)."""
+    values = d.read_settings()
+    return {key: values.get(key) for key in keys}
 
 
 # ---------------------------------------------------------------- word files
@@ -107,8 +89,7 @@ def install_counts_file(d):
 
 
 def check_saved_words(c, d, words, step):
-    """The program wrote `words` to the word file, in Windows-1254, each line
-    ended by CR LF."""
+    """The program wrote `words` to the word file, in Windows-1254, each line ended by CR LF."""
     try:
         with open(d.word_file, "rb") as f:
             raw = f.read()
@@ -120,6 +101,11 @@ def check_saved_words(c, d, words, step):
     c.equal(f"{step}: word file lines", raw.decode("cp1254", "replace").split("\r\n"),
             word_file_lines(words) + [""])
     return raw
+
+
+def active_lines(words):
+    """The main list's lines for the active `words`, alphabetical ignoring case."""
+    return sorted((f"{e} || {t}" for e, t, _, _, s in words if s == "A"), key=str.casefold)
 
 
 def count_table(words):
@@ -135,18 +121,23 @@ def with_counts(words, counts):
 
 
 def main_window_up(d, prog):
-    return bool(d.mapped_main_windows()) and prog.main_window_showing()
+    return bool(d.mapped_windows()) and showing(prog.main_window()) is not None
 
 
 def main_window_hidden(d, prog):
-    return not d.mapped_main_windows() and not prog.main_window_showing()
+    return not d.mapped_windows() and showing(prog.main_window()) is None
+
+
+def start_shown(c, d, name="vokabo"):
+    """Starts the program and waits for its main window."""
+    prog = d.start_program(name=name)
+    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    return prog
 
 
 def check_word_list(c, prog, expected, step, in_order=False, first_current=True):
-    """The main window lists `expected` under the active count, in
-    alphabetical order ignoring case (or, with `in_order`, in the order
-    given: where letters outside ASCII lead, as a person reads them), with
-    the first line current."""
+    """The main window lists `expected` under the active count, alphabetical ignoring case
+    (or, with `in_order`, as given), with the first line current."""
     def listed():
         labels, items, word_list = prog.word_list()
         return (labels, items, word_list) if len(items) == len(expected) else None
@@ -162,41 +153,29 @@ def check_word_list(c, prog, expected, step, in_order=False, first_current=True)
             expected if in_order else sorted(expected, key=str.casefold))
     if first_current:
         first = word_list.getChildAtIndex(0)
-        c.check(f"{step}: first line is current",
-                first.getState().contains(e2e.pyatspi.STATE_SELECTED))
+        c.check(f"{step}: first line is current", has_state(first, "SELECTED"))
 
 
 def main_window_frame(d):
     """The main window's outer frame, as the program stores its placement."""
-    windows = d.mapped_main_windows()
+    windows = d.mapped_windows()
     return d.outer_frame(windows[0]) if windows else None
 
 
 def move_main_window(c, d, prog, left, top):
-    """Moves the main window as a user dragging it would, and returns its
-    outer frame once the program itself reports the new place."""
-    d.move_window(d.mapped_main_windows()[0], left, top)
-
-    def moved():
-        frame = extents(prog.main_window())
-        return frame[:2] == (left, top)
-
-    if c.eventually(f"main window moved to {left},{top}", moved):
+    """Moves the main window as a user dragging it would; its outer frame once the program
+    reports the new place."""
+    d.on_window("windowmove", d.mapped_windows()[0], str(left), str(top))
+    if c.eventually(f"main window moved to {left},{top}",
+                    lambda: extents(prog.main_window())[:2] == (left, top)):
         return main_window_frame(d)
     return None
 
 
 def quit_through_tray(c, d, prog, step):
     entries = d.choose_from_tray_menu(c, "Çıkış", f"{step}-menu")
-    c.equal(f"{step}: tray menu entries", [(role_name(e.role), e.name) for e in entries],
-            TRAY_MENU)
+    c.equal(f"{step}: tray menu entries", [(e.role, e.name) for e in entries], TRAY_MENU)
     c.equal(f"{step}: 'Çıkış' ends the program with exit code 0", prog.wait_exit(20), 0)
-    return entries
-
-
-def role_name(role):
-    names = {e2e.pyatspi.ROLE_MENU_ITEM: "menu item", e2e.pyatspi.ROLE_SEPARATOR: "separator"}
-    return names.get(role, str(role))
 
 
 class QuestionView:
@@ -207,16 +186,8 @@ class QuestionView:
         self.window = window
         self.path = window.path
 
-    def _parts(self):
-        self.prog.app()  # drops what libatspi cached
-        return list(e2e.descendants(self.window))
-
-    def part(self, name, role):
-        return next((a for a in self._parts() if a.name == name and a.getRole() == role), None)
-
     def labels_showing(self):
-        return [a for a in self._parts()
-                if a.getRole() == e2e.pyatspi.ROLE_LABEL and a.name and e2e.is_showing(a)]
+        return [a for a in self.prog.parts(self.window, "LABEL") if a.name and e2e.is_showing(a)]
 
     def question_texts(self):
         return [a.name for a in self.labels_showing()
@@ -231,35 +202,29 @@ class QuestionView:
         return next((a for a in self.labels_showing() if a.name == COVER_TEXT), None)
 
     def button_showing(self, name):
-        return showing(self.part(name, e2e.pyatspi.ROLE_PUSH_BUTTON))
+        return showing(self.prog.part(self.window, "PUSH_BUTTON", name))
 
     def is_open(self):
         return any(w.path == self.path for w in question_windows(self.prog))
 
     def is_active(self):
         self.prog.app()
-        return self.window.getState().contains(e2e.pyatspi.STATE_ACTIVE)
+        return has_state(self.window, "ACTIVE")
 
 
 def question_windows(prog):
-    """The program's question windows on the screen: the top-level windows
-    with the picture that uncovers the answers."""
+    """The program's windows on the screen with the picture that uncovers the answers."""
     return [w for w in prog.windows() if e2e.is_showing(w)
             and any(a.name == REVEAL_PICTURE for a in e2e.descendants(w))]
 
 
 def wait_for_question(c, prog, step, after=None, timeout=10.0):
-    """Waits for one question window, other than the one `after` looked at,
-    and returns its view; without it the scenario cannot go on."""
+    """Waits for one question window, other than `after`; the scenario cannot go on without."""
     def one_new():
         found = [w for w in question_windows(prog) if after is None or w.path != after.path]
         return found[0] if len(found) == 1 else None
 
     return QuestionView(prog, c.needs(f"{step}: a question window opens", one_new, timeout))
-
-
-def no_question_for(prog, seconds):
-    return holds_for("no question window", lambda: not question_windows(prog), seconds)
 
 
 def asked_word(c, q, words, step):
@@ -273,9 +238,8 @@ def asked_word(c, q, words, step):
 
 
 def answer_right(c, d, q, step):
-    """Uncovers the answers of question `q` with a click on the cover, picks
-    the right one by the table of counts.txt, confirms with OK, and returns
-    the asked word."""
+    """Uncovers the answers with a click on the cover, picks the right one by counts.txt,
+    confirms with OK, and returns the asked word."""
     asked = asked_word(c, q, MEANINGS, step)
     d.click_on(q.cover())
     shown = c.needs(f"{step}: a click on the cover shows the answers", q.answers)
@@ -288,48 +252,36 @@ def answer_right(c, d, q, step):
 
 
 def message_box(c, prog, title, step):
-    """The message box titled `title` that the program shows: (its labels'
-    texts, its buttons by name); the scenario cannot go on without it."""
+    """The message box titled `title`: (its labels' texts, its buttons by name)."""
     box = c.needs(f"{step}: a message box titled '{title}'",
                   lambda: showing(prog.window(title, e2e.pyatspi.ROLE_ALERT)))
-    found = list(e2e.descendants(box))
-    return ([a.name for a in found if a.getRole() == e2e.pyatspi.ROLE_LABEL],
-            {a.name: a for a in found if a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON})
+    return ([a.name for a in prog.parts(box, "LABEL")],
+            {a.name: a for a in prog.parts(box, "PUSH_BUTTON")})
 
 
-def click_line(d, prog, line):
-    """Clicks line `line` of the main word list, as a user choosing it."""
-    _, _, word_list = prog.word_list()
-    d.click_on(word_list.getChildAtIndex(line))
+def line_item(prog, line):
+    """Line `line` of the main word list."""
+    return prog.word_list()[2].getChildAtIndex(line)
 
 
 def current_line(prog):
     """The position of the main list's current (selected) line, or None."""
     _, _, word_list = prog.word_list()
-    for i, item in enumerate(word_list):
-        if item.getState().contains(e2e.pyatspi.STATE_SELECTED):
-            return i
-    return None
+    return next((i for i, item in enumerate(word_list) if has_state(item, "SELECTED")), None)
 
 
 def bar_button(prog, name):
     """The main window's bar button with that tooltip."""
-    window = prog.main_window()
-    return next((a for a in e2e.descendants(window)
-                 if a.name == name and a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON), None)
+    return prog.part(prog.main_window(), "PUSH_BUTTON", name)
 
 
 def focused(prog, accessible):
     prog.app()
-    return accessible.getState().contains(e2e.pyatspi.STATE_FOCUSED)
+    return has_state(accessible, "FOCUSED")
 
 
 def text_of(accessible):
     return accessible.queryText().getText(0, -1)
-
-
-def showing(accessible):
-    return accessible if accessible is not None and e2e.is_showing(accessible) else None
 
 
 def is_utf8(data):

@@ -1,12 +1,8 @@
 #!/usr/bin/python3
-"""End-to-end scenarios for Vokabo Retano: the real program on a virtual X
-display with a tray, driven with xdotool and read through AT-SPI.
+"""Runs one end-to-end scenario; each check prints a line, any failed one makes the exit code 1.
 
     /usr/bin/python3 tests/e2e/run_e2e.py --exe build/default/src/vokabo \\
-        --shots build/default/e2e-shots --data tests/data first_start
-
-Each check prints one line ("ok" or "FAIL" and its name); the exit code is 1
-when any check failed.  Screenshots of every step go to SHOTS/<scenario>/.
+        --shots build/default/e2e-shots --data tests/data start_and_exit
 """
 
 import argparse

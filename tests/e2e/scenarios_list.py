@@ -14,14 +14,8 @@ NEW_VERSION_BUTTON = "Yeni Versiyon Var mı?"
 ADVERT_PICTURE = "Kişi arama servisi"
 
 
-def active_lines(words):
-    return sorted((f"{e} || {t}" for e, t, _, _, s in words if s == "A"), key=str.casefold)
-
-
 def tab(prog, name):
-    window = prog.main_window()
-    return next(a for a in e2e.descendants(window)
-                if a.name == name and a.getRole() == e2e.pyatspi.ROLE_LABEL)
+    return prog.part(prog.main_window(), "LABEL", name)
 
 
 def shown_lines(prog):
@@ -31,17 +25,15 @@ def shown_lines(prog):
 
 @scenario()
 def list_delete_and_move(d, c):
-    """Delete asks before it removes the selected word and makes the next
-    line current; "Hayır" changes nothing; the move button sends a word to
-    the passive list, seen under tab "P"; the file written at exit shows both."""
+    """Delete asks before it removes the selected word and makes the next line current ("Hayır"
+    changes nothing); the move button sends a word under tab "P"; the file at exit shows both."""
     install_counts_file(d)
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    prog = start_shown(c, d)
     lines = active_lines(COUNTS_FILE)
     check_word_list(c, prog, lines, "started")
 
     # "key || anahtar" is second in the list: Delete, then "Hayır".
-    click_line(d, prog, 1)
+    d.click_on(line_item(prog, 1))
     c.eventually("a click makes the line current", lambda: current_line(prog) == 1)
     d.press_key("Delete")
     texts, buttons = message_box(c, prog, DELETE_TITLE, "Delete")
@@ -95,19 +87,15 @@ def list_delete_and_move(d, c):
 
 @scenario()
 def edit_by_double_click(d, c):
-    """A double-click on a line opens "Vokabo Düzelt" with the word's texts;
-    "Sakla" stores the change in its own record."""
+    """A double-click on a line opens "Vokabo Düzelt" with the word's texts; "Sakla" stores the
+    change in its own record."""
     install_counts_file(d)
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
-    _, _, word_list = prog.word_list()
-    x, y, w, h = extents(word_list.getChildAtIndex(3))  # "needle || iğne"
-    d.click(x + w // 2, y + h // 2, repeat=2)
+    prog = start_shown(c, d)
+    d.click_on(line_item(prog, 3), repeat=2)  # "needle || iğne"
     dialog = c.needs("a double-click opens 'Vokabo Düzelt'",
                      lambda: showing(prog.window(EDIT_TITLE, e2e.pyatspi.ROLE_DIALOG)))
-    found = list(e2e.descendants(dialog))
-    fields = {a.name: a for a in found if a.getRole() == e2e.pyatspi.ROLE_TEXT}
-    buttons = {a.name: a for a in found if a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON}
+    fields = {a.name: a for a in prog.parts(dialog, "TEXT")}
+    buttons = {a.name: a for a in prog.parts(dialog, "PUSH_BUTTON")}
     c.equal("the boxes hold the word's texts", [text_of(fields[n]) for n in WORD_FIELDS],
             ["needle", "iğne", "İğne battı."])
     c.require("the confirm button reads 'Sakla'", "Sakla" in buttons, f"{sorted(buttons)!r}")
@@ -129,20 +117,12 @@ def edit_by_double_click(d, c):
     check_saved_words(c, d, expected, "the edited word keeps its place and count")
 
 
-def button_pixels(d, button):
-    x, y, w, h = extents(button)
-    return d.grab(x, y, w, h)
-
-
 @scenario()
 def resize_and_hover(d, c):
-    """Resized to 500 × 400 the list widens and the tabs move to 426 and 462;
-    the pointer on a bar button highlights it and pulses its picture, and
-    leaving it ends that."""
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
-    window = d.mapped_main_windows()[0]
-    d.run("xdotool", "windowsize", "--sync", str(int(window.id, 16)), "500", "400")
+    """Resized to 500 × 400 the list widens and the tabs move to 426 and 462; the pointer on a
+    bar button highlights it and pulses its picture until it leaves."""
+    prog = start_shown(c, d)
+    d.on_window("windowsize", d.mapped_windows()[0], "500", "400")
     c.eventually_equal("the client area is 500 × 400", lambda: extents(prog.main_window())[2:],
                        (500, 400))
     left, top, _, _ = extents(prog.main_window())
@@ -157,31 +137,31 @@ def resize_and_hover(d, c):
     d.screenshot("resized")
 
     button = bar_button(prog, "Ayarlar")
-    resting = button_pixels(d, button)
+    resting = d.grab(button)
     x, y, w, h = extents(button)
     d.hover(x + w // 2, y + h // 2)
 
     def changed():
-        pixels = button_pixels(d, button)
+        pixels = d.grab(button)
         return pixels if pixels != resting else None
 
     first = c.eventually("the pointer on 'Ayarlar' changes its look", changed, timeout=5)
     d.screenshot("hover")
     time.sleep(0.2)
-    second = button_pixels(d, button)
+    second = d.grab(button)
     c.check("the picture pulses while the pointer rests there",
             first is not None and second != first and second != resting)
     d.move_pointer(x + w // 2, y + h + 60)
     c.eventually("leaving the button brings back its resting look",
-                 lambda: button_pixels(d, button) == resting, timeout=5)
+                 lambda: d.grab(button) == resting, timeout=5)
     d.screenshot("left")
     quit_through_tray(c, d, prog, "quit")
 
 
 @scenario()
 def web_links(d, c):
-    """The advert picture and "Yeni Versiyon Var mı?" hand web addresses to
-    the browser; a failing browser is not reported."""
+    """The advert picture and "Yeni Versiyon Var mı?" hand web addresses to the browser; a
+    failing browser is not reported."""
     record = os.path.join(d.root, "opened.txt")
     fake_bin = os.path.join(d.root, "bin")
     os.makedirs(fake_bin)
@@ -189,15 +169,13 @@ def web_links(d, c):
     with open(opener, "w") as f:
         f.write(f'#!/bin/sh\necho "$1" >> {record}\nexit 3\n')
     os.chmod(opener, stat.S_IRWXU)
+    open(record, "w").close()
     d.env["PATH"] = fake_bin + os.pathsep + d.env["PATH"]
     d.env.pop("BROWSER", None)
 
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    prog = start_shown(c, d)
 
     def opened():
-        if not os.path.exists(record):
-            return []
         with open(record) as f:
             return f.read().split()
 

@@ -1,6 +1,5 @@
-"""Questions: when they come, how they are answered, and the series."""
+"""Questions: asked from the tray, answered, and the program ended over one."""
 
-import os
 import signal
 
 from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
@@ -8,22 +7,19 @@ from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
 
 @scenario(settings={SOR_DAK: "0"})
 def asked_from_the_tray(d, c):
-    """"Vokabo Sor" in the tray menu brings a question, centred frame and
-    all, without taking the keyboard, and greys itself while the question is
-    open; a click gives the question the keyboard and Esc closes it."""
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    """"Vokabo Sor" in the tray menu brings a question, centred frame and all, without taking
+    the keyboard, and greys itself meanwhile; a click gives it the keyboard, Esc closes it."""
+    prog = start_shown(c, d)
     d.choose_from_tray_menu(c, "Vokabo Sor", "ask-menu")
     q = wait_for_question(c, prog, "'Vokabo Sor'")
     d.screenshot("question")
     c.equal("title of a sample word (count 0)", q.window.name, QUESTION_NEW)
     asked_word(c, q, [line.split(" || ")[0] for line in SAMPLE_WORDS], "asked")
-    # In the middle of the room the tray leaves; the window manager may take
-    # a moment to settle it there.
+    # In the middle of the room the tray leaves, once the window manager has settled it.
     area = d.work_area()
 
     def centred():
-        x, y, w, h = d.outer_frame(d.mapped_window(q.window.name))
+        x, y, w, h = d.outer_frame(d.mapped_windows(q.window.name)[0])
         return abs(2 * x + w - 2 * area[0] - area[2]) <= 2 and \
             abs(2 * y + h - 2 * area[1] - area[3]) <= 2
 
@@ -46,13 +42,10 @@ def asked_from_the_tray(d, c):
 
 @scenario(settings={SORUSAY: "0"})
 def sigterm_over_message_box(d, c):
-    """A right answer waits to be saved when SIGTERM arrives while the next
-    question's example-sentence box is open: the box closes, the program
-    ends with exit code 0 as after "Çıkış", the word file holds the new count
-    and the placement is stored."""
+    """SIGTERM over the next question's example-sentence box, with a right answer unsaved: the
+    program ends with exit code 0 as after "Çıkış", saving the new count and the placement."""
     install_counts_file(d)
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    prog = start_shown(c, d)
     frame = move_main_window(c, d, prog, 60, 90)
     counts = count_table(COUNTS_FILE)
     first = wait_for_question(c, prog, "start-up")
@@ -63,8 +56,7 @@ def sigterm_over_message_box(d, c):
     sentence = c.needs("the example-sentence button is there",
                        lambda: second.button_showing(SENTENCE_BUTTON))
     d.click_on(sentence)
-    c.needs("its message box opens",
-            lambda: showing(prog.window(SENTENCE_BOX, e2e.pyatspi.ROLE_ALERT)))
+    message_box(c, prog, SENTENCE_BOX, "sentence")
     d.screenshot("sentence-box")
 
     prog.proc.send_signal(signal.SIGTERM)
@@ -73,4 +65,5 @@ def sigterm_over_message_box(d, c):
     c.check("the tray icon is gone", not d.tray_icon())
     check_saved_words(c, d, with_counts(COUNTS_FILE, counts), f"'{asked}' counted up")
     if frame:
-        c.equal("placement stored at SIGTERM", stored_placement(d), placement_values(*frame))
+        c.equal("placement stored at SIGTERM", stored(d, SON_XY, SON_BOY),
+                placement_values(*frame))

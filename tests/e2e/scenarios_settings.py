@@ -20,12 +20,13 @@ OPTIONS = ["Sadece vokaboden anlam sor",
 
 STORED = {SOR_DAK: "7", "Vokabo\\SecenekSay": "4", "Vokabo\\enaz": "0", SORUSAY: "0",
           "Vokabo\\sor_tur": "2"}
+AUTOSTART_KEY = "Vokabo\\oto_ac"
+ON_TOP_KEY = "Vokabo\\ustte"
 
 CONTACT_LINES = "Önerilirinizi bekliyorum...\nVokabo Retano\nvokabo@example.org"
 PRODUCT_LINE = "Vokabo Retano 2.7"
 
-NAMED_ROLES = ("ROLE_CHECK_BOX", "ROLE_RADIO_BUTTON", "ROLE_PUSH_BUTTON", "ROLE_LABEL",
-               "ROLE_COMBO_BOX", "ROLE_TEXT", "ROLE_IMAGE")
+NAMED_ROLES = ("CHECK_BOX", "RADIO_BUTTON", "PUSH_BUTTON", "LABEL", "COMBO_BOX", "TEXT", "IMAGE")
 
 
 # ---------------------------------------------------------------- steps
@@ -33,30 +34,18 @@ NAMED_ROLES = ("ROLE_CHECK_BOX", "ROLE_RADIO_BUTTON", "ROLE_PUSH_BUTTON", "ROLE_
 
 def open_from_bar(c, d, prog, button, title):
     """Clicks the main window's bar button and waits for the window `title`."""
-    main = c.needs("main window on the accessibility bus", prog.main_window)
-    bar = c.needs(f"main window has the '{button}' button",
-                  lambda: next((a for a in e2e.descendants(main)
-                                if a.name == button and e2e.is_showing(a)), None))
-    d.click_on(bar)
+    c.needs("main window on the accessibility bus", prog.main_window)
+    d.click_on(c.needs(f"main window has the '{button}' button",
+                       lambda: showing(bar_button(prog, button))))
     return c.needs(f"'{button}' opens '{title}'", lambda: showing(prog.window(title)))
 
 
-def parts(prog, window, role):
-    prog.app()
-    return [a for a in e2e.descendants(window) if a.getRole() == getattr(e2e.pyatspi, role)]
-
-
 def part(c, prog, window, role, name):
-    return c.needs(f"'{name}' is there",
-                   lambda: next((a for a in parts(prog, window, role) if a.name == name), None))
-
-
-def state(accessible, which):
-    return accessible.getState().contains(getattr(e2e.pyatspi, which))
+    return c.needs(f"'{name}' is there", lambda: prog.part(window, role, name))
 
 
 def check_every_control_named(c, prog, window, step):
-    unnamed = [a.getRoleName() for role in NAMED_ROLES for a in parts(prog, window, role)
+    unnamed = [a.getRoleName() for role in NAMED_ROLES for a in prog.parts(window, role)
                if not a.name and e2e.is_showing(a)]
     c.equal(f"{step}: every control has an accessible name", unnamed, [])
 
@@ -79,17 +68,10 @@ def window_closes(c, prog, title, step):
 
 
 def main_window_above(d):
-    # The window tree may lose a window (a dialog just closed) while it is read.
-    windows = wait_until("the window tree", lambda: _mapped_main_windows(d), timeout=5)
+    # Reading the window tree fails when a window (a dialog just closed) goes meanwhile.
+    windows = wait_until("the window tree", d.mapped_windows, timeout=5)
     return "_NET_WM_STATE_ABOVE" in d.run("xprop", "-id", windows[0].id, "_NET_WM_STATE",
                                           check=False)
-
-
-def _mapped_main_windows(d):
-    try:
-        return d.mapped_main_windows()
-    except RuntimeError:
-        return None
 
 
 def autostart_entry(d):
@@ -101,51 +83,46 @@ def autostart_entry(d):
 
 @scenario(settings=STORED)
 def settings_dialog(d, c):
-    """The dialog shows what is stored; "İptal" and Esc leave the settings
-    file as it was, byte for byte; the disable box greys the lists and
-    "Tamam" then stores SorDak 0."""
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    """The dialog shows what is stored; "İptal" and Esc leave the settings file as it was, byte
+    for byte; the disable box greys the lists and "Tamam" then stores SorDak 0."""
+    prog = start_shown(c, d)
     before = settings_bytes(d)
     for step, close in (("cancel", "İptal"), ("esc", "Escape"), ("off", "Tamam")):
         dialog = open_from_bar(c, d, prog, SETTINGS_BUTTON, SETTINGS_TITLE)
         d.screenshot(f"{step}-opened")
         check_every_control_named(c, prog, dialog, step)
-        combos = parts(prog, dialog, "ROLE_COMBO_BOX")
+        combos = prog.parts(dialog, "COMBO_BOX")
         c.equal(f"{step}: the lists show the stored values", [a.name for a in combos],
                 ["7 dakika", "4 Seçenekli", "Herzaman Silinebilir", "Sürekli Sor"])
         c.equal(f"{step}: each list is labelled", [combo_label(a) for a in combos], LIST_LABELS)
         c.equal(f"{step}: the second question type is chosen",
-                [state(part(c, prog, dialog, "ROLE_RADIO_BUTTON", o), "STATE_CHECKED")
-                 for o in OPTIONS], [False, True])
+                [has_state(part(c, prog, dialog, "RADIO_BUTTON", o), "CHECKED") for o in OPTIONS],
+                [False, True])
         c.check(f"{step}: the first check box has the keyboard",
-                focused(prog, part(c, prog, dialog, "ROLE_CHECK_BOX", AUTOSTART)))
+                focused(prog, part(c, prog, dialog, "CHECK_BOX", AUTOSTART)))
 
-        # Change what there is to change; the last step only switches
-        # scheduled questions off.
+        # Change what there is to change; the last step only switches scheduled questions off.
         if step != "off":
-            d.click_on(part(c, prog, dialog, "ROLE_RADIO_BUTTON", OPTIONS[0]))
+            d.click_on(part(c, prog, dialog, "RADIO_BUTTON", OPTIONS[0]))
         for box in (AUTOSTART, ON_TOP, QUESTIONS_OFF_BOX)[2 if step == "off" else 0:]:
-            d.click_on(part(c, prog, dialog, "ROLE_CHECK_BOX", box))
+            d.click_on(part(c, prog, dialog, "CHECK_BOX", box))
 
         def greyed():
-            followers = parts(prog, dialog, "ROLE_COMBO_BOX") + \
-                parts(prog, dialog, "ROLE_RADIO_BUTTON") + \
-                [a for a in parts(prog, dialog, "ROLE_LABEL") if a.name in LIST_LABELS]
-            return len(followers) == 10 and not any(state(a, "STATE_ENABLED")
-                                                    for a in followers)
+            followers = prog.parts(dialog, "COMBO_BOX") + prog.parts(dialog, "RADIO_BUTTON") + \
+                [a for a in prog.parts(dialog, "LABEL") if a.name in LIST_LABELS]
+            return len(followers) == 10 and not any(has_state(a, "ENABLED") for a in followers)
 
         c.eventually(f"{step}: the disable box greys the lists, their labels and the options",
                      greyed)
         if step != "off":
             c.check(f"{step}: start at logon and on top ticked",
-                    all(state(part(c, prog, dialog, "ROLE_CHECK_BOX", box), "STATE_CHECKED")
+                    all(has_state(part(c, prog, dialog, "CHECK_BOX", box), "CHECKED")
                         for box in (AUTOSTART, ON_TOP)))
         d.screenshot(f"{step}-changed")
         if close == "Escape":
             d.press_key("Escape")
         else:
-            d.click_on(part(c, prog, dialog, "ROLE_PUSH_BUTTON", close))
+            d.click_on(part(c, prog, dialog, "PUSH_BUTTON", close))
         window_closes(c, prog, SETTINGS_TITLE, step)
         if step != "off":
             c.check(f"{step}: the settings file is unchanged, byte for byte",
@@ -154,30 +131,26 @@ def settings_dialog(d, c):
         c.check(f"{step}: no autostart entry", not os.path.exists(autostart_entry(d)))
 
     c.eventually_equal("'Tamam' stores SorDak 0 and keeps the rest",
-                       lambda: {k: d.read_settings().get(k) for k in
-                                list(STORED) + ["Vokabo\\oto_ac", "Vokabo\\ustte"]},
-                       dict(STORED, **{SOR_DAK: "0", "Vokabo\\oto_ac": "H",
-                                       "Vokabo\\ustte": "H"}))
+                       lambda: stored(d, *STORED, AUTOSTART_KEY, ON_TOP_KEY),
+                       dict(STORED, **{SOR_DAK: "0", AUTOSTART_KEY: "H", ON_TOP_KEY: "H"}))
     quit_through_tray(c, d, prog, "quit")
 
 
 @scenario()
 def start_at_logon(d, c):
-    """Start at logon makes the autostart entry, which starts the program in
-    the tray with "-o"; switching it off removes the entry. Always on top
-    takes effect at once, both ways."""
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    """Start at logon makes the autostart entry, which starts the program in the tray with "-o";
+    switching it off removes the entry. Always on top takes effect at once, both ways."""
+    prog = start_shown(c, d)
     dialog = open_from_bar(c, d, prog, SETTINGS_BUTTON, SETTINGS_TITLE)
     for box in (AUTOSTART, ON_TOP):
-        d.click_on(part(c, prog, dialog, "ROLE_CHECK_BOX", box))
+        d.click_on(part(c, prog, dialog, "CHECK_BOX", box))
     d.screenshot("switched-on")
-    d.click_on(part(c, prog, dialog, "ROLE_PUSH_BUTTON", "Tamam"))
+    d.click_on(part(c, prog, dialog, "PUSH_BUTTON", "Tamam"))
     window_closes(c, prog, SETTINGS_TITLE, "on")
     c.eventually("the main window is kept on top at once", lambda: main_window_above(d))
     c.eventually_equal("start at logon and on top stored",
-                       lambda: (d.read_settings().get("Vokabo\\oto_ac"),
-                                d.read_settings().get("Vokabo\\ustte")), ("E", "E"))
+                       lambda: stored(d, AUTOSTART_KEY, ON_TOP_KEY),
+                       {AUTOSTART_KEY: "E", ON_TOP_KEY: "E"})
 
     entry = autostart_entry(d)
     c.require("the autostart entry is made", os.path.exists(entry))
@@ -207,43 +180,41 @@ def start_at_logon(d, c):
 
     dialog = open_from_bar(c, d, prog, SETTINGS_BUTTON, SETTINGS_TITLE)
     for box in (AUTOSTART, ON_TOP):
-        checkbox = part(c, prog, dialog, "ROLE_CHECK_BOX", box)
-        c.check(f"'{box}' shows ticked", state(checkbox, "STATE_CHECKED"))
+        checkbox = part(c, prog, dialog, "CHECK_BOX", box)
+        c.check(f"'{box}' shows ticked", has_state(checkbox, "CHECKED"))
         d.click_on(checkbox)
-    d.click_on(part(c, prog, dialog, "ROLE_PUSH_BUTTON", "Tamam"))
+    d.click_on(part(c, prog, dialog, "PUSH_BUTTON", "Tamam"))
     window_closes(c, prog, SETTINGS_TITLE, "off")
     c.eventually("switching off removes the entry", lambda: not os.path.exists(entry))
     c.eventually("the main window goes back among the others", lambda: not main_window_above(d))
-    c.equal("switched off, stored", (d.read_settings().get("Vokabo\\oto_ac"),
-                                     d.read_settings().get("Vokabo\\ustte")), ("H", "H"))
+    c.equal("switched off, stored", stored(d, AUTOSTART_KEY, ON_TOP_KEY),
+            {AUTOSTART_KEY: "H", ON_TOP_KEY: "H"})
     d.screenshot("switched-off")
     quit_through_tray(c, d, prog, "quit-again")
 
 
 @scenario()
 def help_window(d, c):
-    """The help window shows the guide exactly, the contact and product
-    lines and where the word file lives; Enter and Esc close it."""
-    # The guide as a text box shows it: each heading on the line above its
-    # paragraph, one empty line between blocks, nothing after the last.
+    """The help window shows the guide exactly, the contact and product lines and where the
+    word file lives; Enter and Esc close it."""
+    # The guide as its text box shows it: headings over their paragraphs, blank lines between.
     with open(os.path.join(d.data_dir, "help.txt"), encoding="utf-8") as f:
         guide = f.read()
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    prog = start_shown(c, d)
     for key in ("Return", "Escape"):
         window = open_from_bar(c, d, prog, HELP_BUTTON, HELP_TITLE)
         d.screenshot(f"before-{key}")
         check_every_control_named(c, prog, window, key)
-        texts = parts(prog, window, "ROLE_TEXT")
+        texts = prog.parts(window, "TEXT")
         c.equal(f"{key}: the guide, exactly", [text_of(a) for a in texts], [guide])
-        labels = {a.name: a for a in parts(prog, window, "ROLE_LABEL")}
+        labels = {a.name: a for a in prog.parts(window, "LABEL")}
         c.check(f"{key}: the contact lines", CONTACT_LINES in labels, f"{list(labels)!r}")
         c.check(f"{key}: the product line", PRODUCT_LINE in labels, f"{list(labels)!r}")
         if PRODUCT_LINE in labels:
             c.check(f"{key}: the product line tells where the word file is",
                     labels[PRODUCT_LINE].description.endswith(d.word_file),
                     labels[PRODUCT_LINE].description)
-        ok = part(c, prog, window, "ROLE_PUSH_BUTTON", "Tamam")
+        ok = part(c, prog, window, "PUSH_BUTTON", "Tamam")
         c.eventually(f"{key}: 'Tamam' has the keyboard", lambda: focused(prog, ok))
         d.press_key(key)
         window_closes(c, prog, HELP_TITLE, key)

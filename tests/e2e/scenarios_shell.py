@@ -8,12 +8,9 @@ from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
 
 @scenario()
 def start_and_exit(d, c):
-    """No word file: the five sample words and the tray icon with its
-    tooltip; quitting writes no word file and stores the placement. Four
-    more starts and exits bring the window back in the same outer frame and
-    store the same values."""
-    prog = d.start_program(name="first")
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    """No word file: the five sample words and the tray icon with its tooltip; quitting writes
+    no word file and stores the placement, and four more starts and exits keep it as it is."""
+    prog = start_shown(c, d, name="first")
     check_word_list(c, prog, SAMPLE_WORDS, "samples")
     icon = c.needs("tray icon sits in the tray", d.tray_icon)
     d.hover(*icon.centre())
@@ -23,23 +20,22 @@ def start_and_exit(d, c):
     frame = move_main_window(c, d, prog, 50, 120)
     quit_through_tray(c, d, prog, "quit")
     c.equal("program folder holds only the program", sorted(os.listdir(d.prog_dir)), ["vokabo"])
-    stored = stored_placement(d)
-    c.equal("placement stored in twips, frame and all", stored, placement_values(*frame))
+    placement = stored(d, SON_XY, SON_BOY)
+    c.equal("placement stored in twips, frame and all", placement, placement_values(*frame))
 
     for cycle in range(2, 6):
         prog = d.start_program(name=f"cycle{cycle}")
         c.eventually_equal(f"start {cycle}: the stored outer frame comes back",
                            lambda: main_window_frame(d), frame, timeout=5)
         quit_through_tray(c, d, prog, f"quit{cycle}")
-        c.equal(f"exit {cycle}: placement unchanged", stored_placement(d), stored)
+        c.equal(f"exit {cycle}: placement unchanged", stored(d, SON_XY, SON_BOY), placement)
 
 
 def hide_and_restore(c, d, prog, how, restore, times=10):
-    """Esc, then `restore()` (a click on the tray icon), `times` in a row:
-    the window must come back every time."""
+    """Esc, then `restore()`, `times` in a row: the window must come back every time."""
     restored = 0
     for attempt in range(1, times + 1):
-        d.press_key_in(d.mapped_main_windows()[0], "Escape")
+        d.on_window("windowfocus", d.mapped_windows()[0], "key", "Escape")
         c.needs(f"Esc {attempt}: the main window hides", lambda: main_window_hidden(d, prog))
         restore()
         if c.eventually(f"{how} {attempt}: the window comes back",
@@ -58,17 +54,15 @@ def double_click_icon(c, d):
 
 @scenario()
 def restore_from_tray(d, c):
-    """Esc, then a double-click on the tray icon, ten times in a row, always
-    brings the window back; so does a double-click after the window manager
-    minimised it, in the same frame as before."""
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    """Esc, then a double-click on the tray icon, ten times in a row, always brings the window
+    back; so does a double-click after the window manager minimised it, in the same frame."""
+    prog = start_shown(c, d)
     frame = move_main_window(c, d, prog, 140, 110)
     hide_and_restore(c, d, prog, "double-click", lambda: double_click_icon(c, d))
     c.eventually_equal("the window came back in its frame", lambda: main_window_frame(d), frame,
                        timeout=5)
 
-    d.run("xdotool", "windowminimize", "--sync", str(int(d.mapped_main_windows()[0].id, 16)))
+    d.on_window("windowminimize", d.mapped_windows()[0])
     c.eventually("minimising through the window manager hides the window into the tray",
                  lambda: main_window_hidden(d, prog))
     d.screenshot("minimised")
@@ -78,18 +72,15 @@ def restore_from_tray(d, c):
     check_word_list(c, prog, SAMPLE_WORDS, "restored", first_current=False)
     d.screenshot("restored")
     quit_through_tray(c, d, prog, "quit")
-    c.equal("placement stored from the restored window", stored_placement(d),
+    c.equal("placement stored from the restored window", stored(d, SON_XY, SON_BOY),
             placement_values(*frame))
 
 
 @scenario(tray="sni")
 def restore_from_sni_tray(d, c):
-    """On a StatusNotifierItem host (KDE, GNOME with AppIndicators), which
-    reports a left click and never a double-click, that click brings the
-    hidden window back, ten times in a row; the right button opens the menu
-    that the host draws."""
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    """On a StatusNotifierItem host, which reports a left click and never a double-click, that
+    click brings the hidden window back, ten times in a row; the right button opens its menu."""
+    prog = start_shown(c, d)
     panel = c.needs("the host's panel is up", d.sni_panel)
     # The program's is the only item: at the panel's end.
     icon = (panel.x + panel.w - panel.h // 2, panel.y + panel.h // 2)

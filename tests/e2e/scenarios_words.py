@@ -5,18 +5,15 @@ from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
 
 @scenario()
 def new_word_dialog(d, c):
-    """"Yeni Vokabo" takes a word typed with Turkish letters, refuses a
-    missing meaning and hands the keyboard back to its box, and the word goes
-    into the file in Windows-1254 after the active words."""
+    """"Yeni Vokabo" takes a word typed with Turkish letters, refuses a missing meaning and
+    hands the keyboard back to its box; the word is saved in Windows-1254 after the active ones."""
     install_counts_file(d)
-    prog = d.start_program()
-    c.eventually("main window shows", lambda: main_window_up(d, prog))
+    prog = start_shown(c, d)
     d.choose_from_tray_menu(c, "Yeni Vokabo", "new-word-menu")
     dialog = c.needs("'Yeni Vokabo' opens the word dialog",
                      lambda: showing(prog.window(WORD_DIALOG, e2e.pyatspi.ROLE_DIALOG)))
-    found = list(e2e.descendants(dialog))
-    fields = {a.name: a for a in found if a.getRole() == e2e.pyatspi.ROLE_TEXT}
-    buttons = {a.name: a for a in found if a.getRole() == e2e.pyatspi.ROLE_PUSH_BUTTON}
+    fields = {a.name: a for a in prog.parts(dialog, "TEXT")}
+    buttons = {a.name: a for a in prog.parts(dialog, "PUSH_BUTTON")}
     c.require("dialog has the three text boxes", sorted(fields) == sorted(WORD_FIELDS),
               f"text boxes: {sorted(fields)!r}")
     c.require("dialog has 'Ekle' and 'İptal'", sorted(buttons) == ["Ekle", "İptal"],
@@ -45,11 +42,10 @@ def new_word_dialog(d, c):
     d.press_key("Return")
     c.eventually("Enter adds the word and closes the dialog",
                  lambda: prog.window(WORD_DIALOG, e2e.pyatspi.ROLE_DIALOG) is None)
-    actives = [(e, t, o, n, s) for e, t, o, n, s in COUNTS_FILE if s == "A"]
-    passives = [(e, t, o, n, s) for e, t, o, n, s in COUNTS_FILE if s != "A"]
-    # "ç" comes with "c", in English as in Turkish; the list is filled
-    # afresh, with no line current.
-    listed = sorted([f"{e} || {t}" for e, t, *_ in actives], key=str.casefold)
+    actives = [word for word in COUNTS_FILE if word[4] == "A"]
+    passives = [word for word in COUNTS_FILE if word[4] != "A"]
+    # "ç" comes with "c", in English as in Turkish; the list is filled afresh, no line current.
+    listed = active_lines(COUNTS_FILE)
     listed.insert(1, f"{english} || {turkish}")
     check_word_list(c, prog, listed, "new word listed", in_order=True, first_current=False)
     d.screenshot("added")
