@@ -155,8 +155,7 @@ void FormVokabo::LoadSettings() {
         const RestoredFrame frame = restoredFrame(frameGeometry(), topLeft, size, screens);
         const QSize designed = this->size();
         auto* placer = new FramePlacer(this, [frame, designed](const QMargins& margins) {
-            const QSize outer = frame.size.value_or(designed.grownBy(margins));
-            return QRect(frame.topLeft, outer).marginsRemoved(margins);
+            return QRect(frame.topLeft, frame.size.value_or(designed.grownBy(margins)));
         });
         placer->place();
     }

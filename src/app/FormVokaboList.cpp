@@ -74,15 +74,13 @@ void FormVokabo::buildListPanel() {
     }
     setTabLook(0, true);
     setTabLook(1, false);
-    LabelAktif[0]->move(Line1Narrow + TabOffset, TabTop);
-    LabelAktif[1]->move(LabelAktif[0]->x() + TabWidth + TabGap, TabTop);
 
     // Covers the open tab's lower edge, so that tab and strip read as one.
+    // The layout puts the tabs and the cover in place.
     LabelEmpty = new QLabel(this);
     LabelEmpty->setGeometry(QRect(QPoint(0, TabCoverTop), TabCoverSize));
     setBackground(LabelEmpty, StripColour);
     LabelEmpty->raise();
-    PlaceTabCover();
 }
 
 void FormVokabo::setTabLook(int Index, bool selected) {

@@ -19,8 +19,8 @@ QMargins& lastSeenMargins() {
 }
 } // namespace
 
-FramePlacer::FramePlacer(QWidget* window, std::function<QRect(const QMargins&)> geometryFor)
-    : QObject(window), window_(window), geometryFor_(std::move(geometryFor)) {
+FramePlacer::FramePlacer(QWidget* window, std::function<QRect(const QMargins&)> frameFor)
+    : QObject(window), window_(window), frameFor_(std::move(frameFor)) {
     watch_.setInterval(LookInterval);
     connect(&watch_, &QTimer::timeout, this, &FramePlacer::fit);
     window_->installEventFilter(this);
@@ -28,7 +28,7 @@ FramePlacer::FramePlacer(QWidget* window, std::function<QRect(const QMargins&)> 
 
 void FramePlacer::place() {
     assumed_ = lastSeenMargins();
-    window_->setGeometry(geometryFor_(assumed_));
+    setFrame(assumed_);
     pending_ = true;
     if (window_->isVisible()) {
         looks_ = 0;
@@ -54,7 +54,11 @@ void FramePlacer::fit() {
     if (!margins.isNull())
         lastSeenMargins() = margins;
     if (margins != assumed_)
-        window_->setGeometry(geometryFor_(margins));
+        setFrame(margins);
+}
+
+void FramePlacer::setFrame(const QMargins& margins) {
+    window_->setGeometry(frameFor_(margins).marginsRemoved(margins));
 }
 
 void centreOnScreen(QWidget* window) {
@@ -66,7 +70,7 @@ void centreOnScreen(QWidget* window) {
     auto* placer = new FramePlacer(window, [area, size](const QMargins& margins) {
         QRect frame(QPoint(), size.grownBy(margins));
         frame.moveCenter(area.center());
-        return frame.marginsRemoved(margins);
+        return frame;
     });
     placer->place();
 }

@@ -15,9 +15,9 @@ class QWidget;
 // as the window manager has put one around it.
 class FramePlacer : public QObject {
 public:
-    // geometryFor: the window's own geometry (inside the frame) for a frame
-    // of the given margins.
-    FramePlacer(QWidget* window, std::function<QRect(const QMargins&)> geometryFor);
+    // frameFor: where the outer frame goes, for a frame of the given margins
+    // around the window.
+    FramePlacer(QWidget* window, std::function<QRect(const QMargins&)> frameFor);
 
     // Places the window for the frame it will most likely get; once it shows,
     // fits it into the frame it really gets.
@@ -28,9 +28,11 @@ protected:
 
 private:
     void fit();
+    void setFrame(const QMargins& margins);
 
     QWidget* window_;
-    std::function<QRect(const QMargins&)> geometryFor_;
+    std::function<QRect(const QMargins&)> frameFor_;
+
     QMargins assumed_;
     QTimer watch_;
     int looks_ = 0;

@@ -47,16 +47,13 @@ QMessageBox::Icon iconFor(int style) {
 }
 
 // The answer of a box closed without a button (Esc, the close box, or the
-// program closing it at shut-down): the set's cautious choice.
-MsgBoxResult closedAnswer(int style) {
-    switch (style & MsgBoxStyle::ButtonMask) {
-    case MsgBoxStyle::AbortRetryIgnore:
-        return MsgBoxResult::Abort;
-    case MsgBoxStyle::YesNo:
-        return MsgBoxResult::No;
-    default:
-        return MsgBoxResult::Ok;
-    }
+// program closing it at shut-down): the set's cautious choice, its rejecting
+// button where it has one.
+MsgBoxResult closedAnswer(const std::vector<ButtonDef>& defs) {
+    for (const ButtonDef& def : defs)
+        if (def.role == QMessageBox::RejectRole || def.role == QMessageBox::NoRole)
+            return def.result;
+    return defs.front().result;
 }
 
 // A box sized to a short prompt can be narrower than its title, which the
@@ -97,13 +94,13 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
 
     ModalLoops::exec(box);
     if (!guard)
-        return closedAnswer(style);
+        return closedAnswer(defs);
     const QAbstractButton* clicked = box->clickedButton();
     delete box;
     for (const auto& [button, result] : buttons)
         if (clicked == button)
             return result;
-    return closedAnswer(style);
+    return closedAnswer(defs);
 }
 
 void installQtMsgBox() {
