@@ -12,6 +12,8 @@
 #include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
+#include "platform/MsgBoxQt.h"
+#include "platform/SessionPlatform.h"
 #include "platform/SingleInstance.h"
 #include "platform/Topmost.h"
 #include "platform/Twips.h"
@@ -28,6 +30,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -39,7 +42,8 @@ constexpr int ShutdownRetryMs = 20;
 
 } // namespace
 
-FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
+FormVokabo::FormVokabo(const QString& commandLine, std::unique_ptr<NotifyIcon::Layer> tray,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -69,7 +73,7 @@ FormVokabo::FormVokabo(const QString& commandLine, QWidget* parent)
     connect(mnu_Ac, &QAction::triggered, this, &FormVokabo::mnu_Ac_Click);
     connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
 
-    TryIcn1 = new TryIcn(this);
+    TryIcn1 = new TryIcn(this, std::move(tray));
     connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
         if (Button == 2)
             popMenu->popup(QCursor::pos());
@@ -98,12 +102,15 @@ bool FormVokabo::Form_Load() {
                      "anyway.\n",
                      qPrintable(instance_->failure()));
     if (instance == SingleInstance::Outcome::HeldByAnotherCopy) {
+        instance_->callRunningCopy();
         MsgBox(QStringLiteral("Programın bir kopyası zaten çalışıyor !"),
                MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Vokabo Retano"));
         refused_ = true;
         Form_Unload();
         return false;
     }
+
+    connect(instance_.get(), &SingleInstance::calledForward, this, &FormVokabo::mnu_Ac_Click);
 
     // The advert's text, and the bar's buttons at rest with their pictures.
     Label1->setText(FormVokaboDesign::AdvertText);
@@ -132,6 +139,8 @@ bool FormVokabo::Form_Load() {
     TryIcn1->setToolTip(QStringLiteral("Vokabo Retano"));
     TryIcn1->setHostMenu(popMenu);
     TryIcn1->Start();
+    trayAvailable_ = TryIcn1->TrayAvailable();
+    connect(TryIcn1, &TryIcn::TrayAvailabilityChanged, this, &FormVokabo::trayAvailabilityChanged);
 
     startHidden_ = commandLine_ == u"-o";
 
@@ -163,7 +172,19 @@ void FormVokabo::LoadSettings() {
     Settings::LoadSettingsRecord();
 }
 
+void FormVokabo::showAsStarted() {
+    if (!startHidden_)
+        show();
+    else if (!trayAvailable_)
+        showMinimized();
+    if (!trayAvailable_)
+        tellNoTray();
+}
+
 void FormVokabo::storePlacement() {
+    // Where the platform cannot tell a window's place, what is stored stays.
+    if (!platformPlacesWindows(QGuiApplication::platformName()))
+        return;
     const QRect frame = frameGeometry();
     Settings::writeStored(Settings::SonXYName, Settings::packPair(pixelsToTwips(frame.top()),
                                                                   pixelsToTwips(frame.left())));
@@ -265,7 +286,46 @@ void FormVokabo::Form_KeyPress(int KeyAscii) {
     // window is already hidden, and would minimise it again when it next
     // shows.
     if (KeyAscii == EscKeyAscii)
+        minimiseAway();
+}
+
+void FormVokabo::minimiseAway() {
+    if (trayAvailable_)
         hideToTray();
+    else if (!isMinimized())
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void FormVokabo::trayAvailabilityChanged() {
+    const bool available = TryIcn1->TrayAvailable();
+    if (available == trayAvailable_ || unloading_ || ended_)
+        return;
+    trayAvailable_ = available;
+    if (available)
+        return;
+    // What hid into the tray that went must stay within reach.
+    if (!isVisible()) {
+        minimisedToTray_ = false;
+        showMinimized();
+    }
+    tellNoTray();
+}
+
+void FormVokabo::tellNoTray() {
+    if (noTrayTold_)
+        return;
+    noTrayTold_ = true;
+    QMessageBox* notice = showQtNotice(
+        this,
+        QStringLiteral("Bu masaüstünde bildirim alanı (sistem tepsisi) yok; Vokabo Retano "
+                       "simgesini oraya koyamıyor.\n\n"
+                       "Program yine çalışır ve soruları zamanında sorar. Ana pencere "
+                       "küçültülünce gizlenmez, görev çubuğunda kalır. Pencereyi kapatmak "
+                       "programı sonlandırır.\n\n"
+                       "Bir bildirim alanı açılırsa (GNOME'da örneğin AppIndicator "
+                       "uzantısıyla) simge oraya gelir."),
+        QStringLiteral("Vokabo Retano"));
+    notice->setObjectName(QStringLiteral("noTrayNotice"));
 }
 
 void FormVokabo::hideToTray() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/NotifyIcon.h"
 #include "quiz/FormSoru.h"
 #include "words/ModVokabo.h"
 
@@ -29,7 +30,10 @@ class FormVokabo : public QWidget, public ModVokabo::WordListView, public Questi
     Q_OBJECT
 public:
     // commandLine: the program's arguments as one text ("-o" starts hidden).
-    explicit FormVokabo(const QString& commandLine, QWidget* parent = nullptr);
+    // tray: the notification area the icon goes to.
+    explicit FormVokabo(const QString& commandLine,
+                        std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
+                        QWidget* parent = nullptr);
     ~FormVokabo() override;
 
     // Start-up. False when another copy already runs; the program then ends.
@@ -97,6 +101,9 @@ public:
     QDateTime SonSoru;
 
     bool startedHidden() const { return startHidden_; }
+    // Shows the window as the command line asks, once Form_Load has run:
+    // hidden in the tray with "-o", minimised instead where there is no tray.
+    void showAsStarted();
     // Hidden into the tray by Esc or by minimising: the window counts as
     // minimised until it is restored.
     bool minimisedToTray() const { return minimisedToTray_; }
@@ -145,6 +152,11 @@ private:
     void LoadSettings();
     void storePlacement();
     void hideToTray();
+    // Minimising hides into the tray where there is one; without one, the
+    // window minimises as any window does and stays within reach.
+    void minimiseAway();
+    void trayAvailabilityChanged();
+    void tellNoTray();
     bool saveWords();
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
 
@@ -160,6 +172,8 @@ private:
     bool ended_ = false;
     bool startHidden_ = false;
     bool minimisedToTray_ = false;
+    bool trayAvailable_ = true;
+    bool noTrayTold_ = false;
     QPoint placeBeforeHiding_;
     bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;

@@ -108,7 +108,7 @@ void FormVokabo::buildAdvertPanel() {
 
 void FormVokabo::Form_Resize() {
     if (isMinimized()) {
-        hideToTray();
+        minimiseAway();
         return;
     }
     if (!LayoutReady)

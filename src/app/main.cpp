@@ -3,6 +3,7 @@
 #include "app/Resources.h"
 #include "platform/MsgBoxQt.h"
 #include "platform/Paths.h"
+#include "platform/SessionPlatform.h"
 #include "platform/ShutdownSignals.h"
 
 #include <QApplication>
@@ -31,9 +32,18 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    const QByteArray platform = preferredQtPlatform(QProcessEnvironment::systemEnvironment());
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
+    // Only this program's choice: the browser it opens picks its own.
+    if (!platform.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM");
     loadVokaboResources();
+    // The application name is the class of the program's X windows, which
+    // the desktop entry's StartupWMClass names.
     QApplication::setApplicationName(QStringLiteral("vokabo"));
+    QGuiApplication::setDesktopFileName(ProductInfo::AppId);
     QApplication::setApplicationVersion(ProductInfo::Version);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokabo.svg")));
     // The program lives on in the notification area with no window open.
@@ -56,8 +66,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
                      [&form](QSessionManager&) { form.requestShutdown(); });
 
-    if (!form.startedHidden())
-        form.show();
+    form.showAsStarted();
     const int code = QApplication::exec();
     // Something else ended the event loop (the session manager may): the
     // words are saved all the same.

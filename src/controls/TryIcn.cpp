@@ -3,7 +3,9 @@
 #include <QPointer>
 
 TryIcn::TryIcn(QObject* parent, std::unique_ptr<NotifyIcon::Layer> layer)
-    : QObject(parent), layer_(std::move(layer)) {}
+    : QObject(parent), layer_(std::move(layer)) {
+    layer_->watchTray([this] { emit TrayAvailabilityChanged(); });
+}
 
 TryIcn::~TryIcn() {
     // The icon never outlives its owner.

@@ -31,12 +31,17 @@ public:
 
     const NotifyIcon::Data& record() const { return nid_; }
 
+    // Whether the desktop has a notification area to hold the icon now;
+    // TrayAvailabilityChanged tells when one comes or goes.
+    bool TrayAvailable() const { return layer_->trayAvailable(); }
+
     // The tooltip as the record holds it: cut to leave room for the terminator.
     static QString tipField(const QString& tip);
 
 signals:
     void MouseDown(int Button);
     void DblClick(int Button);
+    void TrayAvailabilityChanged();
 
 private:
     // The shell's notification, carrying the mouse message number.

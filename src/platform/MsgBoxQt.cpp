@@ -103,6 +103,18 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
     return closedAnswer(defs);
 }
 
+QMessageBox* showQtNotice(QWidget* parent, const QString& prompt, const QString& title) {
+    auto* box = new QMessageBox(QMessageBox::Information, title, prompt, QMessageBox::NoButton,
+                                parent);
+    box->setTextFormat(Qt::PlainText);
+    keepTitleWhole(box, title);
+    box->setDefaultButton(box->addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole));
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    return box;
+}
+
 void installQtMsgBox() {
     setMsgBoxHandler([](const QString& prompt, int style, const QString& title) {
         return showQtMessageBox(QApplication::activeWindow(), prompt, style, title);

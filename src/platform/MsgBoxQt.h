@@ -8,3 +8,9 @@ class QWidget;
 MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
                               const QString& title);
 void installQtMsgBox();
+
+class QMessageBox;
+// A box that tells something and waits for nothing: it shows beside the
+// program's windows, with an information icon and "Tamam", and goes when it
+// is closed or its parent goes.
+QMessageBox* showQtNotice(QWidget* parent, const QString& prompt, const QString& title);

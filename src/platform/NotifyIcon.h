@@ -47,6 +47,11 @@ class Layer {
 public:
     virtual ~Layer() = default;
     virtual bool Shell_NotifyIcon(int message, const Data& data) = 0;
+    // Whether a notification area is there to hold the icon (the Windows
+    // shell always has one; many Linux desktops have none).
+    virtual bool trayAvailable() const { return true; }
+    // changed runs whenever a notification area comes or goes.
+    virtual void watchTray(std::function<void()> changed) { (void)changed; }
 };
 
 std::unique_ptr<Layer> createLayer();

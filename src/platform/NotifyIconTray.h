@@ -2,10 +2,25 @@
 
 #include "platform/NotifyIcon.h"
 
+#include <QObject>
 #include <QSystemTrayIcon>
 #include <array>
 
 namespace NotifyIcon {
+
+// Follows the X11 tray (a panel that starts, ends or restarts) through the
+// windowing platform's notice; other platforms give none.
+class TrayWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayWatch(std::function<void()> changed);
+
+private slots:
+    void trayWindowChanged();
+
+private:
+    std::function<void()> changed_;
+};
 
 // The layer over QSystemTrayIcon. hostDrawsMenu: the tray host shows the
 // menu itself and reports only single clicks (StatusNotifierItem hosts), so a

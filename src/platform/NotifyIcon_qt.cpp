@@ -1,11 +1,28 @@
 #include "platform/NotifyIconTray.h"
 
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <array>
 #include <map>
 
 namespace NotifyIcon {
+
+TrayWatch::TrayWatch(std::function<void()> changed) : changed_(std::move(changed)) {
+    // The platform's native interface is a QObject (its only base) whose
+    // class is not public: its notice is reached by name. The xcb platform
+    // sends it when a tray panel takes or leaves the tray selection.
+    auto* platform = reinterpret_cast<QObject*>(QGuiApplication::platformNativeInterface());
+    constexpr const char* Notice = "systemTrayWindowChanged(QScreen*)";
+    if (platform && platform->metaObject()->indexOfSignal(Notice) >= 0)
+        connect(platform, SIGNAL(systemTrayWindowChanged(QScreen*)), this,
+                SLOT(trayWindowChanged()));
+}
+
+void TrayWatch::trayWindowChanged() {
+    changed_();
+}
+
 namespace {
 
 class TrayLayer : public Layer {
@@ -23,6 +40,12 @@ public:
         default:
             return false;
         }
+    }
+
+    bool trayAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+    void watchTray(std::function<void()> changed) override {
+        watch_ = std::make_unique<TrayWatch>(std::move(changed));
     }
 
 private:
@@ -64,6 +87,7 @@ private:
     }
 
     bool hostDrawsMenu_;
+    std::unique_ptr<TrayWatch> watch_;
     std::map<quint32, std::unique_ptr<QSystemTrayIcon>> icons_;
 };
 

@@ -3,14 +3,20 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QStandardPaths>
 
 namespace {
-QString lockName(const QString& wordFile) {
+// How long a refused copy tries to reach the running one.
+constexpr int CallTimeoutMs = 1000;
+
+// The name of this word file's lock and channel in the runtime folder.
+QString runtimeName(const QString& wordFile, const QString& suffix) {
     const QByteArray key = QFileInfo(wordFile).absoluteFilePath().toUtf8();
     const QString hash = QString::fromLatin1(
         QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
-    return QStringLiteral("vokabo-%1.lock").arg(hash);
+    return QStringLiteral("vokabo-%1.%2").arg(hash, suffix);
 }
 
 QString describe(QLockFile::LockError error, const QString& path) {
@@ -29,10 +35,16 @@ SingleInstance::SingleInstance(const QString& wordFile, const QString& runtimeFo
         runtimeFolder_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
+SingleInstance::~SingleInstance() {
+    // The channel goes before the lock: a copy that takes the lock over
+    // then finds the socket path free.
+    delete channel_;
+}
+
 SingleInstance::Outcome SingleInstance::tryAcquire() {
     QStringList places;
     if (!runtimeFolder_.isEmpty())
-        places.append(QDir(runtimeFolder_).filePath(lockName(wordFile_)));
+        places.append(QDir(runtimeFolder_).filePath(runtimeName(wordFile_, QStringLiteral("lock"))));
     places.append(wordFile_ + QStringLiteral(".lock"));
     QStringList failures;
     for (const QString& path : places) {
@@ -40,6 +52,7 @@ SingleInstance::Outcome SingleInstance::tryAcquire() {
         lock->setStaleLockTime(0);
         if (lock->tryLock(0)) {
             lock_ = std::move(lock);
+            listen();
             return Outcome::Acquired;
         }
         // Only a lock that a live copy holds means that one runs; a place
@@ -50,4 +63,44 @@ SingleInstance::Outcome SingleInstance::tryAcquire() {
     }
     failure_ = failures.join(QStringLiteral("; "));
     return Outcome::Unavailable;
+}
+
+QString SingleInstance::channelPath() const {
+    if (runtimeFolder_.isEmpty())
+        return {};
+    return QDir(runtimeFolder_).filePath(runtimeName(wordFile_, QStringLiteral("socket")));
+}
+
+void SingleInstance::listen() {
+    const QString path = channelPath();
+    if (path.isEmpty())
+        return;
+    // Whoever listened there before is gone: this copy holds the lock.
+    QLocalServer::removeServer(path);
+    channel_ = new QLocalServer(this);
+    channel_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(channel_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* caller = channel_->nextPendingConnection()) {
+            caller->deleteLater();
+            emit calledForward();
+        }
+    });
+    // Without a channel the program runs all the same; a refused copy then
+    // only shows its message.
+    if (!channel_->listen(path)) {
+        delete channel_;
+        channel_ = nullptr;
+    }
+}
+
+bool SingleInstance::callRunningCopy() const {
+    const QString path = channelPath();
+    if (path.isEmpty())
+        return false;
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(CallTimeoutMs))
+        return false;
+    socket.disconnectFromServer();
+    return true;
 }

@@ -1,14 +1,22 @@
 #pragma once
 
 #include <QLockFile>
+#include <QObject>
 #include <QString>
 #include <memory>
+
+class QLocalServer;
 
 // One running copy per word file. The lock lives in the user's runtime
 // folder; where that folder cannot hold it, beside the word file. A lock
 // left by a copy that crashed is taken over; the lock is released when this
 // object goes.
-class SingleInstance {
+//
+// The running copy also listens in the runtime folder, so that a copy that
+// is refused can call it forward: the user who starts the program again to
+// find it gets its window.
+class SingleInstance : public QObject {
+    Q_OBJECT
 public:
     enum class Outcome {
         Acquired,
@@ -20,13 +28,28 @@ public:
 
     // runtimeFolder: empty for the user's runtime folder.
     explicit SingleInstance(const QString& wordFile, const QString& runtimeFolder = {});
+    ~SingleInstance() override;
+
+    // After Acquired, the copy starts listening for refused copies.
     Outcome tryAcquire();
     // Why no lock could be made, after Unavailable.
     QString failure() const { return failure_; }
 
+    // From a refused copy: asks the running copy to come forward. False when
+    // it could not be reached (another user's copy, or no runtime folder).
+    bool callRunningCopy() const;
+
+signals:
+    // A refused copy asked this one to come forward.
+    void calledForward();
+
 private:
+    void listen();
+    QString channelPath() const;
+
     QString wordFile_;
     QString runtimeFolder_;
     std::unique_ptr<QLockFile> lock_;
+    QLocalServer* channel_ = nullptr;
     QString failure_;
 };

@@ -9,12 +9,13 @@ void setTopmost(QWidget* window, bool topmost) {
     const bool wasVisible = window->isVisible();
     const QPoint position = window->pos();
     const bool noActivate = window->testAttribute(Qt::WA_ShowWithoutActivating);
-    // Changing a window flag hides the window and may forget its place; bring
-    // it back where it was, without taking the keyboard from the program the
-    // user works in.
     window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    window->move(position);
+    // Changing a window flag hides a shown window and may forget its place;
+    // bring it back where it was, without taking the keyboard from the
+    // program the user works in. A window not shown yet keeps the place it
+    // was given: moving it would ask for its frame at its inner corner.
     if (wasVisible) {
+        window->move(position);
         window->setAttribute(Qt::WA_ShowWithoutActivating, true);
         window->show();
         window->setAttribute(Qt::WA_ShowWithoutActivating, noActivate);

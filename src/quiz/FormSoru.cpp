@@ -247,8 +247,8 @@ qint16 FormSoru::askedCount() const {
 
 void FormSoru::open() {
     Form_Load();
-    centreOnScreen(this);
     setTopmost(this, true);
+    centreOnScreen(this);
     show();
 }
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMap>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QStringDecoder>
@@ -50,6 +51,28 @@ public slots:
     void open(const QUrl& url) { opened.append(url.toString()); }
 };
 
+// A notification area that a test puts on the desktop or takes away.
+struct TrayState {
+    bool available = true;
+    std::function<void()> changed;
+    void set(bool now) {
+        available = now;
+        if (changed)
+            changed();
+    }
+};
+
+class FakeTray : public NotifyIcon::Layer {
+public:
+    explicit FakeTray(TrayState* state) : state_(state) {}
+    bool Shell_NotifyIcon(int, const NotifyIcon::Data&) override { return true; }
+    bool trayAvailable() const override { return state_->available; }
+    void watchTray(std::function<void()> changed) override { state_->changed = std::move(changed); }
+
+private:
+    TrayState* state_;
+};
+
 class TestFormVokabo : public QObject {
     Q_OBJECT
 private slots:
@@ -64,6 +87,7 @@ private slots:
     void oneCopyPerWordFile();
     void noLockAnywhereStillStarts();
     void escAndRestore();
+    void withoutATrayNothingHides();
     void storedFrameComesBackWhole();
     void unusableStoredPlacementIsIgnored_data();
     void unusableStoredPlacementIsIgnored();
@@ -100,12 +124,16 @@ private:
         QCursor::setPos(widget->mapToGlobal(widget->rect().center()));
     }
 
+    std::unique_ptr<NotifyIcon::Layer> makeTray() { return std::make_unique<FakeTray>(&tray); }
+
     std::unique_ptr<FreshProgram> program;
+    TrayState tray;
     std::unique_ptr<FormVokabo> form;
 };
 
 void TestFormVokabo::init() {
     program = std::make_unique<FreshProgram>();
+    tray = TrayState();
 }
 
 void TestFormVokabo::cleanup() {
@@ -120,7 +148,7 @@ void TestFormVokabo::cleanup() {
 FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& words) {
     if (!words.isNull())
         program->writeWordFile(words);
-    form = std::make_unique<FormVokabo>(commandLine);
+    form = std::make_unique<FormVokabo>(commandLine, makeTray());
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -158,13 +186,17 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("");
+    FormVokabo first("-o", makeTray());
     QVERIFY(first.Form_Load());
+    first.showAsStarted();
+    QVERIFY(!first.isVisible());
     {
-        FormVokabo second("");
+        FormVokabo second("", makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
+    // The user who started it again to find it gets the first copy's window.
+    QTRY_VERIFY(first.isVisible());
     QCOMPARE(box.asked().size(), 1);
     QCOMPARE(box.asked()[0].prompt, QStringLiteral("Programın bir kopyası zaten çalışıyor !"));
     QCOMPARE(box.asked()[0].title, QStringLiteral("Vokabo Retano"));
@@ -234,6 +266,46 @@ void TestFormVokabo::escAndRestore() {
     QCOMPARE(stored(Settings::SonXYName), QString());
 }
 
+void TestFormVokabo::withoutATrayNothingHides() {
+    tray.available = false;
+    FormVokabo& form = start("-o");
+    form.showAsStarted();
+    // Started for the logon: minimised instead of hidden, and told why.
+    QVERIFY(form.isVisible());
+    QVERIFY(form.isMinimized());
+    const auto notices = [&form] {
+        return form.findChildren<QMessageBox*>(QStringLiteral("noTrayNotice"));
+    };
+    QCOMPARE(notices().size(), 1);
+    QVERIFY(notices()[0]->isVisible());
+    QVERIFY(notices()[0]->text().startsWith(
+        QStringLiteral("Bu masaüstünde bildirim alanı (sistem tepsisi) yok")));
+    notices()[0]->close();
+
+    form.mnu_Ac_Click();
+    QVERIFY(!form.isMinimized());
+    form.List1->setFocus();
+    QTest::keyClick(form.List1, Qt::Key_Escape);
+    QVERIFY(form.isVisible());
+    QVERIFY(form.isMinimized());
+    QVERIFY(!form.minimisedToTray());
+
+    // A tray that comes later takes the window as usual; one that goes
+    // gives it back, minimised, without telling the same thing again.
+    form.mnu_Ac_Click();
+    tray.set(true);
+    QTest::keyClick(form.List1, Qt::Key_Escape);
+    QVERIFY(!form.isVisible());
+    QVERIFY(form.minimisedToTray());
+    tray.set(false);
+    QVERIFY(form.isVisible());
+    QVERIFY(form.isMinimized());
+    QVERIFY(!form.minimisedToTray());
+    QTRY_COMPARE(notices().size(), 0);
+    form.mnu_Ac_Click();
+    QVERIFY(form.Form_Unload());
+}
+
 void TestFormVokabo::storedFrameComesBackWhole() {
     const QRect frame(90, 60, 380, 320);
     Settings::writeStored(Settings::SonXYName,
@@ -264,7 +336,7 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QPoint>("place");
     // The outer size, or none where the window keeps its designed size.
     QTest::addColumn<QSize>("size");
-    const QPoint designedPlace = FormVokabo("").pos();
+    const QPoint designedPlace = FormVokabo("", makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);

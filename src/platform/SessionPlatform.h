@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+
+// The Qt platform the program asks for before its application object
+// exists; empty: Qt's own choice.
+//
+// In a Wayland session that also offers an X display (XWayland), the program
+// runs on X: on Qt's Wayland platform no window can come up without taking
+// the keyboard, stay on top or keep its place. A platform the user chose
+// himself (QT_QPA_PLATFORM) is his to keep.
+QByteArray preferredQtPlatform(const QProcessEnvironment& environment);
+
+// Whether the windowing platform reports where a window is and puts it where
+// it is asked to; Qt's Wayland platforms do neither.
+bool platformPlacesWindows(const QString& platformName);
