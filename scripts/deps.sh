@@ -12,6 +12,8 @@ test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
 # a StatusNotifierItem host (the watcher and a panel) for the end-to-end tests
 test_pkgs+=(haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
+# a Wayland session with XWayland, and Qt's Wayland platform for the user who chooses it
+test_pkgs+=(weston xwayland qt6-wayland)
 # clang and its libFuzzer for the word-file fuzz target (tests/fuzz)
 test_pkgs+=(clang-14 libclang-rt-14-dev)
 

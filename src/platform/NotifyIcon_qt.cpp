@@ -9,12 +9,13 @@
 namespace NotifyIcon {
 
 TrayWatch::TrayWatch(std::function<void()> changed) : changed_(std::move(changed)) {
-    // The platform's native interface is a QObject (its only base) whose
-    // class is not public: its notice is reached by name. The xcb platform
-    // sends it when a tray panel takes or leaves the tray selection.
+    // The xcb platform tells when a tray panel takes or leaves the tray
+    // selection. Its native interface is a QObject (its first base) whose
+    // class is not public: the notice is reached by name.
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        return;
     auto* platform = reinterpret_cast<QObject*>(QGuiApplication::platformNativeInterface());
-    constexpr const char* Notice = "systemTrayWindowChanged(QScreen*)";
-    if (platform && platform->metaObject()->indexOfSignal(Notice) >= 0)
+    if (platform)
         connect(platform, SIGNAL(systemTrayWindowChanged(QScreen*)), this,
                 SLOT(trayWindowChanged()));
 }

@@ -24,6 +24,8 @@ TRAYER = ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
 # A StatusNotifierItem host, as on KDE: the watcher on the session bus and a panel.
 SNI_WATCHER = ["status-notifier-watcher"]
 SNI_PANEL = ["gtk-sni-tray-standalone", "--top", "--end"]
+WESTON = ["weston", "--backend=headless-backend.so", "--xwayland", "--idle-time=0",
+          "--width=1024", "--height=768"]
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
@@ -173,7 +175,8 @@ class Desktop:
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
                  settings=QUESTIONS_OFF, tray="xembed"):
         """`settings` go into the settings file before the program starts (none: no file);
-        `tray` is "xembed" (trayer) or "sni" (a StatusNotifierItem host)."""
+        `tray` is "xembed" (trayer), "sni" (a StatusNotifierItem host), "none" (openbox
+        without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray)."""
         self.scenario = scenario
         self.tray = tray
         self.initial_settings = dict(settings)
@@ -193,7 +196,8 @@ class Desktop:
 
     def __enter__(self):
         tools = REQUIRED_TOOLS + [ATSPI_LAUNCHER] + (
-            SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else [])
+            SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else []) + (
+            WESTON[:1] + ["Xwayland"] if self.tray == "wayland" else [])
         missing = [tool for tool in tools if shutil.which(tool) is None]
         if missing:
             raise RuntimeError("missing tools (scripts/deps.sh test installs them): "
@@ -260,16 +264,22 @@ class Desktop:
         })
         self.env = env
 
-        # Xvfb picks a free display itself, so parallel runs never race for one; "-noreset" keeps
-        # it from starting afresh, with the default keyboard, whenever its last client leaves.
-        read_fd, write_fd = os.pipe()
-        xvfb = self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", SCREEN,
-                                    "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,))
-        os.close(write_fd)
-        env["DISPLAY"] = f":{_read_display_number(read_fd, xvfb)}"
-        # Turkish Q, the users' keyboard, has a key for every Turkish letter; otherwise xdotool
-        # remaps a spare key per stroke and the program misses strokes while it rereads the map.
-        self.run("setxkbmap", "-layout", "tr")
+        if self.tray == "wayland":
+            self._start_wayland_session()
+        else:
+            # Xvfb picks a free display itself, so parallel runs never race for one; "-noreset"
+            # keeps it from starting afresh, with the default keyboard, whenever its last client
+            # leaves.
+            read_fd, write_fd = os.pipe()
+            xvfb = self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                                        SCREEN, "-nolisten", "tcp", "-noreset"],
+                               pass_fds=(write_fd,))
+            os.close(write_fd)
+            env["DISPLAY"] = f":{_read_display_number(read_fd, xvfb)}"
+            # Turkish Q, the users' keyboard, has a key for every Turkish letter; otherwise
+            # xdotool remaps a spare key per stroke and the program misses strokes while it
+            # rereads the map.
+            self.run("setxkbmap", "-layout", "tr")
 
         out = subprocess.run(["dbus-launch", "--sh-syntax"], env=env, stdin=subprocess.DEVNULL,
                              capture_output=True, text=True, timeout=20, check=True).stdout
@@ -281,10 +291,13 @@ class Desktop:
         self._spawn("at-spi", [ATSPI_LAUNCHER, "--launch-immediately"])
         wait_until("the AT-SPI bus", self._atspi_bus_ready)
 
-        self._spawn("openbox", ["openbox", "--sm-disable"])
+        if self.tray != "wayland":
+            self._spawn("openbox", ["openbox", "--sm-disable"])
         wait_until("the window manager", self._window_manager_running)
 
-        if self.tray == "sni":
+        if self.tray in ("none", "wayland"):
+            pass
+        elif self.tray == "sni":
             self._spawn("sni-watcher", SNI_WATCHER)
             wait_until("the StatusNotifierItem watcher", self._sni_watcher_running)
             self._spawn("sni-panel", SNI_PANEL)
@@ -301,6 +314,27 @@ class Desktop:
         from gi.repository import GLib as glib_module
 
         pyatspi, GLib = atspi_module, glib_module
+
+    def _start_wayland_session(self):
+        """Weston, headless, with XWayland: a Wayland session with an X display, as GNOME and
+        KDE Plasma give. Its X window manager is weston's own."""
+        os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
+        socket = f"vokabo-{self.marker[1][:8]}"
+        weston = self._spawn("weston", WESTON + [f"--socket={socket}"])
+        log = os.path.join(self.logs, "weston.log")
+
+        def x_display():
+            if weston.poll() is not None:
+                raise RuntimeError(f"weston ended (exit code {weston.returncode})")
+            with open(log, encoding="utf-8", errors="replace") as f:
+                found = re.search(r"xserver listening on display (:\d+)", f.read())
+            return found and found[1]
+
+        self.env["DISPLAY"] = wait_until("weston's X display", x_display)
+        self.env["WAYLAND_DISPLAY"] = socket
+        self.env["XDG_SESSION_TYPE"] = "wayland"
+        # The program chooses its platform itself, as in a user's session.
+        del self.env["QT_QPA_PLATFORM"]
 
     def _start_until_ready(self, name, argv, what, ready, attempts=3):
         """Starts a helper and waits until it is ready, again if it ends or hangs at start-up
@@ -376,8 +410,10 @@ class Desktop:
         ini.read(self.settings_file, encoding="utf-8")
         return dict(ini["SOFTWARE"]) if ini.has_section("SOFTWARE") else {}
 
-    def start_program(self, args=(), name="vokabo"):
-        program = Program(self, list(args), name)
+    def start_program(self, args=(), name="vokabo", env=None):
+        """Starts the program; `env` adds to (or, with a value of None, takes from) the
+        desktop's environment."""
+        program = Program(self, list(args), name, env or {})
         self.programs.append(program)
         return program
 
@@ -391,6 +427,9 @@ class Desktop:
         return result.stdout
 
     def screenshot(self, step):
+        # XWayland's root window holds no picture of the screen: the compositor draws it.
+        if self.tray == "wayland":
+            return
         self.shot_count += 1
         self.run("import", "-window", "root",
                  os.path.join(self.shots, f"{self.shot_count:02d}-{step}.png"))
@@ -408,6 +447,16 @@ class Desktop:
 
     def is_viewable(self, window):
         return "Map State: IsViewable" in self.run("xwininfo", "-id", window.id, check=False)
+
+    def wm_state(self, window):
+        """"Normal", "Iconic" (minimised: the task bar holds it) or "Withdrawn" (hidden, out of
+        the window manager's hands), as the X window's WM_STATE says."""
+        found = re.search(r"window state: (\w+)", self.run("xprop", "-id", window.id, "WM_STATE",
+                                                           check=False))
+        return found[1] if found else "Withdrawn"
+
+    def wm_class(self, window):
+        return re.findall(r'"([^"]*)"', self.run("xprop", "-id", window.id, "WM_CLASS"))
 
     def _tray_panel(self):
         windows = self.x_windows()
@@ -547,8 +596,10 @@ def _menu_entries(menu):
 class Program:
     """One running copy of the program, with accessibility switched on."""
 
-    def __init__(self, desktop, args, name):
+    def __init__(self, desktop, args, name, extra_env):
         env = dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+        env.update(extra_env)
+        env = {k: v for k, v in env.items() if v is not None}
         with open(os.path.join(desktop.logs, f"{name}.log"), "wb") as log:
             self.proc = subprocess.Popen(
                 [os.path.join(desktop.prog_dir, "vokabo"), *args], cwd=desktop.prog_dir, env=env,

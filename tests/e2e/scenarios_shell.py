@@ -1,6 +1,7 @@
 """Start-up and exit, the tray, hiding and restoring."""
 
 import os
+import re
 import signal
 
 from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
@@ -98,3 +99,88 @@ def restore_from_sni_tray(d, c):
     d.press_key("Escape")
     prog.proc.send_signal(signal.SIGTERM)
     c.equal("SIGTERM ends the program with exit code 0", prog.wait_exit(20), 0)
+
+
+NO_TRAY_NOTICE = "Bu masaüstünde bildirim alanı (sistem tepsisi) yok"
+REFUSED = "Programın bir kopyası zaten çalışıyor !"
+
+
+def main_x_window(d):
+    """The main window's X window, mapped or not."""
+    return next(w for w in d.x_windows() if w.name == e2e.MAIN_TITLE and "vokabo" in w.cls)
+
+
+def notices(prog):
+    return [w for w in prog.windows() if w.name == PROGRAM_NAME and e2e.is_showing(w)
+            and any(a.name.startswith(NO_TRAY_NOTICE) for a in e2e.descendants(w))]
+
+
+def check_minimised_within_reach(c, d, prog, how):
+    """After `how`, the main window is minimised (the task bar holds it), not hidden; the task
+    bar's activation brings it back."""
+    c.eventually_equal(f"{how}: the main window is minimised, not hidden",
+                       lambda: d.wm_state(main_x_window(d)), "Iconic", timeout=5)
+    d.screenshot(how.replace(" ", "-"))
+    d.run("xdotool", "windowactivate", str(int(main_x_window(d).id, 16)))
+    c.eventually(f"{how}: activating it brings it back", lambda: main_window_up(d, prog))
+
+
+@scenario(tray="none")
+def without_a_tray(d, c):
+    """No tray host: the program says once why it cannot sit in the notification area; Esc and
+    the window manager's minimise leave the main window in reach; a second start brings the
+    first copy's window forward besides its message."""
+    prog = start_shown(c, d)
+    notice = c.needs("a notice tells why there is no tray icon", lambda: notices(prog))[0]
+    d.screenshot("notice")
+    d.click_on(prog.part(notice, "PUSH_BUTTON", "Tamam"))
+    c.eventually("'Tamam' closes the notice", lambda: not notices(prog))
+
+    d.on_window("windowfocus", d.mapped_windows()[0], "key", "Escape")
+    check_minimised_within_reach(c, d, prog, "Esc")
+    d.on_window("windowminimize", d.mapped_windows()[0])
+    check_minimised_within_reach(c, d, prog, "window manager minimise")
+
+    d.on_window("windowminimize", d.mapped_windows()[0])
+    c.eventually_equal("minimised before the second start",
+                       lambda: d.wm_state(main_x_window(d)), "Iconic", timeout=5)
+    second = d.start_program(name="second")
+    labels, buttons = message_box(c, second, PROGRAM_NAME, "second start")
+    c.equal("the second copy says that one runs", labels[-1:], [REFUSED])
+    c.eventually("the first copy's window comes forward", lambda: main_window_up(d, prog))
+    d.screenshot("second-start")
+    d.click_on(buttons["Tamam"])
+    c.equal("the second copy ends with exit code 0", second.wait_exit(20), 0)
+    c.check("the notice came once", not notices(prog))
+    prog.proc.send_signal(signal.SIGTERM)
+    c.equal("SIGTERM ends the program with exit code 0", prog.wait_exit(20), 0)
+
+
+@scenario(tray="wayland")
+def wayland_session(d, c):
+    """In a Wayland session with XWayland (weston), the program started plainly runs on the X
+    display, its windows of the class the desktop entry names. Started on Qt's Wayland platform
+    by the user's choice, it runs there and stores no placement, which that platform cannot
+    tell."""
+    prog = start_shown(c, d)
+    entry = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging",
+                         "vokabo.desktop.in")
+    with open(entry, encoding="utf-8") as f:
+        startup_class = re.search(r"^StartupWMClass=(.*)$", f.read(), re.MULTILINE)[1]
+    c.equal("the main window's class is the entry's StartupWMClass",
+            d.wm_class(d.mapped_windows()[0])[1:], [startup_class])
+    prog.proc.send_signal(signal.SIGTERM)
+    c.equal("SIGTERM ends it with exit code 0", prog.wait_exit(20), 0)
+
+    # Qt's Wayland platform reports 0,0 for a window it was not told a place for.
+    with open(d.settings_file, "w", encoding="utf-8") as f:
+        f.write("[SOFTWARE]\n")
+        f.writelines(f"{key}={value}\n" for key, value in e2e.QUESTIONS_OFF.items())
+    native = d.start_program(name="native", env={"QT_QPA_PLATFORM": "wayland"})
+    c.eventually("on Qt's Wayland platform the main window shows",
+                 lambda: showing(native.main_window()))
+    c.check("with no X window", not d.mapped_windows())
+    native.proc.send_signal(signal.SIGTERM)
+    c.equal("SIGTERM ends it with exit code 0", native.wait_exit(20), 0)
+    c.equal("no placement stored where the platform cannot tell it",
+            stored(d, SON_XY, SON_BOY), {SON_XY: None, SON_BOY: None})
