@@ -326,6 +326,9 @@ void FormVokabo::tellNoTray() {
                        "uzantısıyla) simge oraya gelir."),
         QStringLiteral("Vokabo Retano"));
     notice->setObjectName(QStringLiteral("noTrayNotice"));
+    // Where the eye looks first, whether or not the main window shows; the
+    // box knows its size only once it shows.
+    centreOnScreen(notice);
 }
 
 void FormVokabo::hideToTray() {

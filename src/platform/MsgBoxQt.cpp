@@ -104,8 +104,8 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
 }
 
 QMessageBox* showQtNotice(QWidget* parent, const QString& prompt, const QString& title) {
-    auto* box = new QMessageBox(QMessageBox::Information, title, prompt, QMessageBox::NoButton,
-                                parent);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, title, prompt, QMessageBox::NoButton, parent);
     box->setTextFormat(Qt::PlainText);
     keepTitleWhole(box, title);
     box->setDefaultButton(box->addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole));

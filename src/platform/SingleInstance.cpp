@@ -44,7 +44,8 @@ SingleInstance::~SingleInstance() {
 SingleInstance::Outcome SingleInstance::tryAcquire() {
     QStringList places;
     if (!runtimeFolder_.isEmpty())
-        places.append(QDir(runtimeFolder_).filePath(runtimeName(wordFile_, QStringLiteral("lock"))));
+        places.append(
+            QDir(runtimeFolder_).filePath(runtimeName(wordFile_, QStringLiteral("lock"))));
     places.append(wordFile_ + QStringLiteral(".lock"));
     QStringList failures;
     for (const QString& path : places) {

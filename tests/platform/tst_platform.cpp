@@ -16,9 +16,8 @@ void TestPlatform::waylandSessionsRunOnXWayland_data() {
     // and the platform the program asks Qt for ("": Qt's own choice).
     QTest::addColumn<QStringList>("environment");
     QTest::addColumn<QByteArray>("platform");
-    QTest::newRow("wayland display and X display") << QStringList{"WAYLAND_DISPLAY=wayland-0",
-                                                                  "DISPLAY=:0"}
-                                                   << QByteArray("xcb");
+    QTest::newRow("wayland display and X display")
+        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"} << QByteArray("xcb");
     QTest::newRow("session type only, as GNOME sets it")
         << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:1"} << QByteArray("xcb");
     QTest::newRow("no XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0",
@@ -26,9 +25,9 @@ void TestPlatform::waylandSessionsRunOnXWayland_data() {
                                  << QByteArray();
     QTest::newRow("empty DISPLAY is no X display")
         << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY="} << QByteArray();
-    QTest::newRow("user chose wayland") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0",
-                                                       "QT_QPA_PLATFORM=wayland"}
-                                        << QByteArray();
+    QTest::newRow("user chose wayland")
+        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"}
+        << QByteArray();
     QTest::newRow("user chose a list of platforms")
         << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland;xcb"}
         << QByteArray();
@@ -37,8 +36,8 @@ void TestPlatform::waylandSessionsRunOnXWayland_data() {
         << QByteArray("xcb");
     QTest::newRow("X11 session") << QStringList{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"}
                                  << QByteArray();
-    QTest::newRow("tty session with a display") << QStringList{"XDG_SESSION_TYPE=tty", "DISPLAY=:0"}
-                                                << QByteArray();
+    QTest::newRow("tty session with a display")
+        << QStringList{"XDG_SESSION_TYPE=tty", "DISPLAY=:0"} << QByteArray();
     QTest::newRow("nothing") << QStringList{} << QByteArray();
 }
 
