@@ -2,6 +2,14 @@
 
 #include <QWidget>
 
+Qt::WindowType popUpWindowType() {
+#if defined(Q_OS_WIN)
+    return Qt::Window;
+#else
+    return Qt::Tool;
+#endif
+}
+
 void setTopmost(QWidget* window, bool topmost) {
     if (window->testAttribute(Qt::WA_WState_Created) &&
         window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)

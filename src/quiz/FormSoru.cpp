@@ -100,7 +100,7 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
 }
 
 FormSoru::FormSoru(QuestionHost* host)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       host_(host) {
     setObjectName(QStringLiteral("FormSoru"));
