@@ -8,6 +8,7 @@
 #include "app/FormVokabo.h"
 #include "app/Resources.h"
 #include "platform/MsgBox.h"
+#include "settings/Settings.h"
 #include "words/FormProgress.h"
 #include "words/ModVokabo.h"
 
@@ -334,7 +335,8 @@ Figures floorWrite(const Setup& setup, bool atomic) {
 Figures load(Setup& setup, bool withList, bool withProgress) {
     GuiApp gui(setup.argc, setup.argv, setup.locale);
     FormProgress progress;
-    FormVokabo form{QString()};
+    SettingsRecord settings;
+    FormVokabo form(QString(), settings);
     int before = 0;
     Figures figures = timeRuns(
         setup.runs,

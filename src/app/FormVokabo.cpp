@@ -42,12 +42,12 @@ constexpr int ShutdownRetryMs = 20;
 
 } // namespace
 
-FormVokabo::FormVokabo(const QString& commandLine, std::unique_ptr<NotifyIcon::Layer> tray,
-                       QWidget* parent)
+FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
+                       std::unique_ptr<NotifyIcon::Layer> tray, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine) {
+      commandLine_(commandLine), settings_(settings) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -125,8 +125,12 @@ bool FormVokabo::Form_Load() {
         reportUnreadableWordFile(loaded);
 
     LoadSettings();
-    if (Settings::ustte)
+    if (settings_.ustte())
         setTopmost(this, true);
+    connect(&settings_, &SettingsRecord::changed, this, [this](const Settings::Setting* setting) {
+        if (setting == &Settings::UstteSetting)
+            setTopmost(this, settings_.ustte());
+    });
 
     if (lineCount() > 0)
         setCurrentLine(0);
@@ -169,7 +173,7 @@ void FormVokabo::LoadSettings() {
         placer->place();
     }
 
-    Settings::LoadSettingsRecord();
+    settings_.LoadSettingsRecord();
 }
 
 void FormVokabo::showAsStarted() {
@@ -356,18 +360,18 @@ void FormVokabo::mnu_Cikis_Click() {
 }
 
 void FormVokabo::TimerSor_Timer() {
-    if (!Scheduler::questionDue(Now(), SonSoru, Settings::SorDak, Quiz::ElleSor))
+    if (!Scheduler::questionDue(Now(), SonSoru, settings_.SorDak(), Quiz::ElleSor))
         return;
     SoruHazirla();
 }
 
 void FormVokabo::SoruHazirla() {
     const auto question =
-        Quiz::composeQuestion(ModVokabo::ActiveWords, Settings::SecenekSay, Settings::sor_tur);
+        Quiz::composeQuestion(ModVokabo::ActiveWords, settings_.SecenekSay(), settings_.sor_tur());
     if (!question)
         return;
     Quiz::Secenekler = question->answers;
-    auto* form = new FormSoru(this);
+    auto* form = new FormSoru(this, settings_);
     form->English = question->English;
     form->VokaboInd = question->VokaboInd;
     form->OrnekCumle = question->OrnekCumle;

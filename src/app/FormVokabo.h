@@ -20,6 +20,7 @@ class QLabel;
 class QListView;
 class QMenu;
 class QTimer;
+class SettingsRecord;
 class SingleInstance;
 class TryIcn;
 class WordListModel;
@@ -31,9 +32,11 @@ class FormVokabo : public QWidget, public ModVokabo::WordListView, public Questi
 public:
     // commandLine: the program's arguments as one text ("-o" starts hidden).
     // tray: the notification area the icon goes to.
-    explicit FormVokabo(const QString& commandLine,
-                        std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
-                        QWidget* parent = nullptr);
+    // settings: the program's settings record, which the window reads and
+    // follows.
+    FormVokabo(const QString& commandLine, SettingsRecord& settings,
+               std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
+               QWidget* parent = nullptr);
     ~FormVokabo() override;
 
     // Start-up. False when another copy already runs; the program then ends.
@@ -161,6 +164,7 @@ private:
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
 
     QString commandLine_;
+    SettingsRecord& settings_;
     QWidget* Frame1;
     std::array<BarButton*, 7> Cmd;
     WordListModel* lines_;

@@ -227,7 +227,7 @@ void FormVokabo::ShowNewWordDialog() {
 }
 
 void FormVokabo::ShowSettingsDialog() {
-    FormAyar dialog(this);
+    FormAyar dialog(settings_, this);
     ModalLoops::exec(&dialog);
 }
 

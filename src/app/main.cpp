@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/SessionPlatform.h"
 #include "platform/ShutdownSignals.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
     ModVokabo::setWordFilePath(wordFilePath());
     const QString commandLine = QApplication::arguments().mid(1).join(u' ');
 
-    FormVokabo form(commandLine);
+    SettingsRecord settings;
+    FormVokabo form(commandLine, settings);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (!form.Form_Load())

@@ -99,10 +99,10 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
     return picture;
 }
 
-FormSoru::FormSoru(QuestionHost* host)
+FormSoru::FormSoru(QuestionHost* host, const SettingsRecord& settings)
     : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      host_(host) {
+      host_(host), settings_(settings) {
     setObjectName(QStringLiteral("FormSoru"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The user is typing elsewhere when a question comes up: it must not
@@ -381,7 +381,7 @@ void FormSoru::LblCevap_Click(int Index) {
     } else {
         verdict_ = 1;
         CmdTamam->setIcon(okWithFace(ImgFace1));
-        CmdOgrendim->setEnabled(askedCount() + 1 >= Settings::enaz);
+        CmdOgrendim->setEnabled(askedCount() + 1 >= settings_.enaz());
     }
     setAnswerColour(right, RightColour);
     ImgDogru->move(ImgDogru->x(), LblCevap[right]->y() - twipsToPixels(60));
@@ -455,7 +455,7 @@ void FormSoru::Form_Unload() {
         return;
     unloaded_ = true;
     TimerAnm->stop();
-    const Quiz::SeriesOutcome outcome = Quiz::endQuestion(Bildi, Settings::sorusay, Now());
+    const Quiz::SeriesOutcome outcome = Quiz::endQuestion(Bildi, settings_.sorusay(), Now());
     host_->setSonSoru(outcome.SonSoru);
     host_->startQuestionTimer();
     host_->setAskCommandEnabled(true);

@@ -16,6 +16,7 @@ class QToolButton;
 class ClickLabel;
 
 // What the question window needs from the main window.
+class SettingsRecord;
 class QuestionHost {
 public:
     virtual ~QuestionHost() = default;
@@ -32,7 +33,9 @@ public:
 class FormSoru : public QWidget {
     Q_OBJECT
 public:
-    explicit FormSoru(QuestionHost* host);
+    // settings: where the question reads the series length and the count a
+    // word needs before it may be retired.
+    FormSoru(QuestionHost* host, const SettingsRecord& settings);
     ~FormSoru() override;
 
     // Set by the opener before open().
@@ -96,6 +99,7 @@ private:
     std::optional<int> askedWordNow() const;
 
     QuestionHost* host_;
+    const SettingsRecord& settings_;
     QList<ClickLabel*> LblCevap;
     QLabel* ImgBalonSol;
     ModVokabo::WordList AktifListe;

@@ -5,7 +5,6 @@
 #include "controls/Look.h"
 #include "platform/Autostart.h"
 #include "platform/MsgBox.h"
-#include "platform/Topmost.h"
 #include "platform/Twips.h"
 #include "settings/Settings.h"
 
@@ -49,8 +48,8 @@ void fill(QComboBox* combo, const ListOf& list) {
         combo->addItem(list.text(v));
 }
 
-void select(QComboBox* combo, const ListOf& list) {
-    combo->setCurrentIndex(Settings::value(list.setting) - list.first);
+void select(QComboBox* combo, const ListOf& list, const SettingsRecord& settings) {
+    combo->setCurrentIndex(settings.value(list.setting) - list.first);
 }
 
 qint16 selected(const QComboBox* combo, const ListOf& list) {
@@ -87,10 +86,10 @@ QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidg
 }
 } // namespace
 
-FormAyar::FormAyar(QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+FormAyar::FormAyar(SettingsRecord& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mainWindow_(mainWindow) {
+      settings_(settings) {
     setObjectName(QStringLiteral("FormAyar"));
     setWindowTitle(QStringLiteral("Program Ayarları"));
     setWindowIcon(QApplication::windowIcon());
@@ -159,20 +158,20 @@ FormAyar::FormAyar(QWidget* mainWindow)
 void FormAyar::Form_Load() {
     fill(CmbLimit, Limits);
     fill(CmbQuestion, Runs);
-    select(CmbQuestion, Runs);
+    select(CmbQuestion, Runs, settings_);
     fill(CmbSecenek, Choices);
     fill(ComboPeriyot, Periods);
-    if (Settings::SorDak != 0) {
-        select(ComboPeriyot, Periods);
+    if (settings_.SorDak() != 0) {
+        select(ComboPeriyot, Periods, settings_);
     } else {
         ComboPeriyot->setCurrentIndex(-1);
         CheckSoru->setChecked(true);
     }
-    select(CmbSecenek, Choices);
-    CheckOto->setChecked(Settings::oto_ac);
-    OptSor[Settings::sor_tur == 1 ? 0 : 1]->setChecked(true);
-    CheckUstte->setChecked(Settings::ustte);
-    select(CmbLimit, Limits);
+    select(CmbSecenek, Choices, settings_);
+    CheckOto->setChecked(settings_.oto_ac());
+    OptSor[settings_.sor_tur() == 1 ? 0 : 1]->setChecked(true);
+    CheckUstte->setChecked(settings_.ustte());
+    select(CmbLimit, Limits, settings_);
 }
 
 void FormAyar::CheckSoru_Click() {
@@ -190,14 +189,15 @@ void FormAyar::CheckSoru_Click() {
 void FormAyar::CmdTamam_Click() {
     using namespace Settings;
     closed_ = false;
-    store(SorDakSetting, CheckSoru->isChecked() ? 0 : selected(ComboPeriyot, Periods));
-    store(SecenekSaySetting, selected(CmbSecenek, Choices));
-    store(EnazSetting, selected(CmbLimit, Limits));
-    store(SorusaySetting, selected(CmbQuestion, Runs));
-    store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
+    SettingsRecord& s = settings_;
+    s.store(SorDakSetting, CheckSoru->isChecked() ? 0 : selected(ComboPeriyot, Periods));
+    s.store(SecenekSaySetting, selected(CmbSecenek, Choices));
+    s.store(EnazSetting, selected(CmbLimit, Limits));
+    s.store(SorusaySetting, selected(CmbQuestion, Runs));
+    s.store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
 
     if (!CheckOto->isChecked()) {
-        store(OtoAcSetting, false);
+        s.store(OtoAcSetting, false);
         // Nothing there to remove is no error.
         if (const QString folder = Autostart::startupFolder(); !folder.isEmpty())
             QFile::remove(Autostart::linkPath(folder, programName()));
@@ -210,12 +210,11 @@ void FormAyar::CmdTamam_Click() {
                        MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Hata"));
             return;
         }
-        store(OtoAcSetting, true);
+        s.store(OtoAcSetting, true);
     }
 
-    store(UstteSetting, CheckUstte->isChecked());
-    if (mainWindow_)
-        setTopmost(mainWindow_, ustte);
+    // The main window follows "always on top" itself.
+    s.store(UstteSetting, CheckUstte->isChecked());
     accept();
 }
 

@@ -9,15 +9,16 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class SettingsRecord;
 
 // "Program Ayarları": shows the settings record; "Tamam" stores every setting,
-// creates or removes the entry that starts the program at logon, and keeps
-// the main window on top or not at once. "İptal" and Esc change nothing.
+// creates or removes the entry that starts the program at logon; the main
+// window, following the record, goes on top or not at once. "İptal" and Esc change nothing.
 class FormAyar : public QDialog {
     Q_OBJECT
 public:
-    // Owned by mainWindow, modal; always-on-top applies to mainWindow.
-    explicit FormAyar(QWidget* mainWindow);
+    // Modal, owned by parent; shows the settings and stores them on "Tamam".
+    FormAyar(SettingsRecord& settings, QWidget* parent);
 
     void CheckSoru_Click();
     void CmdTamam_Click();
@@ -49,7 +50,7 @@ private:
     // ShowErrors, says so in message boxes.
     bool CreateStartupShortcut(bool ShowErrors);
 
-    QWidget* mainWindow_;
+    SettingsRecord& settings_;
     // Closed while a message box of "Tamam" was open (the program is ending).
     bool closed_ = false;
 };

@@ -7,18 +7,20 @@
 
 namespace Settings {
 
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < AllSettings.size(); ++i)
+            if (AllSettings[i]->slot != static_cast<int>(i))
+                return false;
+        return true;
+    }(),
+    "a setting's slot is its place in AllSettings");
+
 namespace {
 std::optional<qint64> wholeNumber(const QString& text) {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
     return ok ? std::optional(value) : std::nullopt;
-}
-
-void assign(const Setting& setting, qint16 v) {
-    if (setting.flag)
-        *setting.flag = v != 0;
-    else
-        *setting.number = v;
 }
 } // namespace
 
@@ -48,16 +50,6 @@ QString toText(const Setting& setting, qint64 value) {
     return QString::number(value);
 }
 
-qint16 value(const Setting& setting) {
-    return setting.flag ? qint16(*setting.flag) : *setting.number;
-}
-
-void store(const Setting& setting, qint64 newValue) {
-    const qint16 v = clamped(setting, newValue);
-    assign(setting, v);
-    writeStored(setting.name, toText(setting, v));
-}
-
 QString readStored(const char* name) {
     return ModRegistry::ReadRegValue(ModRegistry::RegRoot::HKEY_LOCAL_MACHINE,
                                      ModRegistry::VokaboKey, QString::fromLatin1(name));
@@ -66,11 +58,6 @@ QString readStored(const char* name) {
 void writeStored(const char* name, const QString& text) {
     ModRegistry::WriteRegValue(ModRegistry::RegRoot::HKEY_LOCAL_MACHINE, ModRegistry::VokaboKey,
                                QString::fromLatin1(name), ModRegistry::REG_SZ, text);
-}
-
-void LoadSettingsRecord() {
-    for (const Setting* setting : AllSettings)
-        assign(*setting, fromText(*setting, readStored(setting->name)));
 }
 
 std::optional<PackedPair> unpackPair(const QString& text) {
@@ -87,9 +74,24 @@ QString packPair(double high, double low) {
     return QString::number(std::llrint(65536.0 * high + low));
 }
 
-void resetState() {
-    for (const Setting* setting : AllSettings)
-        assign(*setting, 0);
+} // namespace Settings
+
+void SettingsRecord::LoadSettingsRecord() {
+    for (const Settings::Setting* setting : Settings::AllSettings)
+        assign(*setting, Settings::fromText(*setting, Settings::readStored(setting->name)));
 }
 
-} // namespace Settings
+void SettingsRecord::store(const Settings::Setting& setting, qint64 newValue) {
+    const qint16 v = Settings::clamped(setting, newValue);
+    Settings::writeStored(setting.name, Settings::toText(setting, v));
+    assign(setting, v);
+}
+
+void SettingsRecord::assign(const Settings::Setting& setting, qint16 v) {
+    if (setting.format == Settings::Format::Letter)
+        v = v != 0;
+    if (values_[setting.slot] == v)
+        return;
+    values_[setting.slot] = v;
+    emit changed(&setting);
+}

@@ -1,20 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <optional>
 
-// The settings every window shares, filled once at start-up.
+// The settings: how each is kept, and the helpers of the registry store.
+// Their values while the program runs belong to a SettingsRecord.
 namespace Settings {
-
-// The settings record, in memory. All zero until LoadSettingsRecord().
-inline qint16 SorDak = 0;     // minutes between scheduled questions; 0 = off
-inline qint16 SecenekSay = 0; // answer choices of a question
-inline bool oto_ac = false;   // the program starts when the user logs on
-inline qint16 sor_tur = 0;    // 1 = word to meaning; 2 = both directions
-inline bool ustte = false;    // the main window stays on top
-inline qint16 enaz = 0;       // right answers in a row before a word may be retired
-inline qint16 sorusay = 0;    // questions in one series; 0 = no limit
 
 // How a setting is kept as stored text.
 enum class Format {
@@ -29,18 +22,17 @@ struct Setting {
     qint16 defaultValue;
     qint16 min;
     qint16 max;
-    qint16* number = nullptr; // the value in memory (Decimal, Choice)
-    bool* flag = nullptr;     // the value in memory (Letter)
+    int slot; // its place in AllSettings
 };
 
 // Every setting once.
-inline constexpr Setting SorDakSetting{"SorDak", Format::Decimal, 5, 0, 60, &SorDak};
-inline constexpr Setting SecenekSaySetting{"SecenekSay", Format::Decimal, 4, 2, 9, &SecenekSay};
-inline constexpr Setting OtoAcSetting{"oto_ac", Format::Letter, 0, 0, 1, nullptr, &oto_ac};
-inline constexpr Setting SorTurSetting{"sor_tur", Format::Choice, 1, 1, 2, &sor_tur};
-inline constexpr Setting UstteSetting{"ustte", Format::Letter, 0, 0, 1, nullptr, &ustte};
-inline constexpr Setting EnazSetting{"enaz", Format::Decimal, 0, 0, 10, &enaz};
-inline constexpr Setting SorusaySetting{"sorusay", Format::Decimal, 0, 0, 10, &sorusay};
+inline constexpr Setting SorDakSetting{"SorDak", Format::Decimal, 5, 0, 60, 0};
+inline constexpr Setting SecenekSaySetting{"SecenekSay", Format::Decimal, 4, 2, 9, 1};
+inline constexpr Setting OtoAcSetting{"oto_ac", Format::Letter, 0, 0, 1, 2};
+inline constexpr Setting SorTurSetting{"sor_tur", Format::Choice, 1, 1, 2, 3};
+inline constexpr Setting UstteSetting{"ustte", Format::Letter, 0, 0, 1, 4};
+inline constexpr Setting EnazSetting{"enaz", Format::Decimal, 0, 0, 10, 5};
+inline constexpr Setting SorusaySetting{"sorusay", Format::Decimal, 0, 0, 10, 6};
 
 // In the order they are read at start-up.
 inline constexpr std::array<const Setting*, 7> AllSettings{
@@ -58,16 +50,8 @@ qint16 fromText(const Setting& setting, const QString& text);
 // Value to the text that is stored.
 QString toText(const Setting& setting, qint64 value);
 
-// The value in memory (flags as 0 or 1).
-qint16 value(const Setting& setting);
-// Sets the value in memory, brought into range, and stores it.
-void store(const Setting& setting, qint64 value);
-
 QString readStored(const char* name);
 void writeStored(const char* name, const QString& text);
-
-// Reads every setting in its fixed order.
-void LoadSettingsRecord();
 
 // Two window coordinates packed into one number: 65536 × high + low.
 struct PackedPair {
@@ -81,7 +65,38 @@ std::optional<PackedPair> unpackPair(const QString& text);
 // (low), so a window partly off the top or left edge returns at that edge.
 QString packPair(double high, double low);
 
-// Every value back to zero or false, as before start-up.
-void resetState();
-
 } // namespace Settings
+
+// The settings record: the one owner of the settings' values while the
+// program runs, created in main and handed to the windows that read them.
+// A value changes only through store(), which keeps it and tells who
+// follows it.
+class SettingsRecord : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Reads every setting in its fixed order; all are zero before.
+    void LoadSettingsRecord();
+    // The value (flags as 0 or 1).
+    qint16 value(const Settings::Setting& setting) const { return values_[setting.slot]; }
+    // Sets the value, brought into range, and stores it.
+    void store(const Settings::Setting& setting, qint64 value);
+
+    qint16 SorDak() const { return value(Settings::SorDakSetting); }
+    qint16 SecenekSay() const { return value(Settings::SecenekSaySetting); }
+    bool oto_ac() const { return value(Settings::OtoAcSetting) != 0; }
+    qint16 sor_tur() const { return value(Settings::SorTurSetting); }
+    bool ustte() const { return value(Settings::UstteSetting) != 0; }
+    qint16 enaz() const { return value(Settings::EnazSetting); }
+    qint16 sorusay() const { return value(Settings::SorusaySetting); }
+
+signals:
+    // A value is not what it was.
+    void changed(const Settings::Setting* setting);
+
+private:
+    void assign(const Settings::Setting& setting, qint16 value);
+
+    std::array<qint16, Settings::AllSettings.size()> values_{};
+};

@@ -88,6 +88,7 @@ private slots:
     void noLockAnywhereStillStarts();
     void escAndRestore();
     void withoutATrayNothingHides();
+    void alwaysOnTopFollowsTheSettings();
     void storedFrameComesBackWhole();
     void unusableStoredPlacementIsIgnored_data();
     void unusableStoredPlacementIsIgnored();
@@ -148,7 +149,7 @@ void TestFormVokabo::cleanup() {
 FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& words) {
     if (!words.isNull())
         program->writeWordFile(words);
-    form = std::make_unique<FormVokabo>(commandLine, makeTray());
+    form = std::make_unique<FormVokabo>(commandLine, program->settings(), makeTray());
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -186,12 +187,13 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("-o", makeTray());
+    FormVokabo first("-o", program->settings(), makeTray());
     QVERIFY(first.Form_Load());
     first.showAsStarted();
     QVERIFY(!first.isVisible());
     {
-        FormVokabo second("", makeTray());
+        SettingsRecord itsOwn;
+        FormVokabo second("", itsOwn, makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
@@ -306,6 +308,18 @@ void TestFormVokabo::withoutATrayNothingHides() {
     QVERIFY(form.Form_Unload());
 }
 
+void TestFormVokabo::alwaysOnTopFollowsTheSettings() {
+    Settings::writeStored(Settings::UstteSetting.name, "E");
+    FormVokabo& form = start("");
+    const auto onTop = [&form] { return form.windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+    QVERIFY(onTop());
+    // However the setting changes, the window follows at once.
+    program->settings().store(Settings::UstteSetting, false);
+    QVERIFY(!onTop());
+    program->settings().store(Settings::UstteSetting, true);
+    QVERIFY(onTop());
+}
+
 void TestFormVokabo::storedFrameComesBackWhole() {
     const QRect frame(90, 60, 380, 320);
     Settings::writeStored(Settings::SonXYName,
@@ -336,7 +350,7 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QPoint>("place");
     // The outer size, or none where the window keeps its designed size.
     QTest::addColumn<QSize>("size");
-    const QPoint designedPlace = FormVokabo("", makeTray()).pos();
+    const QPoint designedPlace = FormVokabo("", program->settings(), makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
@@ -419,7 +433,7 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     QDateTime now(QDate(2026, 12, 6), QTime(8, 0));
     setClock([&now] { return now; });
     FormVokabo& form = start("-o");
-    QCOMPARE(Settings::SorDak, 5);
+    QCOMPARE(program->settings().SorDak(), 5);
 
     // Due at the first tick after start-up.
     form.TimerSor_Timer();

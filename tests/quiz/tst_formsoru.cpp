@@ -58,7 +58,7 @@ class TestFormSoru : public QObject {
         random = std::make_unique<ScriptedRandom>(
             QList<double>{(rightSlot - 0.5) / answers.size(), 0.1});
         Quiz::Secenekler = answers;
-        form = new FormSoru(&host);
+        form = new FormSoru(&host, program->settings());
         form->VokaboInd = VokaboInd;
         form->English = question.isNull() ? ActiveWords[VokaboInd - 1].English + " ?" : question;
         form->OrnekCumle = ActiveWords[VokaboInd - 1].Ornek;
@@ -156,8 +156,8 @@ private slots:
     void closingCountsAndEndsTheSeries() {
         QFETCH(Closing, c);
         const auto [asked, clicked, press, enaz, sorusay, before, learnable, count, after] = c;
-        Settings::enaz = static_cast<qint16>(enaz);
-        Settings::sorusay = static_cast<qint16>(sorusay);
+        program->settings().store(Settings::EnazSetting, enaz);
+        program->settings().store(Settings::SorusaySetting, sorusay);
         Quiz::SoruSayac = static_cast<qint16>(before);
         Quiz::ElleSor = true;
         const WordDef word = ActiveWords[asked - 1];

@@ -1,6 +1,5 @@
 #include "platform/Autostart.h"
 #include "platform/RegistryStore.h"
-#include "platform/Topmost.h"
 #include "settings/FormAyar.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
@@ -21,11 +20,11 @@ QByteArray fileBytes(const QString& path) {
 
 // Stores the texts, in the order of the settings table, and reads them as the
 // program does at start-up; a null text stores nothing.
-void storeAndLoad(const QStringList& texts) {
+void storeAndLoad(SettingsRecord& settings, const QStringList& texts) {
     for (qsizetype i = 0; i < texts.size(); ++i)
         if (!texts[i].isNull())
             Settings::writeStored(Settings::AllSettings[i]->name, texts[i]);
-    Settings::LoadSettingsRecord();
+    settings.LoadSettingsRecord();
 }
 
 QStringList storedTexts() {
@@ -37,10 +36,6 @@ QStringList storedTexts() {
 
 QString entryPath() {
     return Autostart::linkPath(Autostart::startupFolder(), QCoreApplication::applicationName());
-}
-
-bool onTop(const QWidget& window) {
-    return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
 // Whether the ten controls that follow the disable box are all enabled (1),
@@ -101,8 +96,8 @@ private slots:
         QFETCH(QStringList, stored);
         QFETCH(QList<int>, shown);
         QFETCH(bool, high);
-        storeAndLoad(stored);
-        FormAyar form(mainWindow.get());
+        storeAndLoad(program->settings(), stored);
+        FormAyar form(program->settings(), mainWindow.get());
         QCOMPARE((QList<int>{form.ComboPeriyot->currentIndex(), form.CmbSecenek->currentIndex(),
                              form.CmbLimit->currentIndex(), form.CmbQuestion->currentIndex()}),
                  shown);
@@ -125,13 +120,12 @@ private slots:
 
     void tamamSwitchesStartAtLogonAndOnTopOff() {
         ScriptedMsgBox box;
-        storeAndLoad({{}, {}, "E", {}, "E"});
+        storeAndLoad(program->settings(), {{}, {}, "E", {}, "E"});
         QVERIFY(QDir().mkpath(Autostart::startupFolder()) &&
                 QFile(entryPath()).open(QIODevice::WriteOnly));
-        setTopmost(mainWindow.get(), true);
         // Twice in a row: an entry already gone is no error.
         for (int press = 0; press < 2; ++press) {
-            FormAyar form(mainWindow.get());
+            FormAyar form(program->settings(), mainWindow.get());
             changeEverything(form, false);
             QTest::keyClick(&form, Qt::Key_Return);
             QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -139,17 +133,17 @@ private slots:
         QVERIFY(box.asked().isEmpty());
         QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10"}));
         QVERIFY(!QFile::exists(entryPath()));
-        QVERIFY(!onTop(*mainWindow) && mainWindow->isVisible());
+        QVERIFY(!program->settings().ustte() && !program->settings().oto_ac());
     }
 
     void tamamWhenTheEntryCannotBeMadeAndOnceItCan() {
         ScriptedMsgBox box;
-        storeAndLoad({"5", "4", "H", "1", "H", "0", "0"});
+        storeAndLoad(program->settings(), {"5", "4", "H", "1", "H", "0", "0"});
         // A file where the start-up folder goes: no one, not even root, makes it a folder.
         QFile blocker(Autostart::startupFolder());
         QVERIFY(QDir().mkpath(QFileInfo(blocker).path()) && blocker.open(QIODevice::WriteOnly));
 
-        FormAyar form(mainWindow.get());
+        FormAyar form(program->settings(), mainWindow.get());
         changeEverything(form, true);
         form.CmdTamam->click();
         QStringList asked;
@@ -165,23 +159,23 @@ private slots:
         // What comes before the entry is stored; start at logon and on top are not.
         QVERIFY(form.isVisible());
         QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10"}));
-        QVERIFY(!onTop(*mainWindow));
+        QVERIFY(!program->settings().ustte());
 
         QVERIFY(blocker.remove());
         form.CmdTamam->click();
         QCOMPARE(box.asked().size(), 3);
         QVERIFY(!form.isVisible());
         QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10"}));
-        QVERIFY(onTop(*mainWindow));
+        QVERIFY(program->settings().ustte());
         const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
         QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));
     }
 
     void cancelAndEscStoreNothing() {
-        storeAndLoad({"5", "4", "H", "1"});
+        storeAndLoad(program->settings(), {"5", "4", "H", "1"});
         const QByteArray before = fileBytes(registryStoreLocation());
         for (bool esc : {false, true}) {
-            FormAyar form(mainWindow.get());
+            FormAyar form(program->settings(), mainWindow.get());
             changeEverything(form, true);
             if (esc)
                 QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
@@ -190,7 +184,7 @@ private slots:
             QVERIFY(!form.isVisible());
             QCOMPARE(fileBytes(registryStoreLocation()), before);
             QVERIFY(!QFile::exists(entryPath()));
-            QVERIFY(!onTop(*mainWindow));
+            QVERIFY(!program->settings().ustte());
         }
     }
 

@@ -37,25 +37,38 @@ private slots:
         Settings::writeStored(Settings::SonBoyName, "0"); // the key exists
         if (!text.isEmpty())
             Settings::writeStored(Settings::AllSettings[setting]->name, text);
-        Settings::LoadSettingsRecord();
-        QTEST(int(Settings::value(*Settings::AllSettings[setting])), "value");
+        program.settings().LoadSettingsRecord();
+        QTEST(int(program.settings().value(*Settings::AllSettings[setting])), "value");
     }
 
-    void storingKeepsTheFormatAndTheRange() {
+    void storingKeepsTheFormatAndTheRangeAndTellsChanges() {
         FreshProgram program;
-        Settings::store(Settings::SorDakSetting, 7);
-        Settings::store(Settings::SecenekSaySetting, 12);
-        Settings::store(Settings::EnazSetting, -3);
-        Settings::store(Settings::SorTurSetting, 2);
-        Settings::store(Settings::OtoAcSetting, true);
-        Settings::store(Settings::UstteSetting, false);
-        QCOMPARE((QList<int>{Settings::SecenekSay, Settings::enaz, Settings::oto_ac}),
+        SettingsRecord& settings = program.settings();
+        QList<const Settings::Setting*> changed;
+        connect(&settings, &SettingsRecord::changed, this,
+                [&changed](const Settings::Setting* setting) { changed.append(setting); });
+        settings.store(Settings::SorDakSetting, 7);
+        settings.store(Settings::SecenekSaySetting, 12);
+        settings.store(Settings::EnazSetting, -3);
+        settings.store(Settings::SorTurSetting, 2);
+        settings.store(Settings::OtoAcSetting, true);
+        settings.store(Settings::UstteSetting, false);
+        QCOMPARE((QList<int>{settings.SecenekSay(), settings.enaz(), settings.oto_ac()}),
                  (QList<int>{9, 0, true}));
+        // Only what is not what it was: enaz and ustte stay 0.
+        QCOMPARE(changed, (QList<const Settings::Setting*>{
+                              &Settings::SorDakSetting, &Settings::SecenekSaySetting,
+                              &Settings::SorTurSetting, &Settings::OtoAcSetting}));
         QFile file(registryStoreLocation());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("[SOFTWARE]\nVokabo\\SecenekSay=9\nVokabo\\SorDak=7\n"
                                             "Vokabo\\enaz=0\nVokabo\\oto_ac=E\nVokabo\\sor_tur=2\n"
                                             "Vokabo\\ustte=H\n"));
+        changed.clear();
+        settings.store(Settings::SorDakSetting, 7);
+        Settings::writeStored("ustte", "E");
+        settings.LoadSettingsRecord();
+        QCOMPARE(changed, (QList<const Settings::Setting*>{&Settings::UstteSetting}));
         // A text is read up to a NUL, as the registry reads a string.
         Settings::writeStored("sorusay", QString::fromLatin1("3\0x", 3));
         QCOMPARE(Settings::readStored("sorusay"), QStringLiteral("3"));

@@ -30,14 +30,12 @@ void RecordingProgress::begin(const QString& statusText, qint64 max) {
 
 FreshProgram::FreshProgram() : oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
     ModVokabo::resetState();
-    Settings::resetState();
     ModVokabo::setWordFilePath(wordFile());
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
 }
 
 FreshProgram::~FreshProgram() {
     ModVokabo::resetState();
-    Settings::resetState();
     qputenv("XDG_CONFIG_HOME", oldConfigHome_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MsgBox.h"
+#include "settings/Settings.h"
 #include "words/ModVokabo.h"
 
 #include <QList>
@@ -70,9 +71,12 @@ public:
     QString wordFile() const;
     void writeWordFile(const QByteArray& bytes) const;
     QByteArray readWordFile() const;
+    // Its settings record, read from nothing yet: every value zero.
+    SettingsRecord& settings() { return settings_; }
 
 private:
     QTemporaryDir dir_;
+    SettingsRecord settings_;
     QByteArray oldConfigHome_;
 };
 
