@@ -88,7 +88,7 @@ QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidg
 
 FormAyar::FormAyar(SettingsRecord& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings) {
     setObjectName(QStringLiteral("FormAyar"));
     setWindowTitle(QStringLiteral("Program Ayarları"));

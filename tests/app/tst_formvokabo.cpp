@@ -350,7 +350,8 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QPoint>("place");
     // The outer size, or none where the window keeps its designed size.
     QTest::addColumn<QSize>("size");
-    const QPoint designedPlace = FormVokabo("", program->settings(), makeTray()).pos();
+    SettingsRecord settings;
+    const QPoint designedPlace = FormVokabo("", settings, makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
