@@ -370,11 +370,7 @@ void FormVokabo::SoruHazirla() {
         Quiz::composeQuestion(ModVokabo::ActiveWords, settings_.SecenekSay(), settings_.sor_tur());
     if (!question)
         return;
-    Quiz::Secenekler = question->answers;
-    auto* form = new FormSoru(this, settings_);
-    form->English = question->English;
-    form->VokaboInd = question->VokaboInd;
-    form->OrnekCumle = question->OrnekCumle;
+    auto* form = new FormSoru(*question, this, settings_);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();

@@ -99,10 +99,12 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
     return picture;
 }
 
-FormSoru::FormSoru(QuestionHost* host, const SettingsRecord& settings)
+FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
+                   const SettingsRecord& settings)
     : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      host_(host), settings_(settings) {
+      host_(host), settings_(settings), VokaboInd(question.VokaboInd), English(question.English),
+      OrnekCumle(question.OrnekCumle), Secenekler(question.answers) {
     setObjectName(QStringLiteral("FormSoru"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The user is typing elsewhere when a question comes up: it must not
@@ -112,10 +114,25 @@ FormSoru::FormSoru(QuestionHost* host, const SettingsRecord& settings)
     setFont(designFont("MS Sans Serif", 8.25, false));
     const qreal dpr = devicePixelRatioF();
 
+    buildQuestionArea(dpr);
+    buildButtons(dpr);
+    LblCevap.append(makeAnswerLabel(0));
+
+    // In front of the balloon: the question; in front of the answers: the
+    // cover, and the question mark on the cover.
+    LblSoru->raise();
+    LblOrtu->raise();
+    ImgQuestionMark->raise();
+
+    startEyeAndKeys();
+    setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
+}
+
+// The character, its balloon with the question, the covered answers and the
+// pictures over them.
+void FormSoru::buildQuestionArea(qreal dpr) {
     FrmSoru = new QWidget(this);
-    FrmButton = new QWidget(this);
     placeTwips(FrmSoru, FrmSoruLeft, 0, Quiz::DesignedQuestionAreaWidth, FrmSoruHeight);
-    placeTwips(FrmButton, 0, FrmButtonTop, 4335, FrmButtonHeight);
 
     auto* character = new ClickLabel(FrmSoru);
     character->setScaledContents(true);
@@ -163,6 +180,13 @@ FormSoru::FormSoru(QuestionHost* host, const SettingsRecord& settings)
     ImgDogru->setAccessibleName(QStringLiteral("Doğru cevap"));
     placeTwips(ImgDogru, 1020, 1320, PictureSize, PictureSize);
     ImgDogru->hide();
+}
+
+// The example-sentence, learned and OK buttons, the faces the OK button
+// wears and the hand over what can be clicked.
+void FormSoru::buildButtons(qreal dpr) {
+    FrmButton = new QWidget(this);
+    placeTwips(FrmButton, 0, FrmButtonTop, 4335, FrmButtonHeight);
 
     ImgFace1 = Artwork::happyFace(QSize(32, 32), dpr);
     ImgFace2 = Artwork::sadFace(QSize(32, 32), dpr);
@@ -194,15 +218,11 @@ FormSoru::FormSoru(QuestionHost* host, const SettingsRecord& settings)
     connect(CmdCumle, &QToolButton::clicked, this, &FormSoru::CmdCumle_Click);
     connect(CmdOgrendim, &QToolButton::clicked, this, &FormSoru::CmdOgrendim_Click);
     connect(CmdTamam, &QToolButton::clicked, this, &FormSoru::CmdTamam_Click);
+}
 
-    LblCevap.append(makeAnswerLabel(0));
-
-    // In front of the balloon: the question; in front of the answers: the
-    // cover, and the question mark on the cover.
-    LblSoru->raise();
-    LblOrtu->raise();
-    ImgQuestionMark->raise();
-
+// The eye's animation, and Esc and the other keys before the controls see
+// them.
+void FormSoru::startEyeAndKeys() {
     TimerAnm = new QTimer(this);
     TimerAnm->setInterval(Artwork::eyeFrameInterval);
     connect(TimerAnm, &QTimer::timeout, this, &FormSoru::TimerAnm_Timer);
@@ -212,8 +232,6 @@ FormSoru::FormSoru(QuestionHost* host, const SettingsRecord& settings)
         Form_KeyPress(KeyAscii);
         return KeyAscii == EscKeyAscii;
     });
-
-    setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
 }
 
 FormSoru::~FormSoru() {
@@ -257,9 +275,9 @@ void FormSoru::Form_Load() {
     host_->setAskCommandEnabled(false);
     Bildi = false;
 
-    const int SecenekSay = static_cast<int>(Quiz::Secenekler.size());
+    const int SecenekSay = static_cast<int>(Secenekler.size());
     DogruSira = Quiz::drawRightSlot(SecenekSay);
-    Quiz::Secenekler.swapItemsAt(0, DogruSira - 1);
+    Secenekler.swapItemsAt(0, DogruSira - 1);
 
     LblOrtu->setCursor(hand_);
     ImgQuestionMark->setCursor(hand_);
@@ -267,7 +285,7 @@ void FormSoru::Form_Load() {
         if (i > 1)
             LblCevap.append(makeAnswerLabel(i - 1));
         ClickLabel* label = LblCevap[i - 1];
-        label->setText(QChar(u'a' + i - 1) + QStringLiteral(") ") + Quiz::Secenekler[i - 1]);
+        label->setText(QChar(u'a' + i - 1) + QStringLiteral(") ") + Secenekler[i - 1]);
         label->adjustSize();
         label->setCursor(hand_);
     }

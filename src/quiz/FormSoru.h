@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "quiz/Quiz.h"
 #include "words/WordDef.h"
 
 class QLabel;
@@ -15,8 +16,9 @@ class QTimer;
 class QToolButton;
 class ClickLabel;
 
-// What the question window needs from the main window.
 class SettingsRecord;
+
+// What the question window needs from the main window.
 class QuestionHost {
 public:
     virtual ~QuestionHost() = default;
@@ -33,15 +35,10 @@ public:
 class FormSoru : public QWidget {
     Q_OBJECT
 public:
-    // settings: where the question reads the series length and the count a
-    // word needs before it may be retired.
-    FormSoru(QuestionHost* host, const SettingsRecord& settings);
+    // Asks question; settings tell the series length and the count a word
+    // needs before it may be retired.
+    FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings);
     ~FormSoru() override;
-
-    // Set by the opener before open().
-    int VokaboInd = 0;
-    QString English;
-    QString OrnekCumle;
 
     // Loads the window and puts it on top of all others without taking the
     // keyboard from the program the user is working in.
@@ -90,6 +87,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The steps of building the window.
+    void buildQuestionArea(qreal dpr);
+    void buildButtons(qreal dpr);
+    void startEyeAndKeys();
+
     ClickLabel* makeAnswerLabel(int index);
     void setAnswerColour(int index, const QColor& colour);
     // The asked word's count when the question opened.
@@ -100,6 +102,14 @@ private:
 
     QuestionHost* host_;
     const SettingsRecord& settings_;
+    // The question: the asked word's position in the active list, the text
+    // the balloon shows (either side of the word, whatever the name says),
+    // its example sentence, and the answers in the order they show
+    // (element 0 is lettered a).
+    const int VokaboInd;
+    const QString English;
+    const QString OrnekCumle;
+    QStringList Secenekler;
     QList<ClickLabel*> LblCevap;
     QLabel* ImgBalonSol;
     ModVokabo::WordList AktifListe;

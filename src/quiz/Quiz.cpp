@@ -7,7 +7,6 @@
 
 namespace Quiz {
 
-QStringList Secenekler;
 qint16 SoruSayac = 0;
 bool ElleSor = false;
 
@@ -147,7 +146,6 @@ WindowFit fitWindow(const QList<int>& answerRights, double questionTextWidth, in
 }
 
 void resetState() {
-    Secenekler.clear();
     SoruSayac = 0;
     ElleSor = false;
 }

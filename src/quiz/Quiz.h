@@ -9,9 +9,6 @@
 // Composing a question, judging it, and the series of questions.
 namespace Quiz {
 
-// The answer texts of the current question in the order the window shows
-// them (element 0 is the answer lettered a).
-extern QStringList Secenekler;
 // Right answers confirmed so far in the current series.
 extern qint16 SoruSayac;
 // The user asked for a question: one may open although scheduled questions
