@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
                               QStringLiteral("Liberation Serif"));
     installQtMsgBox();
 
-    ModVokabo::setWordFilePath(wordFilePath());
+    ModVokabo::setWordFilePath(locateWordFile());
     const QString commandLine = QApplication::arguments().mid(1).join(u' ');
 
     SettingsRecord settings;

@@ -1,6 +1,6 @@
 #include "platform/MsgBoxQt.h"
 
-#include "controls/ModalLoops.h"
+#include "platform/ModalLoops.h"
 
 #include <QApplication>
 #include <QGridLayout>

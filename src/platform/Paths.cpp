@@ -34,7 +34,7 @@ QString chooseWordFilePath(const QString& programDir, const QString& userDataDir
     return QDir(userDataDir).filePath(WordFileName);
 }
 
-QString wordFilePath() {
+QString locateWordFile() {
     const QString userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString path = chooseWordFilePath(programFolder(), userDataDir);
     QDir().mkpath(QFileInfo(path).path());

@@ -24,7 +24,7 @@ bool isInstalledCopy(const QString& programDir);
 QString chooseWordFilePath(const QString& programDir, const QString& userDataDir);
 // The same for the running program; makes the user's data folder if it is
 // the one chosen.
-QString wordFilePath();
+QString locateWordFile();
 
 // The file a first start reads while the word file does not exist yet: the
 // program folder's own vokabo.txt when the word file lives elsewhere, so the

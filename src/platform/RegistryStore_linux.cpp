@@ -9,7 +9,7 @@ QString registryStoreLocation() {
            QStringLiteral("/vokabo/registry.ini");
 }
 
-std::unique_ptr<QSettings> openRegistryKey(ModRegistry::RegRoot, const QString& keyPath, bool) {
+std::unique_ptr<QSettings> openRegistryKey(RegistryRoot, const QString& keyPath, bool) {
     auto settings = std::make_unique<QSettings>(registryStoreLocation(), QSettings::IniFormat);
     settings->beginGroup(QString(keyPath).replace(u'\\', u'/'));
     return settings;

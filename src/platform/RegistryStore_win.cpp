@@ -1,12 +1,12 @@
 #include "platform/RegistryStore.h"
 
 namespace {
-QString rootName(ModRegistry::RegRoot root) {
-    return root == ModRegistry::RegRoot::HKEY_LOCAL_MACHINE ? QStringLiteral("HKEY_LOCAL_MACHINE")
-                                                            : QStringLiteral("HKEY_CURRENT_USER");
+QString rootName(RegistryRoot root) {
+    return root == RegistryRoot::HKEY_LOCAL_MACHINE ? QStringLiteral("HKEY_LOCAL_MACHINE")
+                                                    : QStringLiteral("HKEY_CURRENT_USER");
 }
 
-std::unique_ptr<QSettings> openNative(ModRegistry::RegRoot root, const QString& keyPath) {
+std::unique_ptr<QSettings> openNative(RegistryRoot root, const QString& keyPath) {
     return std::make_unique<QSettings>(rootName(root) + u'\\' + keyPath, QSettings::NativeFormat);
 }
 } // namespace
@@ -17,10 +17,10 @@ QString registryStoreLocation() {
 
 // A standard user may not write under HKEY_LOCAL_MACHINE; such writes go to
 // the same path under HKEY_CURRENT_USER, which reads then prefer.
-std::unique_ptr<QSettings> openRegistryKey(ModRegistry::RegRoot root, const QString& keyPath,
+std::unique_ptr<QSettings> openRegistryKey(RegistryRoot root, const QString& keyPath,
                                            bool forWriting) {
-    if (root == ModRegistry::RegRoot::HKEY_LOCAL_MACHINE) {
-        auto user = openNative(ModRegistry::RegRoot::HKEY_CURRENT_USER, keyPath);
+    if (root == RegistryRoot::HKEY_LOCAL_MACHINE) {
+        auto user = openNative(RegistryRoot::HKEY_CURRENT_USER, keyPath);
         if (forWriting) {
             auto machine = openNative(root, keyPath);
             if (machine->isWritable())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RegistryStore.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -7,7 +9,7 @@
 // Each call opens the store, reads or writes one value, and closes it again.
 namespace ModRegistry {
 
-enum class RegRoot { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE };
+using RegRoot = RegistryRoot;
 
 inline constexpr int REG_SZ = 1;
 inline constexpr int REG_BINARY = 3;

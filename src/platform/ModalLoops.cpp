@@ -1,4 +1,4 @@
-#include "controls/ModalLoops.h"
+#include "platform/ModalLoops.h"
 
 #include <QDialog>
 #include <QList>
