@@ -5,8 +5,8 @@
 // Each measurement runs in a child process of its own, so that the peak memory
 // getrusage reports belongs to that measurement alone.
 
-#include "app/FormVokabo.h"
 #include "app/Resources.h"
+#include "app/WordListPanel.h"
 #include "platform/MsgBox.h"
 #include "settings/Settings.h"
 #include "words/FormProgress.h"
@@ -335,18 +335,18 @@ Figures floorWrite(const Setup& setup, bool atomic) {
 Figures load(Setup& setup, bool withList, bool withProgress) {
     GuiApp gui(setup.argc, setup.argv, setup.locale);
     FormProgress progress;
-    SettingsRecord settings;
-    FormVokabo form(QString(), settings);
+    // The main window's list, as the word store fills it.
+    WordListPanel list;
     int before = 0;
     Figures figures = timeRuns(
         setup.runs,
         [&] {
             // The main list is empty when the program starts.
-            form.showWordList(QString(), {});
+            list.showWordList(QString(), {});
             ModVokabo::resetState();
             ModVokabo::setWordFilePath(setup.wordFile);
             ModVokabo::setProgressView(withProgress ? &progress : nullptr);
-            ModVokabo::setWordListView(withList ? &form : nullptr);
+            ModVokabo::setWordListView(withList ? &list : nullptr);
             before = progress.repaintCount();
         },
         [] {
@@ -358,7 +358,7 @@ Figures load(Setup& setup, bool withList, bool withProgress) {
     if (ModVokabo::ActiveWords.size() != WordsPerList ||
         ModVokabo::PassiveWords.size() != WordsPerList)
         fail(figures, "the load did not give both lists in full");
-    if (withList && form.lineCount() != WordsPerList)
+    if (withList && list.lineCount() != WordsPerList)
         fail(figures, "the main list was not filled");
     ModVokabo::resetState();
     return figures;

@@ -1,10 +1,12 @@
 #include "app/FormVokabo.h"
 
 #include "ProductInfo.h"
-#include "app/BarButton.h"
+#include "app/AdvertPanel.h"
+#include "app/ButtonBar.h"
 #include "app/FormVokaboDesign.h"
 #include "app/Scheduler.h"
 #include "app/WindowPlacement.h"
+#include "app/WordListPanel.h"
 #include "controls/FramePlacer.h"
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
@@ -22,19 +24,17 @@
 #include "settings/Settings.h"
 #include "words/FormProgress.h"
 #include "words/FormYeni.h"
-#include "words/ListOrder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
+#include <optional>
 
 namespace {
 // How soon a shut-down waiting for dialogs to close looks again.
@@ -54,26 +54,41 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     setFont(designFont("MS Sans Serif", 8.25));
     setBackground(this, FormVokaboDesign::BarColour);
 
-    buildButtonBar();
-    buildListPanel();
-    buildAdvertPanel();
+    // In this order the keyboard's Tab goes from the bar's buttons to the
+    // list, and the list panel's tabs stand over the bar.
+    Frame1 = new ButtonBar(this);
+    connect(Frame1, &ButtonBar::commandChosen, this, &FormVokabo::Cmd_Click);
+    ListPanel = new WordListPanel(this);
+    connect(ListPanel, &WordListPanel::editRequested, this, &FormVokabo::EditWord);
+    connect(ListPanel, &WordListPanel::deleteRequested, this, &FormVokabo::DeleteSelectedWord);
+    connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
+    FrameAd = new AdvertPanel(this);
+    connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
 
     TimerSor = new QTimer(this);
+    TimerSor->setObjectName(QStringLiteral("TimerSor"));
     TimerSor->setInterval(100);
     connect(TimerSor, &QTimer::timeout, this, &FormVokabo::TimerSor_Timer);
 
     popMenu = new QMenu(QStringLiteral("popup_menu"), this);
-    mnu_YeniVokabo = popMenu->addAction(QStringLiteral("Yeni Vokabo"));
-    mnu_VokaboSor = popMenu->addAction(QStringLiteral("Vokabo Sor"));
+    popMenu->setObjectName(QStringLiteral("popMenu"));
+    const auto menuItem = [this](const QString& text, const char* name) {
+        QAction* item = popMenu->addAction(text);
+        item->setObjectName(QString::fromLatin1(name));
+        return item;
+    };
+    mnu_YeniVokabo = menuItem(QStringLiteral("Yeni Vokabo"), "mnu_YeniVokabo");
+    mnu_VokaboSor = menuItem(QStringLiteral("Vokabo Sor"), "mnu_VokaboSor");
     popMenu->addSeparator();
-    mnu_Ac = popMenu->addAction(QStringLiteral("Aç"));
-    mnu_Cikis = popMenu->addAction(QStringLiteral("Çıkış"));
+    mnu_Ac = menuItem(QStringLiteral("Aç"), "mnu_Ac");
+    mnu_Cikis = menuItem(QStringLiteral("Çıkış"), "mnu_Cikis");
     connect(mnu_YeniVokabo, &QAction::triggered, this, &FormVokabo::mnu_YeniVokabo_Click);
     connect(mnu_VokaboSor, &QAction::triggered, this, &FormVokabo::mnu_VokaboSor_Click);
     connect(mnu_Ac, &QAction::triggered, this, &FormVokabo::mnu_Ac_Click);
     connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
 
     TryIcn1 = new TryIcn(this, std::move(tray));
+    TryIcn1->setObjectName(QStringLiteral("TryIcn1"));
     connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
         if (Button == 2)
             popMenu->popup(QCursor::pos());
@@ -112,15 +127,10 @@ bool FormVokabo::Form_Load() {
 
     connect(instance_.get(), &SingleInstance::calledForward, this, &FormVokabo::mnu_Ac_Click);
 
-    // The advert's text, and the bar's buttons at rest with their pictures.
-    Label1->setText(FormVokaboDesign::AdvertText);
-    for (int i = 0; i < static_cast<int>(Cmd.size()); ++i)
-        DrawButton(i);
-
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
     ModVokabo::setProgressView(progress_);
-    ModVokabo::setWordListView(this);
+    ModVokabo::setWordListView(ListPanel);
     if (const ModVokabo::FileOutcome loaded = ModVokabo::LoadWordFile(); !loaded.ok)
         reportUnreadableWordFile(loaded);
 
@@ -132,10 +142,10 @@ bool FormVokabo::Form_Load() {
             setTopmost(this, settings_.ustte());
     });
 
-    if (lineCount() > 0)
-        setCurrentLine(0);
+    if (ListPanel->lineCount() > 0)
+        ListPanel->setCurrentLine(0);
     // The keyboard starts in the word list, on its first line.
-    List1->setFocus();
+    ListPanel->focusList();
     LayoutReady = true;
     Form_Resize();
 
@@ -396,11 +406,27 @@ void FormVokabo::mnu_YeniVokabo_Click() {
     Cmd_Click(FormVokaboDesign::NewWordButton);
 }
 
-void FormVokabo::showWordDialog(bool edit, int Index) {
-    FormYeni::Duzenleme = edit;
-    FormYeni::Index = Index;
-    FormYeni dialog(List1->model(), this);
-    ModalLoops::exec(&dialog);
+void FormVokabo::Form_Resize() {
+    if (isMinimized()) {
+        minimiseAway();
+        return;
+    }
+    if (!LayoutReady)
+        return;
+    using namespace FormVokaboDesign;
+    const int SW = width();
+    const int SH = height();
+    Frame1->resize(SW, BarHeight);
+    // The list fills what the bar, its title strip and the advert leave; in
+    // a very low window the list and the advert keep their last place.
+    const int h = SH - BarHeight - TitleHeight - AdHeight - 3;
+    if (h > SmallestListHeight) {
+        ListPanel->resize(SW, ListTop + h);
+        FrameAd->move(0, SH - AdHeight);
+    } else {
+        ListPanel->resize(SW, ListPanel->height());
+    }
+    FrameAd->resize(SW, AdHeight);
 }
 
 void FormVokabo::changeEvent(QEvent* event) {

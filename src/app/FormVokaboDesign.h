@@ -1,6 +1,9 @@
 #pragma once
 
+#include "quiz/art/Artwork.h"
+
 #include <QColor>
+#include <QCursor>
 #include <QSize>
 #include <QString>
 
@@ -25,6 +28,10 @@ inline constexpr int AdHeight = 65;
 inline constexpr int NarrowWidth = 360;
 inline constexpr int Line1Narrow = 276;
 inline constexpr int Line1FromRight = 84;
+// Where Line1 stands in a window of that width; the tabs follow it.
+inline constexpr int line1Left(int width) {
+    return width > NarrowWidth ? width - Line1FromRight : Line1Narrow;
+}
 inline constexpr int Line2Left = 118;
 inline constexpr int TabTop = 8;
 inline constexpr int TabWidth = 33;
@@ -60,5 +67,12 @@ inline const QString AdvertText =
     QStringLiteral("<b>ESKİ ARKADAŞLARINIZI BULUN</b><br>Kişi arama servisimize ücretsiz "
                    "kayıt olun.");
 inline const QString AdvertCaption = QStringLiteral("\u25C4 RESME TIKLAYIN");
+
+// The pointing hand over whatever takes a click: the bar's buttons, the tabs,
+// the advert picture.
+inline QCursor handCursor() {
+    const QPoint hotSpot = Artwork::handHotSpot();
+    return QCursor(Artwork::hand(), hotSpot.x(), hotSpot.y());
+}
 
 } // namespace FormVokaboDesign

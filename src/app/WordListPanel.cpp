@@ -1,19 +1,14 @@
-// The main window's list panel: the two tabs, the title strip and the word
-// list, with its commands to delete, move and edit the selected word.
+#include "app/WordListPanel.h"
 
-#include "app/FormVokabo.h"
 #include "app/FormVokaboDesign.h"
 #include "app/WordListModel.h"
-
 #include "controls/ClickLabel.h"
 #include "controls/Look.h"
-#include "quiz/art/Artwork.h"
 #include "words/ListOrder.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
-#include <QTimer>
 
 using namespace FormVokaboDesign;
 
@@ -36,7 +31,14 @@ QString plainTip(const QString& text) {
 }
 } // namespace
 
-void FormVokabo::buildListPanel() {
+// The panel spans the window from its top, since the tabs stand in the
+// button bar; it takes the pointer and paints only where its controls are.
+WordListPanel::WordListPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("WordListPanel"));
+    const QSize client = parent ? parent->size() : DesignedClient;
+    setGeometry(0, 0, client.width(),
+                ListTop + client.height() - BarHeight - TitleHeight - AdHeight - 3);
+
     LabelTur = new QLabel(this);
     LabelTur->setObjectName(QStringLiteral("LabelTur"));
     LabelTur->setAlignment(Qt::AlignCenter);
@@ -53,37 +55,52 @@ void FormVokabo::buildListPanel() {
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setUniformItemSizes(true);
-    List1->setGeometry(0, ListTop, width(), height() - BarHeight - TitleHeight - AdHeight - 3);
+    List1->setGeometry(0, ListTop, width(), height() - ListTop);
     connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &FormVokabo::List1_Click);
+            &WordListPanel::List1_Click);
     List1->installEventFilter(this);
     List1->viewport()->installEventFilter(this);
 
-    const QPoint hotSpot = Artwork::handHotSpot();
-    const QCursor hand(Artwork::hand(), hotSpot.x(), hotSpot.y());
+    const QCursor hand = handCursor();
     const char16_t* captions[2] = {u"A", u"P"};
     const char16_t* tips[2] = {u"Aktif Vokaboler", u"Pasif Vokaboler"};
     for (int i = 0; i < 2; ++i) {
         auto* tab = new ClickLabel(QString::fromUtf16(captions[i]), this);
+        tab->setObjectName(QStringLiteral("LabelAktif%1").arg(i));
         tab->setToolTip(QString::fromUtf16(tips[i]));
         tab->setAccessibleName(tab->toolTip());
         tab->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         tab->setCursor(hand);
-        connect(tab, &ClickLabel::clicked, this, [this, i] { LabelAktif_Click(i); });
+        connect(tab, &ClickLabel::clicked, this, [this, i] { emit listChosen(i); });
         LabelAktif[i] = tab;
     }
     setTabLook(0, true);
     setTabLook(1, false);
 
     // Covers the open tab's lower edge, so that tab and strip read as one.
-    // The layout puts the tabs and the cover in place.
     LabelEmpty = new QLabel(this);
+    LabelEmpty->setObjectName(QStringLiteral("LabelEmpty"));
     LabelEmpty->setGeometry(QRect(QPoint(0, TabCoverTop), TabCoverSize));
     setBackground(LabelEmpty, StripColour);
     LabelEmpty->raise();
+    layOut();
 }
 
-void FormVokabo::setTabLook(int Index, bool selected) {
+void WordListPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void WordListPanel::layOut() {
+    LabelTur->resize(width(), TitleHeight);
+    List1->resize(width(), height() - ListTop);
+    const int x = line1Left(width());
+    LabelAktif[0]->move(x + TabOffset, TabTop);
+    LabelAktif[1]->move(LabelAktif[0]->x() + LabelAktif[0]->width() + TabGap, TabTop);
+    PlaceTabCover();
+}
+
+void WordListPanel::setTabLook(int Index, bool selected) {
     const TabLook& look = selected ? SelectedTab : OtherTab;
     ClickLabel* tab = LabelAktif[Index];
     tab->resize(TabWidth, look.height);
@@ -93,43 +110,52 @@ void FormVokabo::setTabLook(int Index, bool selected) {
                            .arg(look.points));
 }
 
-void FormVokabo::LabelAktif_Click(int Index) {
-    ModVokabo::FillWordList(Index == 0 ? QStringLiteral("A") : QStringLiteral("P"));
+void WordListPanel::setOpenTab(int Index) {
     setTabLook(Index, true);
     setTabLook(1 - Index, false);
     PlaceTabCover();
 }
 
-void FormVokabo::PlaceTabCover() {
+void WordListPanel::PlaceTabCover() {
     const ClickLabel* open = LabelAktif[ModVokabo::ShownList == u"A" ? 0 : 1];
     LabelEmpty->move(open->x() + 1, TabCoverTop);
+    // Beside the tabs, the bar below stays in reach of the pointer.
+    setMask(childrenRegion());
 }
 
-void FormVokabo::showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) {
+void WordListPanel::focusList() {
+    List1->setFocus();
+}
+
+void WordListPanel::showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) {
     LabelTur->setText(caption);
     sortForDisplay(lines);
     // A fill leaves no line current.
     lines_->setLines(std::move(lines));
 }
 
-int FormVokabo::lineCount() const {
+int WordListPanel::lineCount() const {
     return lines_->rowCount();
 }
 
-QString FormVokabo::lineText(int line) const {
+QString WordListPanel::lineText(int line) const {
     return lines_->textAt(line);
 }
 
-int FormVokabo::lineRecord(int line) const {
+int WordListPanel::lineRecord(int line) const {
     return lines_->recordAt(line);
 }
 
-int FormVokabo::currentLine() const {
+const QAbstractItemModel* WordListPanel::lines() const {
+    return lines_;
+}
+
+int WordListPanel::currentLine() const {
     const QModelIndex current = List1->currentIndex();
     return current.isValid() && List1->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
-void FormVokabo::setCurrentLine(int line) {
+void WordListPanel::setCurrentLine(int line) {
     if (line < 0 || line >= lineCount()) {
         List1->selectionModel()->clear();
         return;
@@ -139,27 +165,7 @@ void FormVokabo::setCurrentLine(int line) {
     List1->scrollTo(index);
 }
 
-void FormVokabo::List1_Click() {
-    const int line = currentLine();
-    List1->setToolTip(line < 0 ? QString() : plainTip(lineText(line)));
-}
-
-void FormVokabo::List1_DblClick() {
-    // With no line to edit, nothing opens.
-    const int line = currentLine();
-    if (line < 0)
-        return;
-    TimerSor->stop();
-    showWordDialog(true, line);
-    startQuestionTimer();
-}
-
-void FormVokabo::List1_KeyUp(int KeyCode) {
-    if (KeyCode == DeleteKey)
-        DeleteSelectedWord();
-}
-
-void FormVokabo::changeSelectedWord(const std::function<bool(int record)>& change) {
+void WordListPanel::changeCurrentWord(const std::function<bool(int record)>& change) {
     int line = currentLine();
     if (line < 0)
         return;
@@ -172,16 +178,24 @@ void FormVokabo::changeSelectedWord(const std::function<bool(int record)>& chang
     setCurrentLine(line);
 }
 
-void FormVokabo::DeleteSelectedWord() {
-    changeSelectedWord([](int record) { return ModVokabo::DeleteWordAsk(record, true); });
+void WordListPanel::List1_Click() {
+    const int line = currentLine();
+    List1->setToolTip(line < 0 ? QString() : plainTip(lineText(line)));
 }
 
-void FormVokabo::ToggleSelectedWord() {
-    changeSelectedWord(
-        [](int record) { return ModVokabo::ToggleWordAsk(ModVokabo::ShownList, record, true); });
+void WordListPanel::List1_DblClick() {
+    // With no line to edit, nothing opens.
+    const int line = currentLine();
+    if (line >= 0)
+        emit editRequested(line);
 }
 
-bool FormVokabo::eventFilter(QObject* watched, QEvent* event) {
+void WordListPanel::List1_KeyUp(int KeyCode) {
+    if (KeyCode == DeleteKey)
+        emit deleteRequested();
+}
+
+bool WordListPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == List1 && event->type() == QEvent::KeyRelease) {
         // A held key repeats its release; the word goes once, on the last.
         const auto* key = static_cast<QKeyEvent*>(event);

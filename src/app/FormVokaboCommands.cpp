@@ -1,0 +1,98 @@
+// What the main window does for its panels: the bar's commands, the edits
+// of the list's words, the choice of list, and the advert's page.
+
+#include "app/ButtonBar.h"
+#include "app/FormVokabo.h"
+#include "app/FormVokaboDesign.h"
+#include "app/WordListPanel.h"
+
+#include "ProductInfo.h"
+#include "help/FormYardim.h"
+#include "platform/ModalLoops.h"
+#include "platform/WebPage.h"
+#include "settings/FormAyar.h"
+#include "words/FormYeni.h"
+
+#include <QTimer>
+
+using namespace FormVokaboDesign;
+
+void FormVokabo::Cmd_Click(int Index) {
+    Frame1->endHover();
+    // The question window first: its own closing starts the question timer
+    // again, which must stay off while a dialog is up.
+    if (FormSoru_)
+        FormSoru_->close();
+    TimerSor->stop();
+    switch (Index) {
+    case NewWordButton:
+        ShowNewWordDialog();
+        break;
+    case DeleteButton:
+        DeleteSelectedWord();
+        break;
+    case ToggleButton:
+        ToggleSelectedWord();
+        break;
+    case SettingsButton:
+        ShowSettingsDialog();
+        break;
+    case AskButton:
+        mnu_VokaboSor_Click();
+        break;
+    case NewVersionButton:
+        openWebPage(ProductInfo::ProgramPage);
+        break;
+    case HelpButton:
+        ShowHelpWindow();
+        break;
+    default:
+        break;
+    }
+    startQuestionTimer();
+}
+
+void FormVokabo::ShowNewWordDialog() {
+    showWordDialog(false);
+}
+
+void FormVokabo::ShowSettingsDialog() {
+    FormAyar dialog(settings_, this);
+    ModalLoops::exec(&dialog);
+}
+
+void FormVokabo::ShowHelpWindow() {
+    FormYardim dialog(this);
+    ModalLoops::exec(&dialog);
+}
+
+void FormVokabo::showWordDialog(bool edit, int Index) {
+    FormYeni::Duzenleme = edit;
+    FormYeni::Index = Index;
+    FormYeni dialog(ListPanel->lines(), this);
+    ModalLoops::exec(&dialog);
+}
+
+void FormVokabo::EditWord(int line) {
+    TimerSor->stop();
+    showWordDialog(true, line);
+    startQuestionTimer();
+}
+
+void FormVokabo::DeleteSelectedWord() {
+    ListPanel->changeCurrentWord([](int record) { return ModVokabo::DeleteWordAsk(record, true); });
+}
+
+void FormVokabo::ToggleSelectedWord() {
+    ListPanel->changeCurrentWord(
+        [](int record) { return ModVokabo::ToggleWordAsk(ModVokabo::ShownList, record, true); });
+}
+
+void FormVokabo::LabelAktif_Click(int Index) {
+    ModVokabo::FillWordList(Index == 0 ? QStringLiteral("A") : QStringLiteral("P"));
+    ListPanel->setOpenTab(Index);
+}
+
+void FormVokabo::ImageAd_Click() {
+    openWebPage(ProductInfo::HomePage);
+}

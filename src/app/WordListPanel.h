@@ -1,0 +1,73 @@
+#pragma once
+
+#include "words/ModVokabo.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class ClickLabel;
+class QAbstractItemModel;
+class QLabel;
+class QListView;
+class WordListModel;
+
+// The main window's list panel: the word list List1 under its title strip
+// LabelTur, the tabs LabelAktif(0..1) that choose the active or the passive
+// words, and LabelEmpty, which covers the open tab's lower edge. It shows
+// what the word store fills in, and keeps the current line.
+class WordListPanel : public QWidget, public ModVokabo::WordListView {
+    Q_OBJECT
+public:
+    explicit WordListPanel(QWidget* parent = nullptr);
+
+    void showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) override;
+
+    // The lines of List1 and the current one (-1: none).
+    int lineCount() const;
+    QString lineText(int line) const;
+    int lineRecord(int line) const;
+    int currentLine() const;
+    void setCurrentLine(int line);
+    // The lines as the word dialog reads them.
+    const QAbstractItemModel* lines() const;
+
+    // Runs an edit of the current line's record (a deletion or a move; true
+    // when it changed the list), then shows the list afresh with the line
+    // that followed current, or the one before after the last line.
+    void changeCurrentWord(const std::function<bool(int record)>& change);
+
+    // Shows tab Index (0: "A", 1: "P") as the open one.
+    void setOpenTab(int Index);
+
+    // Gives the keyboard to the list.
+    void focusList();
+
+signals:
+    // A double-click on the list while line is current.
+    void editRequested(int line);
+    // The Delete key released in the list.
+    void deleteRequested();
+    // A tab was clicked: 0 the active words, 1 the passive ones.
+    void listChosen(int Index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void List1_Click();
+    void List1_DblClick();
+    void List1_KeyUp(int KeyCode);
+    // Fits the strip and the list to the panel's width and height, and puts
+    // the tabs beside Line1.
+    void layOut();
+    void setTabLook(int Index, bool selected);
+    void PlaceTabCover();
+
+    QLabel* LabelTur;
+    QListView* List1;
+    std::array<ClickLabel*, 2> LabelAktif;
+    QLabel* LabelEmpty;
+    WordListModel* lines_;
+};
