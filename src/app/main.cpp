@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    ignoreRelativeXdgFolders();
     const QByteArray platform = preferredQtPlatform(QProcessEnvironment::systemEnvironment());
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);

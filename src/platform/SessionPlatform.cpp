@@ -1,5 +1,7 @@
 #include "platform/SessionPlatform.h"
 
+#include <QDir>
+
 QByteArray preferredQtPlatform(const QProcessEnvironment& environment) {
     const auto set = [&environment](const QString& name) {
         return !environment.value(name).isEmpty();
@@ -12,6 +14,15 @@ QByteArray preferredQtPlatform(const QProcessEnvironment& environment) {
     if (waylandSession && set(QStringLiteral("DISPLAY")))
         return QByteArrayLiteral("xcb");
     return {};
+}
+
+void ignoreRelativeXdgFolders() {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+                             "XDG_RUNTIME_DIR"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty() && QDir::isRelativePath(value))
+            qunsetenv(name);
+    }
 }
 
 bool platformPlacesWindows(const QString& platformName) {

@@ -13,6 +13,12 @@
 // himself (QT_QPA_PLATFORM) is his to keep.
 QByteArray preferredQtPlatform(const QProcessEnvironment& environment);
 
+// The XDG base directory rules: a folder variable that holds a relative path
+// is invalid and ignored. Qt would take it relative to the current folder;
+// the program unsets such variables before anything reads them, so the
+// defaults under the home folder apply.
+void ignoreRelativeXdgFolders();
+
 // Whether the windowing platform reports where a window is and puts it where
 // it is asked to; Qt's Wayland platforms do neither.
 bool platformPlacesWindows(const QString& platformName);

@@ -1,5 +1,7 @@
 #include "platform/SessionPlatform.h"
 
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestPlatform : public QObject {
@@ -9,6 +11,7 @@ private slots:
     void waylandSessionsRunOnXWayland();
     void onlyWaylandLosesWindowPlaces_data();
     void onlyWaylandLosesWindowPlaces();
+    void relativeXdgFoldersAreIgnored();
 };
 
 void TestPlatform::waylandSessionsRunOnXWayland_data() {
@@ -62,6 +65,21 @@ void TestPlatform::onlyWaylandLosesWindowPlaces_data() {
 void TestPlatform::onlyWaylandLosesWindowPlaces() {
     QFETCH(QString, platform);
     QTEST(platformPlacesWindows(platform), "places");
+}
+
+void TestPlatform::relativeXdgFoldersAreIgnored() {
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+    ignoreRelativeXdgFolders();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    qputenv("HOME", oldHome);
+    qunsetenv("XDG_DATA_HOME");
+    QCOMPARE(config, home.filePath(".config"));
+    QCOMPARE(data, home.filePath("data"));
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
