@@ -14,3 +14,7 @@ std::unique_ptr<QSettings> openRegistryKey(RegistryRoot root, const QString& key
 // The file that holds the values (for messages and tests); empty where the
 // store is not a file.
 QString registryStoreLocation();
+
+// Why the store cannot be written, in the system's words, after a write
+// failed; empty when nothing can be said.
+QString registryStoreProblem();

@@ -32,3 +32,7 @@ std::unique_ptr<QSettings> openRegistryKey(RegistryRoot root, const QString& key
     }
     return openNative(root, keyPath);
 }
+
+QString registryStoreProblem() {
+    return QStringLiteral("Kayıt defteri anahtarına yazılamadı.");
+}

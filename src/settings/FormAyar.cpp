@@ -5,6 +5,7 @@
 #include "controls/Look.h"
 #include "platform/Autostart.h"
 #include "platform/MsgBox.h"
+#include "platform/RegistryStore.h"
 #include "platform/Twips.h"
 #include "settings/Settings.h"
 
@@ -189,20 +190,25 @@ void FormAyar::CheckSoru_Click() {
 void FormAyar::CmdTamam_Click() {
     using namespace Settings;
     closed_ = false;
+    const QPointer<FormAyar> alive(this);
     SettingsRecord& s = settings_;
-    s.store(SorDakSetting, CheckSoru->isChecked() ? 0 : selected(ComboPeriyot, Periods));
-    s.store(SecenekSaySetting, selected(CmbSecenek, Choices));
-    s.store(EnazSetting, selected(CmbLimit, Limits));
-    s.store(SorusaySetting, selected(CmbQuestion, Runs));
-    s.store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
+    bool stored =
+        s.store(SorDakSetting, CheckSoru->isChecked() ? 0 : selected(ComboPeriyot, Periods));
+    stored &= s.store(SecenekSaySetting, selected(CmbSecenek, Choices));
+    stored &= s.store(EnazSetting, selected(CmbLimit, Limits));
+    stored &= s.store(SorusaySetting, selected(CmbQuestion, Runs));
+    stored &= s.store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
 
     if (!CheckOto->isChecked()) {
-        s.store(OtoAcSetting, false);
-        // Nothing there to remove is no error.
-        if (const QString folder = Autostart::startupFolder(); !folder.isEmpty())
-            QFile::remove(Autostart::linkPath(folder, programName()));
+        // An entry that stays where it is still starts the program: the
+        // setting says so, and so does the box.
+        const QString kept = RemoveStartupShortcut();
+        stored &= s.store(OtoAcSetting, !kept.isEmpty());
+        if (!kept.isEmpty())
+            MsgBox(kept, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, ProductInfo::Name);
+        if (!alive || closed_)
+            return;
     } else {
-        const QPointer<FormAyar> alive(this);
         if (!CreateStartupShortcut(true)) {
             if (alive && !closed_)
                 MsgBox(QStringLiteral("Programın açılışta başlaması için bir kısa yol "
@@ -210,12 +216,34 @@ void FormAyar::CmdTamam_Click() {
                        MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Hata"));
             return;
         }
-        s.store(OtoAcSetting, true);
+        stored &= s.store(OtoAcSetting, true);
     }
 
     // The main window follows "always on top" itself.
-    s.store(UstteSetting, CheckUstte->isChecked());
+    stored &= s.store(UstteSetting, CheckUstte->isChecked());
+    if (!stored) {
+        MsgBox(QStringLiteral("Ayarlar kaydedilemedi:\n%1\n\n%2\n\nYeni ayarlar program "
+                              "kapanana kadar geçerli; program yeniden başladığında eski "
+                              "ayarlar gelir.")
+                   .arg(registryStoreLocation(), registryStoreProblem()),
+               MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, ProductInfo::Name);
+        if (!alive)
+            return;
+    }
     accept();
+}
+
+QString FormAyar::RemoveStartupShortcut() {
+    const QString folder = Autostart::startupFolder();
+    if (folder.isEmpty())
+        return {};
+    QFile entry(Autostart::linkPath(folder, programName()));
+    // Nothing there to remove is no error.
+    if (!entry.exists() || entry.remove())
+        return {};
+    return QStringLiteral("Açılışta başlama kaydı silinemedi:\n%1\n\n%2\n\nProgram oturum "
+                          "açıldığında yine başlayacak.")
+        .arg(entry.fileName(), entry.errorString());
 }
 
 void FormAyar::CmdIptal_Click() {

@@ -49,6 +49,8 @@ private:
     // Creates the entry that starts the program at logon; on failure, with
     // ShowErrors, says so in message boxes.
     bool CreateStartupShortcut(bool ShowErrors);
+    // Removes that entry; what to tell the user when it stays, else empty.
+    QString RemoveStartupShortcut();
 
     SettingsRecord& settings_;
     // Closed while a message box of "Tamam" was open (the program is ending).

@@ -25,7 +25,7 @@ QString ReadRegValue(RegRoot root, const QString& keyPath, const QString& valueN
     return text;
 }
 
-void WriteRegValue(RegRoot root, const QString& keyPath, const QString& valueName, int type,
+bool WriteRegValue(RegRoot root, const QString& keyPath, const QString& valueName, int type,
                    const QVariant& value) {
     QVariant stored;
     switch (type) {
@@ -44,11 +44,12 @@ void WriteRegValue(RegRoot root, const QString& keyPath, const QString& valueNam
         break;
     }
     default:
-        return;
+        return true;
     }
     const auto key = openRegistryKey(root, keyPath, true);
     key->setValue(valueName, stored);
     key->sync();
+    return key->status() == QSettings::NoError;
 }
 
 } // namespace ModRegistry

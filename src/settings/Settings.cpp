@@ -55,9 +55,10 @@ QString readStored(const char* name) {
                                      ModRegistry::VokaboKey, QString::fromLatin1(name));
 }
 
-void writeStored(const char* name, const QString& text) {
-    ModRegistry::WriteRegValue(ModRegistry::RegRoot::HKEY_LOCAL_MACHINE, ModRegistry::VokaboKey,
-                               QString::fromLatin1(name), ModRegistry::REG_SZ, text);
+bool writeStored(const char* name, const QString& text) {
+    return ModRegistry::WriteRegValue(ModRegistry::RegRoot::HKEY_LOCAL_MACHINE,
+                                      ModRegistry::VokaboKey, QString::fromLatin1(name),
+                                      ModRegistry::REG_SZ, text);
 }
 
 std::optional<PackedPair> unpackPair(const QString& text) {
@@ -81,10 +82,11 @@ void SettingsRecord::LoadSettingsRecord() {
         assign(*setting, Settings::fromText(*setting, Settings::readStored(setting->name)));
 }
 
-void SettingsRecord::store(const Settings::Setting& setting, qint64 newValue) {
+bool SettingsRecord::store(const Settings::Setting& setting, qint64 newValue) {
     const qint16 v = Settings::clamped(setting, newValue);
-    Settings::writeStored(setting.name, Settings::toText(setting, v));
+    const bool stored = Settings::writeStored(setting.name, Settings::toText(setting, v));
     assign(setting, v);
+    return stored;
 }
 
 void SettingsRecord::assign(const Settings::Setting& setting, qint16 v) {

@@ -51,7 +51,8 @@ qint16 fromText(const Setting& setting, const QString& text);
 QString toText(const Setting& setting, qint64 value);
 
 QString readStored(const char* name);
-void writeStored(const char* name, const QString& text);
+// False when the store could not be written.
+bool writeStored(const char* name, const QString& text);
 
 // Two window coordinates packed into one number: 65536 × high + low.
 struct PackedPair {
@@ -80,8 +81,9 @@ public:
     void LoadSettingsRecord();
     // The value (flags as 0 or 1).
     qint16 value(const Settings::Setting& setting) const { return values_[setting.slot]; }
-    // Sets the value, brought into range, and stores it.
-    void store(const Settings::Setting& setting, qint64 value);
+    // Sets the value, brought into range, and stores it. False when it could
+    // not be stored: the value holds for this run only.
+    bool store(const Settings::Setting& setting, qint64 value);
 
     qint16 SorDak() const { return value(Settings::SorDakSetting); }
     qint16 SecenekSay() const { return value(Settings::SecenekSaySetting); }

@@ -171,6 +171,35 @@ private slots:
         QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));
     }
 
+    // Failures that would read as success: a settings file that cannot be
+    // written, an entry at logon that cannot be removed. A folder stands where
+    // each file goes, which stops root as well.
+    void tamamSaysWhatItCouldNotDo() {
+        ScriptedMsgBox box;
+        storeAndLoad(program->settings(), {"5", "4", "E", "1", "H", "0", "0"});
+        QVERIFY(QDir().mkpath(entryPath() + "/keeps-it-a-folder"));
+        const QByteArray before = fileBytes(registryStoreLocation());
+        QVERIFY(QFile::remove(registryStoreLocation()));
+        QVERIFY(QDir().mkpath(registryStoreLocation() + "/keeps-it-a-folder"));
+
+        FormAyar form(program->settings(), mainWindow.get());
+        changeEverything(form, false);
+        form.CmdTamam->click();
+        QCOMPARE(box.asked().size(), 2);
+        QVERIFY(box.asked()[0].prompt.startsWith("Açılışta başlama kaydı silinemedi:\n" +
+                                                 entryPath() + "\n\n"));
+        QVERIFY(box.asked()[0].prompt.endsWith("Program oturum açıldığında yine başlayacak."));
+        QVERIFY(box.asked()[1].prompt.startsWith("Ayarlar kaydedilemedi:\n" +
+                                                 registryStoreLocation() + "\n\n"));
+        // The system's reason stands between the file and what it means.
+        QVERIFY(box.asked()[1].prompt.section("\n\n", 1, 1).size() > 0);
+        QVERIFY(!form.isVisible());
+        // The new values hold for this run; start at logon stays on, as it is.
+        QCOMPARE(program->settings().SecenekSay(), 9);
+        QVERIFY(program->settings().oto_ac());
+        QVERIFY(!before.isEmpty());
+    }
+
     void cancelAndEscStoreNothing() {
         storeAndLoad(program->settings(), {"5", "4", "H", "1"});
         const QByteArray before = fileBytes(registryStoreLocation());
