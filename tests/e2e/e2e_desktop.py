@@ -216,10 +216,7 @@ class Desktop:
         self.logs = self._folder("logs")
         shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
         if self.initial_settings:
-            os.makedirs(os.path.dirname(self.settings_file))
-            with open(self.settings_file, "w", encoding="utf-8") as f:
-                f.write("[SOFTWARE]\n")
-                f.writelines(f"{key}={value}\n" for key, value in self.initial_settings.items())
+            self.write_settings(self.initial_settings)
         try:
             self._start()
         except BaseException:
@@ -402,6 +399,13 @@ class Desktop:
     @property
     def settings_file(self):
         return os.path.join(self.config_home, "vokabo", "registry.ini")
+
+    def write_settings(self, values):
+        """Makes the program's INI settings file hold just `values` under [SOFTWARE]."""
+        os.makedirs(os.path.dirname(self.settings_file), exist_ok=True)
+        with open(self.settings_file, "w", encoding="utf-8") as f:
+            f.write("[SOFTWARE]\n")
+            f.writelines(f"{key}={value}\n" for key, value in values.items())
 
     def read_settings(self):
         """The values under [SOFTWARE] of the program's INI settings file."""

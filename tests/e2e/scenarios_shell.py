@@ -173,9 +173,7 @@ def wayland_session(d, c):
     c.equal("SIGTERM ends it with exit code 0", prog.wait_exit(20), 0)
 
     # Qt's Wayland platform reports 0,0 for a window it was not told a place for.
-    with open(d.settings_file, "w", encoding="utf-8") as f:
-        f.write("[SOFTWARE]\n")
-        f.writelines(f"{key}={value}\n" for key, value in e2e.QUESTIONS_OFF.items())
+    d.write_settings(e2e.QUESTIONS_OFF)
     native = d.start_program(name="native", env={"QT_QPA_PLATFORM": "wayland"})
     c.eventually("on Qt's Wayland platform the main window shows",
                  lambda: showing(native.main_window()))
