@@ -43,11 +43,12 @@ constexpr int ShutdownRetryMs = 20;
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
-                       std::unique_ptr<NotifyIcon::Layer> tray, QWidget* parent)
+                       ModVokabo::WordStore& words, std::unique_ptr<NotifyIcon::Layer> tray,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine), settings_(settings) {
+      commandLine_(commandLine), settings_(settings), words_(words) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -58,7 +59,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     // list, and the list panel's tabs stand over the bar.
     Frame1 = new ButtonBar(this);
     connect(Frame1, &ButtonBar::commandChosen, this, &FormVokabo::Cmd_Click);
-    ListPanel = new WordListPanel(this);
+    ListPanel = new WordListPanel(words_, this);
     connect(ListPanel, &WordListPanel::editRequested, this, &FormVokabo::EditWord);
     connect(ListPanel, &WordListPanel::deleteRequested, this, &FormVokabo::DeleteSelectedWord);
     connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
@@ -104,12 +105,11 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 }
 
 FormVokabo::~FormVokabo() {
-    ModVokabo::setProgressView(nullptr);
-    ModVokabo::setWordListView(nullptr);
+    words_.setProgressView(nullptr);
 }
 
 bool FormVokabo::Form_Load() {
-    instance_ = std::make_unique<SingleInstance>(ModVokabo::wordFilePath());
+    instance_ = std::make_unique<SingleInstance>(words_.wordFilePath());
     const SingleInstance::Outcome instance = instance_->tryAcquire();
     if (instance == SingleInstance::Outcome::Unavailable)
         std::fprintf(stderr,
@@ -129,9 +129,8 @@ bool FormVokabo::Form_Load() {
 
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
-    ModVokabo::setProgressView(progress_);
-    ModVokabo::setWordListView(ListPanel);
-    if (const ModVokabo::FileOutcome loaded = ModVokabo::LoadWordFile(); !loaded.ok)
+    words_.setProgressView(progress_);
+    if (const ModVokabo::FileOutcome loaded = words_.LoadWordFile(); !loaded.ok)
         reportUnreadableWordFile(loaded);
 
     LoadSettings();
@@ -223,7 +222,7 @@ bool FormVokabo::Form_Unload() {
         FormSoru_->close();
     FormImg::unload();
 
-    if (ModVokabo::WordsChanged) {
+    if (words_.WordsChanged()) {
         hide();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (!saveWords()) {
@@ -245,7 +244,7 @@ bool FormVokabo::Form_Unload() {
 
 bool FormVokabo::saveWords() {
     for (;;) {
-        const ModVokabo::FileOutcome outcome = ModVokabo::SaveWordFile();
+        const ModVokabo::FileOutcome outcome = words_.SaveWordFile();
         if (outcome.ok)
             return true;
         const QString failed = QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n")
@@ -376,11 +375,11 @@ void FormVokabo::TimerSor_Timer() {
 }
 
 void FormVokabo::SoruHazirla() {
-    const auto question =
-        Quiz::composeQuestion(ModVokabo::ActiveWords, settings_.SecenekSay(), settings_.sor_tur());
+    const auto question = Quiz::composeQuestion(words_.words(ModVokabo::WordListKind::Active),
+                                                settings_.SecenekSay(), settings_.sor_tur());
     if (!question)
         return;
-    auto* form = new FormSoru(*question, this, settings_);
+    auto* form = new FormSoru(*question, this, settings_, words_);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();

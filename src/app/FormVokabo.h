@@ -30,8 +30,9 @@ public:
     // commandLine: the program's arguments as one text ("-o" starts hidden).
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
-    // follows.
-    FormVokabo(const QString& commandLine, SettingsRecord& settings,
+    // follows. words: the word store, which the window loads, shows, changes
+    // and saves.
+    FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
                std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
                QWidget* parent = nullptr);
     ~FormVokabo() override;
@@ -112,6 +113,7 @@ private:
 
     QString commandLine_;
     SettingsRecord& settings_;
+    ModVokabo::WordStore& words_;
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;

@@ -195,7 +195,8 @@ void TestFormVokabo::cleanup() {
 FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& words) {
     if (!words.isNull())
         program->writeWordFile(words);
-    form = std::make_unique<FormVokabo>(commandLine, program->settings(), makeTray());
+    form = std::make_unique<FormVokabo>(commandLine, program->settings(), program->words(),
+                                        makeTray());
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -211,8 +212,8 @@ void TestFormVokabo::startUpShowsTheActiveWords() {
     QCOMPARE(lineTexts(form), (QStringList{"Apple || elma", "banana || muz"}));
     // The first line is current and knows its record.
     QCOMPARE(listOf(form).currentLine(), 0);
-    QCOMPARE(listOf(form).lineRecord(0), 1);
-    QCOMPARE(listOf(form).lineRecord(1), 2);
+    QCOMPARE(listOf(form).lineRecord(0), 0);
+    QCOMPARE(listOf(form).lineRecord(1), 1);
     QVERIFY(TimerSor(form)->isActive());
 }
 
@@ -233,13 +234,14 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("-o", program->settings(), makeTray());
+    FormVokabo first("-o", program->settings(), program->words(), makeTray());
     QVERIFY(first.Form_Load());
     first.showAsStarted();
     QVERIFY(!first.isVisible());
     {
         SettingsRecord itsOwn;
-        FormVokabo second("", itsOwn, makeTray());
+        WordStore sameFile(program->wordFile(), QString());
+        FormVokabo second("", itsOwn, sameFile, makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
@@ -397,7 +399,8 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     // The outer size, or none where the window keeps its designed size.
     QTest::addColumn<QSize>("size");
     SettingsRecord settings;
-    const QPoint designedPlace = FormVokabo("", settings, makeTray()).pos();
+    WordStore words{QString(), QString()};
+    const QPoint designedPlace = FormVokabo("", settings, words, makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
@@ -437,10 +440,8 @@ void TestFormVokabo::wordFileIsWrittenOnlyWhenSomethingChanged() {
         QVERIFY(form.Form_Unload());
         QVERIFY(!QFile::exists(program->wordFile()));
     }
-    ModVokabo::resetState();
-    ModVokabo::setWordFilePath(program->wordFile());
     FormVokabo& form = start("");
-    ModVokabo::MoveToPassive(1);
+    program->words().MoveToPassive(0);
     QVERIFY(form.Form_Unload());
     const QString bytes = QStringDecoder("windows-1254")(program->readWordFile());
     QVERIFY(bytes.endsWith("student loan|ögrenci  bursu kredisi|John's student loan payments "
@@ -451,29 +452,30 @@ void TestFormVokabo::wordFileIsWrittenOnlyWhenSomethingChanged() {
 void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     const QString folder = QDir(program->dir()).filePath("later");
     const QString path = QDir(folder).filePath("vokabo.txt");
-    ModVokabo::setWordFilePath(path);
+    WordStore words(path);
     ScriptedMsgBox box;
-    FormVokabo& form = start("");
-    ModVokabo::AppendWord("kept", "saklı", "", 0, "A");
-    ModVokabo::WordsChanged = true;
+    form = std::make_unique<FormVokabo>("", program->settings(), words, makeTray());
+    QVERIFY(form->Form_Load());
+    words.AppendWord(word("kept", "saklı"), WordListKind::Active);
 
     // Retry fails again; "Vazgeç" keeps the program running.
     box.answer({MsgBoxResult::Retry, MsgBoxResult::Abort});
-    QVERIFY(!form.Form_Unload());
+    QVERIFY(!form->Form_Unload());
     QCOMPARE(box.asked().size(), 2);
     QVERIFY(box.asked()[0].prompt.contains(path));
     QCOMPARE(box.asked()[0].style & MsgBoxStyle::IconMask, int(MsgBoxStyle::Critical));
-    QVERIFY(!form.hasEnded());
-    QVERIFY(form.isVisible());
-    QVERIFY(TimerSor(form)->isActive());
-    QVERIFY(ModVokabo::WordsChanged);
+    QVERIFY(!form->hasEnded());
+    QVERIFY(form->isVisible());
+    QVERIFY(TimerSor(*form)->isActive());
+    QVERIFY(words.WordsChanged());
 
     // Once the folder is there, leaving saves the words.
     QVERIFY(QDir().mkpath(folder));
-    QVERIFY(form.Form_Unload());
-    QVERIFY(form.hasEnded());
+    QVERIFY(form->Form_Unload());
+    QVERIFY(form->hasEnded());
     QVERIFY(QFile(path).size() > 0);
     QCOMPARE(box.asked().size(), 2);
+    form.reset(); // before the word store it used
 }
 
 void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
@@ -518,7 +520,7 @@ void TestFormVokabo::questionWaitsForEnoughActiveWords() {
     form.TimerSor_Timer();
     QVERIFY(!form.questionWindow());
     // A fourth active word: the pending question opens at the next tick.
-    ModVokabo::MoveToActive(1);
+    program->words().MoveToActive(0);
     form.TimerSor_Timer();
     QVERIFY(form.questionWindow());
 }
@@ -547,7 +549,7 @@ void TestFormVokabo::shutDownWaitsForOpenDialogs() {
     form.TimerSor_Timer();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
-    ModVokabo::WordsChanged = true;
+    program->words().SetWordDogru(WordListKind::Active, 0, 3);
     // The end comes while a message box of the question window is open, as
     // when the user looks at the example sentence at log-out.
     QTimer::singleShot(0, &form, &FormVokabo::requestShutdown);
@@ -575,8 +577,7 @@ void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
     QCOMPARE(box.asked()[0].style, MsgBoxStyle::OkOnly | MsgBoxStyle::Critical);
     QCOMPARE(listOf(form).lineCount(), 0);
 
-    ModVokabo::AppendWord("new", "yeni", "", 0, "A");
-    ModVokabo::WordsChanged = true;
+    program->words().AppendWord(word("new", "yeni"), WordListKind::Active);
     box.answer({MsgBoxResult::No, MsgBoxResult::Yes});
     QVERIFY(!form.Form_Unload());
     QCOMPARE(box.asked().size(), 2);
@@ -642,7 +643,7 @@ void TestFormVokabo::tabsSwitchTheList() {
     FormVokabo& window = start("-o", "a|1||0|A\r\nb|2||4|P\r\nc|3||0|P\r\n");
     const QWidget* cover = part<QWidget>(window, QStringLiteral("LabelEmpty"));
     QTest::mouseClick(LabelAktif(window, 1), Qt::LeftButton);
-    QCOMPARE(ShownList, QStringLiteral("P"));
+    QCOMPARE(listOf(window).shownList(), WordListKind::Passive);
     QCOMPARE(LabelTur(window), QStringLiteral("Pasif Vokaboleriniz (2)"));
     QCOMPARE(listOf(window).lineCount(), 2);
     QCOMPARE(listOf(window).currentLine(), -1);
@@ -653,10 +654,14 @@ void TestFormVokabo::tabsSwitchTheList() {
     QCOMPARE(LabelTur(window), QStringLiteral("Aktif Vokaboleriniz (1)"));
     QCOMPARE(LabelAktif(window, 0)->height(), 33);
     QCOMPARE(cover->x(), LabelAktif(window, 0)->x() + 1);
-    // A refill from elsewhere leaves the tabs as they are.
+    // A change of the list that is not shown leaves the list and the tabs as
+    // they are; one of the shown list shows.
     QTest::mouseClick(LabelAktif(window, 1), Qt::LeftButton);
-    FillWordList("A");
+    program->words().AppendWord(word("d", "4"), WordListKind::Active);
     QCOMPARE(LabelAktif(window, 1)->height(), 33);
+    QCOMPARE(LabelTur(window), QStringLiteral("Pasif Vokaboleriniz (2)"));
+    program->words().MoveToPassive(0);
+    QCOMPARE(LabelTur(window), QStringLiteral("Pasif Vokaboleriniz (3)"));
 }
 
 void TestFormVokabo::currentLineAfterAChange_data() {
@@ -702,9 +707,9 @@ void TestFormVokabo::currentLineAfterAChange() {
             shown.append(listOf(window).lineText(i));
         QCOMPARE(shown, left);
         QCOMPARE(listOf(window).currentLine(), current);
-        QCOMPARE(WordsChanged, answer == MsgBoxResult::Yes);
+        QCOMPARE(program->words().WordsChanged(), answer == MsgBoxResult::Yes);
         if (moving && answer == MsgBoxResult::Yes)
-            QCOMPARE(PassiveWords.last().English, chosen);
+            QCOMPARE(program->words().words(WordListKind::Passive).last().English, chosen);
         cleanup();
         init();
     }
@@ -723,17 +728,19 @@ void TestFormVokabo::sameTextsKeepTheirOwnRecords() {
         dialog->CmdEkle_Click();
     });
     doubleClickList(window);
-    QVERIFY(ActiveWords[record - 1].Ornek.endsWith(QStringLiteral(" (edited)")));
-    QVERIFY(!ActiveWords[2 - record].Ornek.endsWith(QStringLiteral(" (edited)")));
+    const WordList& active = program->words().words(WordListKind::Active);
+    const WordList& passive = program->words().words(WordListKind::Passive);
+    QVERIFY(active[record].Ornek.endsWith(QStringLiteral(" (edited)")));
+    QVERIFY(!active[1 - record].Ornek.endsWith(QStringLiteral(" (edited)")));
     // Moving a line moves its own record, with its own count.
     ScriptedMsgBox box;
     listOf(window).setCurrentLine(0);
-    const qint16 count = ActiveWords[listOf(window).lineRecord(0) - 1].Dogru;
+    const qint16 count = active[listOf(window).lineRecord(0)].Dogru;
     Cmd(window, FormVokaboDesign::ToggleButton)->click();
-    QCOMPARE(PassiveWords.size(), 1);
-    QCOMPARE(PassiveWords[0].Dogru, count);
-    QCOMPARE(ActiveWords.size(), 1);
-    QVERIFY(ActiveWords[0].Dogru != count);
+    QCOMPARE(passive.size(), 1);
+    QCOMPARE(passive[0].Dogru, count);
+    QCOMPARE(active.size(), 1);
+    QVERIFY(active[0].Dogru != count);
 }
 
 void TestFormVokabo::deleteKeyActsOnReleaseInTheListOnly() {
@@ -779,7 +786,6 @@ void TestFormVokabo::doubleClickEditsTheCurrentLine() {
     doubleClickList(window);
     QVERIFY(opened);
     QVERIFY(TimerSor(window)->isActive());
-    QVERIFY(!FormYeni::Duzenleme);
 }
 
 // The pulse itself is the bar's own (tst_buttonbar); a command ends it.
@@ -838,7 +844,7 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
         }
         QVERIFY(TimerSor(window)->isActive());
         QTRY_VERIFY(!question);
-        FillWordList("A");
+        listOf(window).FillWordList(WordListKind::Active);
     }
     // The new-version button opened the program's page; the advert opens
     // the home page and leaves an open question alone.
