@@ -262,24 +262,37 @@ void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
 // Each copy of the program is a SingleInstance of its own here; a lock held
 // by this process counts as another live copy.
 void TestFormVokabo::oneCopyPerWordFile_data() {
-    QTest::addColumn<bool>("runtimeUsable");
-    QTest::newRow("runtime folder") << true;
-    QTest::newRow("runtime folder unusable: beside the word file") << false;
+    QTest::addColumn<QString>("wordFolder"); // below the program's folder
+    QTest::addColumn<bool>("lockBeside");
+    QTest::newRow("beside the word file") << "words" << true;
+    // Where nothing can be made beside the word file, the runtime folder
+    // holds the lock.
+    QTest::newRow("word folder unusable: runtime folder") << "plain-file/words" << false;
 }
 
 void TestFormVokabo::oneCopyPerWordFile() {
-    QFETCH(bool, runtimeUsable);
-    const QString runtime =
-        runtimeUsable ? QDir(program->dir()).filePath("runtime") : belowAFile("runtime");
-    QDir().mkpath(QDir(program->dir()).filePath("runtime"));
-    const QString words = program->wordFile();
+    QFETCH(QString, wordFolder);
+    QFETCH(bool, lockBeside);
+    const QDir dir(program->dir());
+    for (const char* folder : {"words", "runtime", "other-login"})
+        QVERIFY(dir.mkpath(folder));
+    const QString words = dir.filePath(wordFolder + "/vokabo.txt");
+    if (!lockBeside)
+        belowAFile("runtime"); // makes the plain file
+    const QString runtime = dir.filePath("runtime");
     {
         SingleInstance first(words, runtime);
         QCOMPARE(first.tryAcquire(), SingleInstance::Outcome::Acquired);
+        QCOMPARE(QFile::exists(words + ".lock"), lockBeside);
         SingleInstance second(words, runtime);
         QCOMPARE(second.tryAcquire(), SingleInstance::Outcome::HeldByAnotherCopy);
+        // Another login (or another user) has another runtime folder, and
+        // meets the lock beside the word file.
+        SingleInstance elsewhere(words, dir.filePath("other-login"));
+        QCOMPARE(elsewhere.tryAcquire(), lockBeside ? SingleInstance::Outcome::HeldByAnotherCopy
+                                                    : SingleInstance::Outcome::Acquired);
         // Another word file is another program's business.
-        SingleInstance other(QDir(program->dir()).filePath("other.txt"), runtime);
+        SingleInstance other(dir.filePath("words/other.txt"), runtime);
         QCOMPARE(other.tryAcquire(), SingleInstance::Outcome::Acquired);
     }
     // Released when the first copy has gone.
