@@ -10,6 +10,7 @@
 #include <memory>
 
 class AdvertPanel;
+class SaveSoon;
 class ButtonBar;
 class FormProgress;
 class QAction;
@@ -109,6 +110,15 @@ private:
     void trayAvailabilityChanged();
     void tellNoTray();
     bool saveWords();
+    // Another program changed the word file: it is read again, or, with
+    // changes of the program's own not saved yet, the user chooses.
+    void wordFileChangedOutside();
+    void reloadWordFile();
+    // True: the file's words; false: the program's.
+    bool keepTheFilesWords();
+    // Tells without stopping the user: a balloon at the tray icon, or a box
+    // that waits for nothing where there is no tray.
+    void tellQuietly(const QString& title, const QString& text);
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
 
     QString commandLine_;
@@ -125,6 +135,8 @@ private:
     QAction* mnu_Ac;
     QAction* mnu_Cikis;
     FormProgress* progress_;
+    SaveSoon* saveSoon_;
+    bool askingAboutFile_ = false;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;
     bool refused_ = false;

@@ -187,6 +187,15 @@ void WordListPanel::setCurrentLine(int line) {
     List1->scrollTo(index);
 }
 
+void WordListPanel::findLine(const QString& text, int line) {
+    for (int i = 0; i < lineCount(); ++i)
+        if (lineText(i) == text) {
+            setCurrentLine(i);
+            return;
+        }
+    setCurrentLine(std::min(line, lineCount() - 1));
+}
+
 void WordListPanel::changeCurrentWord(const std::function<void(int record)>& change) {
     int line = currentLine();
     if (line < 0)

@@ -32,6 +32,8 @@ public:
     int lineRecord(int line) const;
     int currentLine() const;
     void setCurrentLine(int line);
+    // Makes current the first line that reads text, else line (or the last).
+    void findLine(const QString& text, int line);
     // The lines as the word dialog reads them.
     const QAbstractItemModel* lines() const;
 

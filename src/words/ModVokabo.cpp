@@ -1,16 +1,26 @@
 #include "words/ModVokabo.h"
 
+#include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Paths.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSaveFile>
+#include <QSet>
+#include <QTimer>
 #include <limits>
 
 namespace ModVokabo {
 
 namespace {
+
+// How long the file system may go on changing the word file before it is
+// looked at: an editor's save is several steps.
+constexpr int DiskSettleMs = 300;
 
 // Shows nothing, and has room for any number of lines.
 class NoProgress : public ProgressView {
@@ -185,6 +195,7 @@ FileOutcome WordStore::LoadWordFile() {
     }
 
     WordList active, passive;
+    QStringList unread;
     qint64 lineCounter = -1;
     if (found && outcome.ok) {
         WordFile::Reader reader(bytes);
@@ -197,11 +208,16 @@ FileOutcome WordStore::LoadWordFile() {
             progress_->UpdateStatus(lineCounter);
             if (std::optional<WordFile::ParsedLine> parsed = reader.parse(line))
                 (parsed->active ? active : passive).append(std::move(parsed->word));
+            else if (!line.trimmed().isEmpty())
+                unread.append(reader.decode(line));
         }
     }
 
     unreadable_ = !outcome.ok;
     unreadableReason_ = outcome.ok ? QString() : outcome.reason;
+    // A file read from elsewhere leaves the word file itself unseen: absent.
+    seen_ = found && outcome.ok && source == path_ ? diskStateOf(path_, bytes) : DiskState{};
+    unread_ = std::move(unread);
     if (outcome.ok && lineCounter == -1)
         active = WordList(std::begin(SampleWords), std::end(SampleWords));
     active_ = std::move(active);
@@ -213,7 +229,7 @@ FileOutcome WordStore::LoadWordFile() {
     return outcome;
 }
 
-FileOutcome WordStore::SaveWordFile() {
+FileOutcome WordStore::SaveWordFile(OutsideChanges outside) {
     if (unreadable_) {
         FileOutcome outcome =
             failure(path_, QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler "
@@ -222,6 +238,17 @@ FileOutcome WordStore::SaveWordFile() {
         outcome.retryMayHelp = false;
         return outcome;
     }
+
+    if (outside == OutsideChanges::Keep && !fileIsAsSeen()) {
+        FileOutcome outcome = failure(
+            path_, QStringLiteral("Dosya, program açıkken başka bir programda değiştirilmiş; "
+                                  "üzerine yazılmadı."));
+        outcome.changedOnDisk = true;
+        return outcome;
+    }
+    if (!unread_.isEmpty())
+        if (FileOutcome kept = setAsideUnreadLines(); !kept.ok)
+            return kept;
 
     QString text;
     appendList(text, *progress_, active_, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
@@ -262,7 +289,99 @@ FileOutcome WordStore::SaveWordFile() {
                        &file);
     encoding_ = encoding;
     changed_ = false;
+    seen_ = diskStateOf(path_, bytes);
     return {true, path_, {}};
+}
+
+WordStore::DiskState WordStore::diskStateOf(const QString& path, const QByteArray& content) {
+    const QFileInfo info(path);
+    return {true, info.size(), info.lastModified(),
+            QCryptographicHash::hash(content, QCryptographicHash::Sha1)};
+}
+
+bool WordStore::fileIsAsSeen() {
+    const QFileInfo info(path_);
+    if (!info.exists() || !seen_.exists)
+        return info.exists() == seen_.exists;
+    if (info.size() != seen_.size)
+        return false;
+    // Same size: the content tells, whatever the time says (an editor may
+    // keep it, a copy may set it back).
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!hash.addData(&file) || hash.result() != seen_.hash)
+        return false;
+    seen_.modified = info.lastModified();
+    return true;
+}
+
+void WordStore::watchWordFile() {
+    if (watcher_)
+        return;
+    watcher_ = new QFileSystemWatcher(this);
+    diskCheck_ = new QTimer(this);
+    diskCheck_->setSingleShot(true);
+    diskCheck_->setInterval(DiskSettleMs);
+    connect(diskCheck_, &QTimer::timeout, this, &WordStore::checkDisk);
+    // The folder too: a save by rename (this program's, most editors')
+    // puts another file in the watched one's place.
+    const auto look = [this] { diskCheck_->start(); };
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, look);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, look);
+    watcher_->addPath(QFileInfo(path_).absolutePath());
+    if (QFileInfo::exists(path_))
+        watcher_->addPath(path_);
+}
+
+void WordStore::checkDisk() {
+    if (QFileInfo::exists(path_) && !watcher_->files().contains(path_))
+        watcher_->addPath(path_);
+    if (!fileIsAsSeen())
+        emit changedOnDisk();
+}
+
+QString WordStore::setAsidePath() const {
+    return QFileInfo(path_).dir().filePath(SetAsideFileName);
+}
+
+FileOutcome WordStore::setAsideUnreadLines() {
+    const QString path = setAsidePath();
+    QFile file(path);
+    // Each line once, however often the file is read and saved.
+    QSet<QString> kept;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QString old = QString::fromUtf8(file.readAll());
+        for (const QString& entry : old.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            kept.insert(entry.section(u'\t', 1));
+        file.close();
+    }
+    const QString date = Now().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    QString added;
+    int count = 0;
+    for (const QString& line : std::as_const(unread_)) {
+        if (kept.contains(line))
+            continue;
+        kept.insert(line);
+        added += date + u'\t' + line + QStringLiteral("\r\n");
+        ++count;
+    }
+    if (count > 0) {
+        const QByteArray bytes = added.toUtf8();
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
+            file.write(bytes) != bytes.size() || !file.flush())
+            return failure(path,
+                           QStringLiteral("Vokabo dosyasının okunamayan satırları bu dosyada "
+                                          "saklanamadı; vokabo dosyası, o satırlar kaybolmasın "
+                                          "diye yazılmadı."),
+                           &file);
+        file.close();
+    }
+    unread_.clear();
+    if (count > 0)
+        emit linesSetAside(count, path);
+    return {true, path, {}};
 }
 
 } // namespace ModVokabo

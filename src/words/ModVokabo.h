@@ -3,8 +3,13 @@
 #include "words/WordDef.h"
 #include "words/WordFile.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+class QFileSystemWatcher;
+class QTimer;
 
 // The vocabulary: the active and passive word lists, the word file, and the
 // operations that change them.
@@ -35,7 +40,14 @@ struct FileOutcome {
     QString reason; // in Turkish, or the system's own words for a failure
     // False when trying again cannot work, whatever the user does meanwhile.
     bool retryMayHelp = true;
+    // The save found a word file that another program changed since this
+    // one last read or wrote it, and left it alone.
+    bool changedOnDisk = false;
 };
+
+// The file beside the word file where lines that the reader could not take
+// are kept, so that no save loses them.
+inline const QString SetAsideFileName = QStringLiteral("vokabo-okunamayan.txt");
 
 // The word store: the one owner of both lists while the program runs,
 // created in main and handed to the windows that show or change words. Every
@@ -85,16 +97,46 @@ public:
     // that exists but cannot be read yields no words and a failed outcome,
     // and is never written over.
     FileOutcome LoadWordFile();
+    // What a save does with a word file another program changed meanwhile.
+    enum class OutsideChanges { Keep, Overwrite };
     // Rewrites the word file atomically: afterwards it holds either the old
     // content or the new, whole. A failure is returned, never hidden; the
-    // words stay marked changed then.
-    FileOutcome SaveWordFile();
+    // words stay marked changed then. A file changed by another program since
+    // the last load or save is kept unless overwriting is asked for. Lines
+    // the last load could not read are first added to the set-aside file.
+    FileOutcome SaveWordFile(OutsideChanges outside = OutsideChanges::Keep);
+
+    // Whether the word file on disk is still the one last read or written
+    // here: its size, time and, where those agree, its content.
+    bool fileIsAsSeen();
+    // Follows the word file on disk from now on: changedOnDisk comes when
+    // another program changes, replaces or removes it.
+    void watchWordFile();
+    // Lines of the word file the last load could not read, not yet kept in
+    // the set-aside file.
+    const QStringList& unreadLines() const { return unread_; }
+    QString setAsidePath() const;
 
 signals:
     // A list changed, by the user or by a load.
     void changed(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what);
+    // The word file on disk is no longer the one last read or written here.
+    void changedOnDisk();
+    // A save kept count unreadable lines in the set-aside file.
+    void linesSetAside(int count, const QString& path);
 
 private:
+    // The word file as last read or written: what a save may replace.
+    struct DiskState {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        QByteArray hash;
+    };
+    static DiskState diskStateOf(const QString& path, const QByteArray& content);
+    void checkDisk();
+    FileOutcome setAsideUnreadLines();
+
     WordList& listOf(WordListKind list);
     void markChanged(WordListKind list, Change what);
     bool moveWord(WordListKind from, int index);
@@ -110,6 +152,10 @@ private:
     // that were never loaded.
     bool unreadable_ = false;
     QString unreadableReason_;
+    DiskState seen_;
+    QStringList unread_;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* diskCheck_ = nullptr;
 };
 
 } // namespace ModVokabo

@@ -1,6 +1,7 @@
 #include "app/BarButton.h"
 #include "app/FormVokabo.h"
 #include "app/FormVokaboDesign.h"
+#include "app/SaveSoon.h"
 #include "app/WordListPanel.h"
 #include "controls/ClickLabel.h"
 #include "platform/Clock.h"
@@ -101,6 +102,7 @@ public slots:
 struct TrayState {
     bool available = true;
     std::function<void()> changed;
+    QStringList balloons; // "title: text"
     void set(bool now) {
         available = now;
         if (changed)
@@ -111,7 +113,11 @@ struct TrayState {
 class FakeTray : public NotifyIcon::Layer {
 public:
     explicit FakeTray(TrayState* state) : state_(state) {}
-    bool Shell_NotifyIcon(int, const NotifyIcon::Data&) override { return true; }
+    bool Shell_NotifyIcon(int, const NotifyIcon::Data& data) override {
+        if (data.uFlags & NotifyIcon::NIF_INFO)
+            state_->balloons.append(data.szInfoTitle + ": " + data.szInfo);
+        return true;
+    }
     bool trayAvailable() const override { return state_->available; }
     void watchTray(std::function<void()> changed) override { state_->changed = std::move(changed); }
 
@@ -145,6 +151,11 @@ private slots:
     void askNowWorksWhenScheduledQuestionsAreOff();
     void shutDownWaitsForOpenDialogs();
     void unreadableWordFileIsReportedAndExitOffersNoRetry();
+    void changesAreSavedWithinSeconds();
+    void failingSavesAreToldOnce();
+    void outsideEditIsReadAgainKeepingTheLine();
+    void outsideEditMeetingUnsavedChangesAsks_data();
+    void outsideEditMeetingUnsavedChangesAsks();
 
     void layoutFollowsTheWindow_data();
     void layoutFollowsTheWindow();
@@ -602,6 +613,84 @@ void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
     QCOMPARE(box.asked().size(), 3);
     QVERIFY(form.hasEnded());
     QVERIFY(QFileInfo(program->wordFile()).isDir());
+}
+
+void TestFormVokabo::changesAreSavedWithinSeconds() {
+    FormVokabo& form = start("-o", "a|1||0|A\r\n");
+    program->words().AppendWord(word("b", "2"), WordListKind::Active);
+    QTRY_COMPARE_WITH_TIMEOUT(program->readWordFile(), QByteArray("a|1||0|A\r\nb|2||0|A\r\n"),
+                              SaveSoon::DelayMs + 2000);
+    QVERIFY(!program->words().WordsChanged());
+    // A count from a question is saved the same way.
+    program->words().SetWordDogru(WordListKind::Active, 0, 7);
+    QTRY_VERIFY_WITH_TIMEOUT(program->readWordFile().startsWith("a|1||7|A"),
+                             SaveSoon::DelayMs + 2000);
+    QVERIFY(form.Form_Unload());
+    QVERIFY(tray.balloons.isEmpty());
+}
+
+void TestFormVokabo::failingSavesAreToldOnce() {
+    const QString folder = QDir(program->dir()).filePath("later");
+    WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
+    QVERIFY(form->Form_Load());
+    auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
+    for (const char* english : {"a", "b", "c"}) {
+        words.AppendWord(word(english, "x"), WordListKind::Active);
+        QVERIFY(timer->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), SaveSoon::DelayMs + 2000);
+    }
+    QCOMPARE(tray.balloons.size(), 1);
+    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Vokaboler kaydedilemedi: ")));
+    QVERIFY(tray.balloons[0].contains(QDir::toNativeSeparators(folder)));
+    // The next change after the cause is gone saves, and no box was needed.
+    ScriptedMsgBox box;
+    QVERIFY(QDir().mkpath(folder));
+    words.AppendWord(word("d", "y"), WordListKind::Active);
+    QTRY_VERIFY_WITH_TIMEOUT(!words.WordsChanged(), SaveSoon::DelayMs + 2000);
+    QVERIFY(box.asked().isEmpty());
+    QCOMPARE(tray.balloons.size(), 1);
+    form.reset(); // before the word store it used
+}
+
+void TestFormVokabo::outsideEditIsReadAgainKeepingTheLine() {
+    FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\n");
+    listOf(form).setCurrentLine(1);
+    ScriptedMsgBox box;
+    // Saved by an editor that writes in place.
+    program->writeWordFile("Aa|0||0|A\r\na|1||0|A\r\nb|2||5|A\r\nz|9||0|P\r\n");
+    QTRY_COMPARE(lineTexts(form), (QStringList{"a || 1", "Aa || 0", "b || 2"}));
+    QCOMPARE(listOf(form).lineText(listOf(form).currentLine()), QStringLiteral("b || 2"));
+    QCOMPARE(program->words().words(WordListKind::Passive).size(), 1);
+    QVERIFY(box.asked().isEmpty());
+    QVERIFY(!program->words().WordsChanged());
+}
+
+void TestFormVokabo::outsideEditMeetingUnsavedChangesAsks_data() {
+    QTest::addColumn<MsgBoxResult>("answer");
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("Evet: the file's words") << MsgBoxResult::Yes << QByteArray("edited|x||0|A\r\n");
+    QTest::newRow("Hayır: the program's words")
+        << MsgBoxResult::No << QByteArray("a|1||0|A\r\nmine|benim||0|A\r\n");
+}
+
+void TestFormVokabo::outsideEditMeetingUnsavedChangesAsks() {
+    QFETCH(MsgBoxResult, answer);
+    FormVokabo& form = start("-o", "a|1||0|A\r\n");
+    ScriptedMsgBox box;
+    box.answer({answer});
+    program->words().AppendWord(word("mine", "benim"), WordListKind::Active);
+    program->writeWordFile("edited|x||0|A\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(box.asked().size(), 1, SaveSoon::DelayMs + 2000);
+    QVERIFY(box.asked()[0].prompt.startsWith(
+        QStringLiteral("Vokabo dosyası başka bir programda değiştirildi:")));
+    QTEST(program->readWordFile(), "file");
+    QVERIFY(!program->words().WordsChanged());
+    // Nothing more is asked, now or at exit.
+    QTest::qWait(SaveSoon::DelayMs);
+    QVERIFY(form.Form_Unload());
+    QTEST(program->readWordFile(), "file");
+    QCOMPARE(box.asked().size(), 1);
 }
 
 void TestFormVokabo::layoutFollowsTheWindow_data() {

@@ -1,3 +1,4 @@
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
 #include "words/ModVokabo.h"
@@ -77,6 +78,10 @@ private slots:
 
     void wordFileLocation();
     void programFolderFileIsTheStartingPoint();
+
+    void unreadLinesAreKeptBeforeASave();
+    void outsideChangesAreNeverOverwrittenUnseen();
+    void watchTellsOutsideChangesOnly();
 
     void deleteAsksAndSaysWhichListChanged();
     void toggleAsksAndMovesWithItsCount();
@@ -466,6 +471,100 @@ void TestWords::programFolderFileIsTheStartingPoint() {
     QCOMPARE(file.readAll(), besideBytes);
     store.LoadWordFile();
     QCOMPARE(store.words(A).size(), 2);
+}
+
+void TestWords::unreadLinesAreKeptBeforeASave() {
+    setClock([] { return QDateTime(QDate(2026, 12, 6), QTime(21, 5)); });
+    const QString aside = QDir(program->dir()).filePath("vokabo-okunamayan.txt");
+    program->writeWordFile("good|iyi||0|A\r\nbroken|count||x|A\r\n\r\n  \r\nonly two|fields\r\n");
+    QVERIFY(store().LoadWordFile().ok);
+    QCOMPARE(store().unreadLines(), (QStringList{"broken|count||x|A", "only two|fields"}));
+    // Loading alone writes nothing.
+    QVERIFY(!QFile::exists(aside));
+
+    QSignalSpy told(&store(), &WordStore::linesSetAside);
+    store().AppendWord(word("new", "yeni"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QCOMPARE(program->readWordFile(), QByteArray("good|iyi||0|A\r\nnew|yeni||0|A\r\n"));
+    QFile file(aside);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray keptOnce = "2026-12-06 21:05\tbroken|count||x|A\r\n"
+                                "2026-12-06 21:05\tonly two|fields\r\n";
+    QCOMPARE(file.readAll(), keptOnce);
+    file.close();
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told[0][0].toInt(), 2);
+    QCOMPARE(told[0][1].toString(), aside);
+
+    // The same line in the file again (copied back by hand) is not kept twice.
+    program->writeWordFile("good|iyi||0|A\r\nonly two|fields\r\n");
+    store().LoadWordFile();
+    store().AppendWord(word("more", "daha"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), keptOnce);
+    file.close();
+
+    // Where they cannot be kept, the word file is not written either.
+    QVERIFY(QFile::remove(aside));
+    QVERIFY(QDir().mkpath(aside));
+    program->writeWordFile("good|iyi||0|A\r\nbad\r\n");
+    store().LoadWordFile();
+    store().AppendWord(word("lost?", "kayıp?"), A);
+    const FileOutcome blocked = store().SaveWordFile();
+    QVERIFY(!blocked.ok && blocked.retryMayHelp);
+    QCOMPARE(blocked.path, aside);
+    QCOMPARE(program->readWordFile(), QByteArray("good|iyi||0|A\r\nbad\r\n"));
+    setClock(nullptr);
+}
+
+void TestWords::outsideChangesAreNeverOverwrittenUnseen() {
+    program->writeWordFile("a|1||0|A\r\n");
+    store().LoadWordFile();
+    QVERIFY(store().fileIsAsSeen());
+    // The same bytes written again (a touch, a copy) are no change.
+    program->writeWordFile("a|1||0|A\r\n");
+    QVERIFY(store().fileIsAsSeen());
+
+    const QList<QByteArray> outside{"b|2||0|A\r\n", "a|1||0|A\r\nb|2||0|A\r\n"};
+    for (const QByteArray& edited : outside) { // same size, then another size
+        program->writeWordFile(edited);
+        QVERIFY(!store().fileIsAsSeen());
+        store().AppendWord(word("mine", "benim"), A);
+        const FileOutcome kept = store().SaveWordFile();
+        QVERIFY(!kept.ok && kept.changedOnDisk && kept.retryMayHelp);
+        QCOMPARE(program->readWordFile(), edited);
+        QVERIFY(store().WordsChanged());
+        // Asked to, the program's words go in; after that its own saves go on.
+        QVERIFY(store().SaveWordFile(WordStore::OutsideChanges::Overwrite).ok);
+        QVERIFY(store().fileIsAsSeen());
+        store().AppendWord(word("again", "yine"), A);
+        QVERIFY(store().SaveWordFile().ok);
+        store().LoadWordFile();
+    }
+    // A word file removed by another program counts as changed too.
+    QVERIFY(QFile::remove(program->wordFile()));
+    QVERIFY(!store().fileIsAsSeen());
+}
+
+void TestWords::watchTellsOutsideChangesOnly() {
+    program->writeWordFile("a|1||0|A\r\n");
+    store().LoadWordFile();
+    store().watchWordFile();
+    QSignalSpy outside(&store(), &WordStore::changedOnDisk);
+    store().AppendWord(word("b", "2"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QTest::qWait(700);
+    QCOMPARE(outside.size(), 0);
+    // An editor that saves by renaming a new file over the old one.
+    const QString temporary = program->wordFile() + ".new";
+    writeFile(temporary, "edited|düzeltilmiş||0|A\r\n");
+    QVERIFY(QFile::remove(program->wordFile()) && QFile::rename(temporary, program->wordFile()));
+    QTRY_COMPARE(outside.size(), 1);
+    store().LoadWordFile();
+    // The file put in place is followed as well.
+    program->writeWordFile("edited again|yine||0|A\r\n");
+    QTRY_COMPARE(outside.size(), 2);
 }
 
 void TestWords::deleteAsksAndSaysWhichListChanged() {

@@ -19,7 +19,9 @@ int main(int argc, char** argv) {
                               QStringLiteral("a sentence of some length for word %1").arg(i),
                               static_cast<qint16>(i % 7)},
                              WordListKind::Active);
-        const ModVokabo::FileOutcome outcome = words.SaveWordFile();
+        // Each round replaces what the last one wrote, unread.
+        const ModVokabo::FileOutcome outcome =
+            words.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
         if (once || !outcome.ok) {
             std::fputs(outcome.reason.toUtf8().constData(), stdout);
             return outcome.ok ? 0 : 1;
