@@ -26,20 +26,21 @@ void WordListModel::applyFilter() {
     shown_.clear();
     if (!filtering())
         return;
-    if (folded_.empty() && !lines_.isEmpty()) {
-        folded_.reserve(static_cast<size_t>(lines_.size()));
+    if (folded_.isEmpty() && !lines_.isEmpty()) {
+        qsizetype characters = 0;
+        for (const ModVokabo::ListLine& line : lines_)
+            characters += line.text.size();
+        folded_.reserve(lines_.size(), characters);
         for (const ModVokabo::ListLine& line : lines_) {
             const QStringView text(line.text);
             const qsizetype cut = text.indexOf(Separator);
-            folded_.push_back(
-                cut < 0 ? WordFilter::fold(text, {})
-                        : WordFilter::fold(text.first(cut), text.sliced(cut + Separator.size())));
+            if (cut < 0)
+                folded_.add(text, {});
+            else
+                folded_.add(text.first(cut), text.sliced(cut + Separator.size()));
         }
     }
-    const WordFilter::Matcher matcher(filter_);
-    for (size_t i = 0; i < folded_.size(); ++i)
-        if (matcher.matches(folded_[i]))
-            shown_.push_back(static_cast<int>(i));
+    shown_ = folded_.find(filter_);
 }
 
 int WordListModel::rowOfRecord(int record) const {

@@ -43,6 +43,6 @@ private:
     QList<ModVokabo::ListLine> lines_;
     QString filter_;
     // The lines folded for matching: made at the first filter after a fill.
-    std::vector<WordFilter::FoldedLine> folded_;
+    WordFilter::Index folded_;
     std::vector<int> shown_;
 };

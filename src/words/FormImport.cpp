@@ -48,7 +48,6 @@ FormImport::FormImport(const QString& path, const ModVokabo::WordList& active,
     LabelDosya->setToolTip(path);
     LabelDurum = plainLabel(this);
     LabelDurum->setObjectName(QStringLiteral("LabelDurum"));
-    LabelDurum->setAccessibleName(QStringLiteral("Durum"));
     LabelDurum->setText(QStringLiteral("Dosya okunuyor..."));
     Progress = new QProgressBar(this);
     Progress->setRange(0, ProgressSteps);

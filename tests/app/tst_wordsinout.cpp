@@ -288,7 +288,11 @@ void TestWordsInOut::turkishMatching() {
     QFETCH(QString, query);
     QFETCH(QString, word);
     QFETCH(QString, meaning);
-    QTEST(WordFilter::Matcher(query).matches(WordFilter::fold(word, meaning)), "found");
+    WordFilter::Index index;
+    index.add(u"before", u"önce");
+    index.add(word, meaning);
+    index.add(u"after", u"sonra");
+    QTEST(index.find(query) == std::vector<int>{1}, "found");
 }
 
 void TestWordsInOut::typingFiltersTheListAndEscBringsItBack() {
