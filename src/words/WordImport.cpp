@@ -108,7 +108,7 @@ QString decodeText(const QByteArray& bytes, QString& encodingName) {
     }
     switch (WordFile::guessEncoding(bytes)) {
     case WordFile::Encoding::Utf8Bom:
-        encodingName = QStringLiteral("UTF-8 (BOM ile)");
+        encodingName = QStringLiteral("UTF-8, BOM ile");
         return QString::fromUtf8(QByteArrayView(bytes).sliced(Utf8Bom.size()));
     case WordFile::Encoding::Utf8:
         encodingName = QStringLiteral("UTF-8");
@@ -427,7 +427,7 @@ void readWordFile(const QByteArray& bytes, Result& result, Collector& collect) {
     result.formatName = QStringLiteral("Vokabo dosyası");
     switch (reader.encoding()) {
     case WordFile::Encoding::Utf8Bom:
-        result.encodingName = QStringLiteral("UTF-8 (BOM ile)");
+        result.encodingName = QStringLiteral("UTF-8, BOM ile");
         break;
     case WordFile::Encoding::Utf8:
         result.encodingName = QStringLiteral("UTF-8");

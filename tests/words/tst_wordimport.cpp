@@ -101,7 +101,7 @@ void TestWordImport::readsEachFormat_data() {
         << QList<qint64>{} << "UTF-8";
     QTest::newRow("csv, UTF-8 with byte-order mark")
         << "\xEF\xBB\xBFsugar;şeker\r\n"_qba
-        << "x.csv" << QStringList{"1:sugar|şeker||0|A"} << QList<qint64>{} << "UTF-8 (BOM ile)";
+        << "x.csv" << QStringList{"1:sugar|şeker||0|A"} << QList<qint64>{} << "UTF-8, BOM ile";
     QTest::newRow("csv, Windows-1254")
         << cp1254(u"light;ışık\r\nIstanbul;İstanbul;Çağ öğür\r\n"_qs) << "x.csv"
         << QStringList{"1:light|ışık||0|A", "2:Istanbul|İstanbul|Çağ öğür|0|A"} << QList<qint64>{}
