@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -74,19 +75,23 @@ int main(int argc, char** argv) {
             rounds = std::max(1, atoi(argv[i + 1]));
 
     QRandomGenerator random(17);
+    const QTemporaryDir dir;
+    ModVokabo::WordStore store(dir.filePath(QStringLiteral("vokabo.txt")), QString());
     QList<ModVokabo::ListLine> lines;
     lines.reserve(Lines);
-    for (int i = 0; i < Lines; ++i)
-        lines.append({madeUpWord(random) + QStringLiteral(" || ") + madeUpWord(random) +
-                          QLatin1Char(' ') + madeUpWord(random),
-                      i + 1});
+    for (int i = 0; i < Lines; ++i) {
+        const ModVokabo::WordDef word{
+            madeUpWord(random), madeUpWord(random) + QLatin1Char(' ') + madeUpWord(random), {}, 0};
+        store.AppendWord(word, ModVokabo::WordListKind::Active);
+        lines.append({word.English + QStringLiteral(" || ") + word.Turkish, i});
+    }
 
     QWidget window;
     window.resize(360, 394);
-    auto* panel = new WordListPanel(&window);
+    auto* panel = new WordListPanel(store, &window);
     panel->resize(360, 300);
     window.show();
-    panel->showWordList(QStringLiteral("Aktif Vokaboleriniz (%1)").arg(Lines), lines);
+    panel->FillWordList(ModVokabo::WordListKind::Active);
     panel->setCurrentLine(0);
     QApplication::processEvents();
     auto* list = panel->findChild<QListView*>(QStringLiteral("List1"));
@@ -103,7 +108,7 @@ int main(int argc, char** argv) {
     Figures first, narrowing, widening, escape;
     for (int round = 0; round < rounds; ++round) {
         // A fresh fill, as after a change to the list, so the first key folds.
-        panel->showWordList(QStringLiteral("Aktif Vokaboleriniz (%1)").arg(Lines), lines);
+        panel->FillWordList(ModVokabo::WordListKind::Active);
         panel->setCurrentLine(0);
         list->setFocus();
         QApplication::processEvents();

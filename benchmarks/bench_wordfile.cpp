@@ -35,6 +35,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -335,60 +336,60 @@ Figures floorWrite(const Setup& setup, bool atomic) {
 Figures load(Setup& setup, bool withList, bool withProgress) {
     GuiApp gui(setup.argc, setup.argv, setup.locale);
     FormProgress progress;
-    // The main window's list, as the word store fills it.
-    WordListPanel list;
+    std::unique_ptr<ModVokabo::WordStore> store;
+    // The main window's list, which follows the word store.
+    std::unique_ptr<WordListPanel> list;
     int before = 0;
     Figures figures = timeRuns(
         setup.runs,
         [&] {
-            // The main list is empty when the program starts.
-            list.showWordList(QString(), {});
-            ModVokabo::resetState();
-            ModVokabo::setWordFilePath(setup.wordFile);
-            ModVokabo::setProgressView(withProgress ? &progress : nullptr);
-            ModVokabo::setWordListView(withList ? &list : nullptr);
+            // The program starts with empty lists.
+            list.reset();
+            store = std::make_unique<ModVokabo::WordStore>(setup.wordFile, QString());
+            store->setProgressView(withProgress ? &progress : nullptr);
+            if (withList)
+                list = std::make_unique<WordListPanel>(*store);
             before = progress.repaintCount();
         },
-        [] {
-            if (!ModVokabo::LoadWordFile().ok)
+        [&] {
+            if (!store->LoadWordFile().ok)
                 std::exit(1);
         });
     if (withProgress)
         figures.repaints = progress.repaintCount() - before;
-    if (ModVokabo::ActiveWords.size() != WordsPerList ||
-        ModVokabo::PassiveWords.size() != WordsPerList)
+    if (store->words(ModVokabo::WordListKind::Active).size() != WordsPerList ||
+        store->words(ModVokabo::WordListKind::Passive).size() != WordsPerList)
         fail(figures, "the load did not give both lists in full");
-    if (withList && list.lineCount() != WordsPerList)
+    if (withList && list->lineCount() != WordsPerList)
         fail(figures, "the main list was not filled");
-    ModVokabo::resetState();
     return figures;
 }
 
 Figures save(Setup& setup, bool withProgress) {
     GuiApp gui(setup.argc, setup.argv, setup.locale);
     FormProgress progress;
-    // The same lists a load of the word file gives, set directly so that this
-    // process's peak memory is the save's and not a load's.
+    // The same lists a load of the word file gives, added directly so that
+    // this process's peak memory is the save's and not a load's.
+    ModVokabo::WordStore store(setup.scratch, QString());
     {
         const Vocabulary vocabulary = makeVocabulary();
-        ModVokabo::resetState();
-        ModVokabo::SetWordList(QStringLiteral("A"), vocabulary.active);
-        ModVokabo::SetWordList(QStringLiteral("P"), vocabulary.passive);
+        for (const WordDef& word : vocabulary.active)
+            store.AppendWord(word, ModVokabo::WordListKind::Active);
+        for (const WordDef& word : vocabulary.passive)
+            store.AppendWord(word, ModVokabo::WordListKind::Passive);
     }
-    ModVokabo::setWordFilePath(setup.scratch);
-    ModVokabo::setProgressView(withProgress ? &progress : nullptr);
+    store.setProgressView(withProgress ? &progress : nullptr);
     int before = 0;
     Figures figures = timeRuns(
         setup.runs, [&] { before = progress.repaintCount(); },
-        [] {
-            if (!ModVokabo::SaveWordFile().ok)
+        [&] {
+            if (!store.SaveWordFile().ok)
                 std::exit(1);
         });
     if (withProgress)
         figures.repaints = progress.repaintCount() - before;
     if (readFile(setup.scratch) != readFile(setup.wordFile))
         fail(figures, "the saved file differs from the one generated");
-    ModVokabo::resetState();
     return figures;
 }
 

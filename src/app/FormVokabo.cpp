@@ -4,6 +4,7 @@
 #include "app/AdvertPanel.h"
 #include "app/ButtonBar.h"
 #include "app/FormVokaboDesign.h"
+#include "app/SaveSoon.h"
 #include "app/Scheduler.h"
 #include "app/WindowPlacement.h"
 #include "app/WordListPanel.h"
@@ -28,6 +29,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -39,15 +42,19 @@
 namespace {
 // How soon a shut-down waiting for dialogs to close looks again.
 constexpr int ShutdownRetryMs = 20;
+// How soon a word file changed outside is looked at again while a dialog is
+// open (a word being edited may not move under it).
+constexpr int OutsideChangeRetryMs = 1000;
 
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
-                       std::unique_ptr<NotifyIcon::Layer> tray, QWidget* parent)
+                       ModVokabo::WordStore& words, std::unique_ptr<NotifyIcon::Layer> tray,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine), settings_(settings) {
+      commandLine_(commandLine), settings_(settings), words_(words) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -58,7 +65,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     // list, and the list panel's tabs stand over the bar.
     Frame1 = new ButtonBar(this);
     connect(Frame1, &ButtonBar::commandChosen, this, &FormVokabo::Cmd_Click);
-    ListPanel = new WordListPanel(this);
+    ListPanel = new WordListPanel(words_, this);
     connect(ListPanel, &WordListPanel::editRequested, this, &FormVokabo::EditWord);
     connect(ListPanel, &WordListPanel::deleteRequested, this, &FormVokabo::DeleteSelectedWord);
     connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
@@ -100,6 +107,25 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
     progress_ = new FormProgress(this);
 
+    saveSoon_ = new SaveSoon(words_, this);
+    connect(saveSoon_, &SaveSoon::saveFailed, this, [this](const ModVokabo::FileOutcome& outcome) {
+        tellQuietly(QStringLiteral("Vokaboler kaydedilemedi"),
+                    QStringLiteral("%1\n%2\nBir sonraki değişiklikte yeniden denenecek; "
+                                   "çıkarken de sorulacak.")
+                        .arg(QDir::toNativeSeparators(outcome.path), outcome.reason));
+    });
+    connect(saveSoon_, &SaveSoon::fileChangedOnDisk, this, &FormVokabo::wordFileChangedOutside);
+    connect(&words_, &ModVokabo::WordStore::changedOnDisk, this,
+            &FormVokabo::wordFileChangedOutside);
+    connect(&words_, &ModVokabo::WordStore::linesSetAside, this,
+            [this](int count, const QString& path) {
+                tellQuietly(QStringLiteral("Okunamayan satırlar saklandı"),
+                            QStringLiteral("Vokabo dosyasının okunamayan %1 satırı kaybolmasın "
+                                           "diye şu dosyaya yazıldı:\n%2")
+                                .arg(count)
+                                .arg(QDir::toNativeSeparators(path)));
+            });
+
     new KeyPreview(this, [this](int KeyAscii) {
         // Esc first ends a search in the list; only then hides the window.
         if (KeyAscii == EscKeyAscii && ListPanel->closeFilter())
@@ -110,12 +136,11 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 }
 
 FormVokabo::~FormVokabo() {
-    ModVokabo::setProgressView(nullptr);
-    ModVokabo::setWordListView(nullptr);
+    words_.setProgressView(nullptr);
 }
 
 bool FormVokabo::Form_Load() {
-    instance_ = std::make_unique<SingleInstance>(ModVokabo::wordFilePath());
+    instance_ = std::make_unique<SingleInstance>(words_.wordFilePath());
     const SingleInstance::Outcome instance = instance_->tryAcquire();
     if (instance == SingleInstance::Outcome::Unavailable)
         std::fprintf(stderr,
@@ -135,10 +160,10 @@ bool FormVokabo::Form_Load() {
 
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
-    ModVokabo::setProgressView(progress_);
-    ModVokabo::setWordListView(ListPanel);
-    if (const ModVokabo::FileOutcome loaded = ModVokabo::LoadWordFile(); !loaded.ok)
+    words_.setProgressView(progress_);
+    if (const ModVokabo::FileOutcome loaded = words_.LoadWordFile(); !loaded.ok)
         reportUnreadableWordFile(loaded);
+    words_.watchWordFile();
 
     LoadSettings();
     if (settings_.ustte())
@@ -216,8 +241,10 @@ bool FormVokabo::Form_Unload() {
     if (unloading_ || ended_)
         return false;
     unloading_ = true;
-    // No question may open while the program ends.
+    // No question may open while the program ends, and the words are saved
+    // here, once.
     TimerSor->stop();
+    saveSoon_->hold(true);
 
     // A refused second copy never placed its window: what is stored belongs
     // to the copy that runs.
@@ -229,7 +256,7 @@ bool FormVokabo::Form_Unload() {
         FormSoru_->close();
     FormImg::unload();
 
-    if (ModVokabo::WordsChanged) {
+    if (words_.WordsChanged()) {
         hide();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (!saveWords()) {
@@ -237,6 +264,7 @@ bool FormVokabo::Form_Unload() {
             shutdownRequested_ = false;
             mnu_Ac_Click();
             TimerSor->start();
+            saveSoon_->hold(false);
             return false;
         }
     }
@@ -250,10 +278,18 @@ bool FormVokabo::Form_Unload() {
 }
 
 bool FormVokabo::saveWords() {
+    auto outside = ModVokabo::WordStore::OutsideChanges::Keep;
     for (;;) {
-        const ModVokabo::FileOutcome outcome = ModVokabo::SaveWordFile();
+        const ModVokabo::FileOutcome outcome = words_.SaveWordFile(outside);
         if (outcome.ok)
             return true;
+        if (outcome.changedOnDisk) {
+            // Leaving with the file's words is leaving without saving.
+            if (keepTheFilesWords())
+                return true;
+            outside = ModVokabo::WordStore::OutsideChanges::Overwrite;
+            continue;
+        }
         const QString failed = QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n")
                                    .arg(outcome.path, outcome.reason);
         // Offer only what can work: a file that could not be read at start is
@@ -274,6 +310,63 @@ bool FormVokabo::saveWords() {
         if (answer != MsgBoxResult::Retry)
             return false;
     }
+}
+
+void FormVokabo::wordFileChangedOutside() {
+    if (askingAboutFile_ || unloading_ || ended_ || shutdownRequested_ || words_.fileIsAsSeen())
+        return;
+    if (ModalLoops::depth() > 0) {
+        QTimer::singleShot(OutsideChangeRetryMs, this, &FormVokabo::wordFileChangedOutside);
+        return;
+    }
+    askingAboutFile_ = true;
+    saveSoon_->hold(true);
+    if (!QFileInfo::exists(words_.wordFilePath())) {
+        // Removed: the words the program holds are all that is left of them.
+        if (const auto outcome =
+                words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
+            !outcome.ok)
+            tellQuietly(QStringLiteral("Vokaboler kaydedilemedi"), outcome.reason);
+    } else if (!words_.WordsChanged() || keepTheFilesWords()) {
+        reloadWordFile();
+    } else if (const auto outcome =
+                   words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
+               !outcome.ok) {
+        tellQuietly(QStringLiteral("Vokaboler kaydedilemedi"), outcome.reason);
+    }
+    saveSoon_->hold(false);
+    askingAboutFile_ = false;
+}
+
+void FormVokabo::reloadWordFile() {
+    const int line = ListPanel->currentLine();
+    const QString text = line >= 0 ? ListPanel->lineText(line) : QString();
+    if (const ModVokabo::FileOutcome loaded = words_.LoadWordFile(); !loaded.ok)
+        reportUnreadableWordFile(loaded);
+    if (line >= 0)
+        ListPanel->findLine(text, line);
+}
+
+bool FormVokabo::keepTheFilesWords() {
+    return MsgBox(QStringLiteral("Vokabo dosyası başka bir programda değiştirildi:\n%1\n\n"
+                                 "Programda da henüz kaydedilmemiş değişiklikler var; ikisinden "
+                                 "yalnızca biri kalabilir. Dosyadaki vokaboler yüklensin mi?\n\n"
+                                 "\"Evet\": dosyadaki vokaboler yüklenir, programdaki son "
+                                 "değişiklikler bırakılır.\n"
+                                 "\"Hayır\": programdaki vokaboler dosyaya yazılır, dosyadaki "
+                                 "değişiklikler bırakılır.")
+                      .arg(QDir::toNativeSeparators(words_.wordFilePath())),
+                  MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+                  QStringLiteral("Vokabo Retano")) == MsgBoxResult::Yes;
+}
+
+void FormVokabo::tellQuietly(const QString& title, const QString& text) {
+    if (trayAvailable_ && !ended_) {
+        TryIcn1->ShowBalloon(title, text);
+        return;
+    }
+    QMessageBox* notice = showQtNotice(this, text, title);
+    centreOnScreen(notice);
 }
 
 void FormVokabo::reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome) {
@@ -382,11 +475,11 @@ void FormVokabo::TimerSor_Timer() {
 }
 
 void FormVokabo::SoruHazirla() {
-    const auto question =
-        Quiz::composeQuestion(ModVokabo::ActiveWords, settings_.SecenekSay(), settings_.sor_tur());
+    const auto question = Quiz::composeQuestion(words_.words(ModVokabo::WordListKind::Active),
+                                                settings_.SecenekSay(), settings_.sor_tur());
     if (!question)
         return;
-    auto* form = new FormSoru(*question, this, settings_);
+    auto* form = new FormSoru(*question, this, settings_, words_);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();

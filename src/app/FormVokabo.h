@@ -10,6 +10,7 @@
 #include <memory>
 
 class AdvertPanel;
+class SaveSoon;
 class ButtonBar;
 class FormProgress;
 class QAction;
@@ -30,8 +31,9 @@ public:
     // commandLine: the program's arguments as one text ("-o" starts hidden).
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
-    // follows.
-    FormVokabo(const QString& commandLine, SettingsRecord& settings,
+    // follows. words: the word store, which the window loads, shows, changes
+    // and saves.
+    FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
                std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
                QWidget* parent = nullptr);
     ~FormVokabo() override;
@@ -119,10 +121,20 @@ private:
     // The one place where words from a file join the active list.
     void addImportedWords(const QList<ModVokabo::WordDef>& words);
     bool saveWords();
+    // Another program changed the word file: it is read again, or, with
+    // changes of the program's own not saved yet, the user chooses.
+    void wordFileChangedOutside();
+    void reloadWordFile();
+    // True: the file's words; false: the program's.
+    bool keepTheFilesWords();
+    // Tells without stopping the user: a balloon at the tray icon, or a box
+    // that waits for nothing where there is no tray.
+    void tellQuietly(const QString& title, const QString& text);
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
 
     QString commandLine_;
     SettingsRecord& settings_;
+    ModVokabo::WordStore& words_;
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;
@@ -134,6 +146,8 @@ private:
     QAction* mnu_Ac;
     QAction* mnu_Cikis;
     FormProgress* progress_;
+    SaveSoon* saveSoon_;
+    bool askingAboutFile_ = false;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;
     bool refused_ = false;

@@ -62,14 +62,15 @@ void FormVokabo::ShowSettingsDialog() {
 }
 
 void FormVokabo::ShowHelpWindow() {
-    FormYardim dialog(this);
+    FormYardim dialog(this, words_.wordFilePath());
     ModalLoops::exec(&dialog);
 }
 
 void FormVokabo::showWordDialog(bool edit, int Index) {
-    FormYeni::Duzenleme = edit;
-    FormYeni::Index = Index;
-    FormYeni dialog(ListPanel->lines(), this);
+    std::optional<FormYeni::Edited> edited;
+    if (edit && Index >= 0 && Index < ListPanel->lineCount())
+        edited = FormYeni::Edited{ListPanel->shownList(), ListPanel->lineRecord(Index)};
+    FormYeni dialog(words_, edited, this);
     ModalLoops::exec(&dialog);
 }
 
@@ -80,17 +81,18 @@ void FormVokabo::EditWord(int line) {
 }
 
 void FormVokabo::DeleteSelectedWord() {
-    ListPanel->changeCurrentWord([](int record) { return ModVokabo::DeleteWordAsk(record, true); });
+    ListPanel->changeCurrentWord(
+        [this](int record) { words_.DeleteWordAsk(ListPanel->shownList(), record, true); });
 }
 
 void FormVokabo::ToggleSelectedWord() {
     ListPanel->changeCurrentWord(
-        [](int record) { return ModVokabo::ToggleWordAsk(ModVokabo::ShownList, record, true); });
+        [this](int record) { words_.ToggleWordAsk(ListPanel->shownList(), record, true); });
 }
 
 void FormVokabo::LabelAktif_Click(int Index) {
-    ModVokabo::FillWordList(Index == 0 ? QStringLiteral("A") : QStringLiteral("P"));
-    ListPanel->setOpenTab(Index);
+    ListPanel->FillWordList(Index == 0 ? ModVokabo::WordListKind::Active
+                                       : ModVokabo::WordListKind::Passive);
 }
 
 void FormVokabo::ImageAd_Click() {

@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace {
@@ -57,7 +58,8 @@ void FormVokabo::importFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         if (shutdownRequested_ || unloading_ || ended_)
             break;
-        FormImport preview(path, ModVokabo::ActiveWords, ModVokabo::PassiveWords, this);
+        FormImport preview(path, words_.words(ModVokabo::WordListKind::Active),
+                           words_.words(ModVokabo::WordListKind::Passive), this);
         if (ModalLoops::exec(&preview) == QDialog::Accepted)
             addImportedWords(preview.wordsToAdd());
     }
@@ -67,20 +69,25 @@ void FormVokabo::importFiles(const QStringList& paths) {
 void FormVokabo::addImportedWords(const QList<ModVokabo::WordDef>& words) {
     if (words.isEmpty())
         return;
-    for (const ModVokabo::WordDef& word : words)
-        ModVokabo::AppendWord(word.English, word.Turkish, word.Ornek, 0, QStringLiteral("A"));
-    ModVokabo::WordsChanged = true;
-    if (ModVokabo::ShownList == u"A")
-        ModVokabo::FillWordList(QStringLiteral("A"));
+    // The store marks itself changed with each word; those who follow it
+    // (the list, the save that comes soon) hear of the change once, not
+    // thousands of times.
+    {
+        const QSignalBlocker once(words_);
+        for (const ModVokabo::WordDef& word : words)
+            words_.AppendWord({word.English, word.Turkish, word.Ornek, 0},
+                              ModVokabo::WordListKind::Active);
+    }
+    emit words_.changed(ModVokabo::WordListKind::Active, ModVokabo::WordStore::Change::Lines);
 }
 
 void FormVokabo::ExportWords() {
     if (FormSoru_)
         FormSoru_->close();
     TimerSor->stop();
-    const bool activeShown = ModVokabo::ShownList == u"A";
-    const ModVokabo::WordList& other =
-        activeShown ? ModVokabo::PassiveWords : ModVokabo::ActiveWords;
+    const ModVokabo::WordListKind shown = ListPanel->shownList();
+    const bool activeShown = shown == ModVokabo::WordListKind::Active;
+    const ModVokabo::WordList& other = words_.words(ModVokabo::otherList(shown));
     bool both = false;
     if (!other.isEmpty())
         both = MsgBox(QStringLiteral("İki liste (aktif ve pasif vokaboler) birden mi dışa "
@@ -110,9 +117,9 @@ void FormVokabo::ExportWords() {
                           dialog.selectedNameFilter() == TabFilter);
         QList<WordExport::Section> sections;
         if (both || activeShown)
-            sections.append({&ModVokabo::ActiveWords, u'A'});
+            sections.append({&words_.words(ModVokabo::WordListKind::Active), u'A'});
         if (both || !activeShown)
-            sections.append({&ModVokabo::PassiveWords, u'P'});
+            sections.append({&words_.words(ModVokabo::WordListKind::Passive), u'P'});
         const QString failure = WordExport::save(
             path,
             WordExport::toBytes(tab ? WordExport::Format::Tab : WordExport::Format::Csv, sections));

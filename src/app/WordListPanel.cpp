@@ -37,7 +37,8 @@ QString plainTip(const QString& text) {
 
 // The panel spans the window from its top, since the tabs stand in the
 // button bar; it takes the pointer and paints only where its controls are.
-WordListPanel::WordListPanel(QWidget* parent) : QWidget(parent) {
+WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
+    : QWidget(parent), store_(store) {
     setObjectName(QStringLiteral("WordListPanel"));
     const QSize client = parent ? parent->size() : DesignedClient;
     setGeometry(0, 0, client.width(),
@@ -115,6 +116,8 @@ WordListPanel::WordListPanel(QWidget* parent) : QWidget(parent) {
     setBackground(LabelEmpty, StripColour);
     LabelEmpty->raise();
     layOut();
+
+    connect(&store_, &ModVokabo::WordStore::changed, this, &WordListPanel::storeChanged);
 }
 
 void WordListPanel::resizeEvent(QResizeEvent* event) {
@@ -143,14 +146,8 @@ void WordListPanel::setTabLook(int Index, bool selected) {
                            .arg(look.points));
 }
 
-void WordListPanel::setOpenTab(int Index) {
-    setTabLook(Index, true);
-    setTabLook(1 - Index, false);
-    PlaceTabCover();
-}
-
 void WordListPanel::PlaceTabCover() {
-    const ClickLabel* open = LabelAktif[ModVokabo::ShownList == u"A" ? 0 : 1];
+    const ClickLabel* open = LabelAktif[shown_ == ModVokabo::WordListKind::Active ? 0 : 1];
     LabelEmpty->move(open->x() + 1, TabCoverTop);
     // Beside the tabs, the bar below stays in reach of the pointer.
     setMask(childrenRegion());
@@ -160,12 +157,37 @@ void WordListPanel::focusList() {
     List1->setFocus();
 }
 
-void WordListPanel::showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) {
-    caption_ = caption;
+void WordListPanel::FillWordList(ModVokabo::WordListKind list) {
+    shown_ = list;
+    const bool active = list == ModVokabo::WordListKind::Active;
+    const ModVokabo::WordList& words = store_.words(list);
+    const int count = static_cast<int>(words.size());
+    caption_ = (active ? QStringLiteral("Aktif Vokaboleriniz (%1)")
+                       : QStringLiteral("Pasif Vokaboleriniz (%1)"))
+                   .arg(count);
+    QList<ModVokabo::ListLine> lines;
+    lines.reserve(count);
+    const QLatin1StringView separator(" || ");
+    for (int i = 0; i < count; ++i) {
+        // One allocation a line: there may be tens of thousands.
+        QString text;
+        text.reserve(words[i].English.size() + separator.size() + words[i].Turkish.size());
+        text.append(words[i].English).append(separator).append(words[i].Turkish);
+        lines.append({std::move(text), i});
+    }
     sortForDisplay(lines);
     // A fill leaves no line current; an open filter stays.
     lines_->setLines(std::move(lines));
     showCaption();
+    setTabLook(active ? 0 : 1, true);
+    setTabLook(active ? 1 : 0, false);
+    PlaceTabCover();
+}
+
+void WordListPanel::storeChanged(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what) {
+    // A count is not shown on the list.
+    if (list == shown_ && what == ModVokabo::WordStore::Change::Lines)
+        FillWordList(list);
 }
 
 void WordListPanel::showCaption() {
@@ -256,12 +278,20 @@ void WordListPanel::setCurrentLine(int line) {
     List1->scrollTo(index);
 }
 
-void WordListPanel::changeCurrentWord(const std::function<bool(int record)>& change) {
+void WordListPanel::findLine(const QString& text, int line) {
+    for (int i = 0; i < lineCount(); ++i)
+        if (lineText(i) == text) {
+            setCurrentLine(i);
+            return;
+        }
+    setCurrentLine(std::min(line, lineCount() - 1));
+}
+
+void WordListPanel::changeCurrentWord(const std::function<void(int record)>& change) {
     int line = currentLine();
     if (line < 0)
         return;
-    if (change(lineRecord(line)))
-        ModVokabo::FillWordList(ModVokabo::ShownList);
+    change(lineRecord(line));
     // The line that followed becomes current; after the last line, the one
     // before it.
     if (line == lineCount())

@@ -17,13 +17,16 @@ class WordListModel;
 // The main window's list panel: the word list List1 under its title strip
 // LabelTur, the tabs LabelAktif(0..1) that choose the active or the passive
 // words, and LabelEmpty, which covers the open tab's lower edge. It shows
-// what the word store fills in, and keeps the current line.
-class WordListPanel : public QWidget, public ModVokabo::WordListView {
+// one list of the word store, follows its changes, and keeps the current
+// line.
+class WordListPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit WordListPanel(QWidget* parent = nullptr);
+    explicit WordListPanel(const ModVokabo::WordStore& store, QWidget* parent = nullptr);
 
-    void showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) override;
+    // Shows the list, with its tab open; no line is current afterwards.
+    void FillWordList(ModVokabo::WordListKind list);
+    ModVokabo::WordListKind shownList() const { return shown_; }
 
     // The lines of List1 and the current one (-1: none).
     int lineCount() const;
@@ -31,16 +34,15 @@ public:
     int lineRecord(int line) const;
     int currentLine() const;
     void setCurrentLine(int line);
+    // Makes current the first line that reads text, else line (or the last).
+    void findLine(const QString& text, int line);
     // The lines as the word dialog reads them.
     const QAbstractItemModel* lines() const;
 
-    // Runs an edit of the current line's record (a deletion or a move; true
-    // when it changed the list), then shows the list afresh with the line
-    // that followed current, or the one before after the last line.
-    void changeCurrentWord(const std::function<bool(int record)>& change);
-
-    // Shows tab Index (0: "A", 1: "P") as the open one.
-    void setOpenTab(int Index);
+    // Runs an edit of the current line's record (a deletion or a move), then
+    // makes current the line that followed, or the one before after the last
+    // line.
+    void changeCurrentWord(const std::function<void(int record)>& change);
 
     // Gives the keyboard to the list.
     void focusList();
@@ -85,6 +87,10 @@ private:
     // The strip's words: the list's name and count, or while filtering how
     // many lines of all are shown.
     void showCaption();
+    void storeChanged(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what);
+
+    const ModVokabo::WordStore& store_;
+    ModVokabo::WordListKind shown_ = ModVokabo::WordListKind::Active;
 
     QLabel* LabelTur;
     QListView* List1;

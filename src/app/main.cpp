@@ -6,6 +6,7 @@
 #include "platform/SessionPlatform.h"
 #include "platform/ShutdownSignals.h"
 #include "settings/Settings.h"
+#include "words/ModVokabo.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -55,11 +56,11 @@ int main(int argc, char** argv) {
                               QStringLiteral("Liberation Serif"));
     installQtMsgBox();
 
-    ModVokabo::setWordFilePath(locateWordFile());
     const QString commandLine = QApplication::arguments().mid(1).join(u' ');
 
     SettingsRecord settings;
-    FormVokabo form(commandLine, settings);
+    ModVokabo::WordStore words(locateWordFile());
+    FormVokabo form(commandLine, settings, words);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (!form.Form_Load())

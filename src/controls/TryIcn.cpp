@@ -38,6 +38,14 @@ void TryIcn::Modify() {
     layer_->Shell_NotifyIcon(NotifyIcon::NIM_MODIFY, nid_);
 }
 
+void TryIcn::ShowBalloon(const QString& title, const QString& text) {
+    NotifyIcon::Data balloon = nid_;
+    balloon.uFlags = NotifyIcon::NIF_INFO;
+    balloon.szInfoTitle = title;
+    balloon.szInfo = text;
+    layer_->Shell_NotifyIcon(NotifyIcon::NIM_MODIFY, balloon);
+}
+
 void TryIcn::Remove() {
     layer_->Shell_NotifyIcon(NotifyIcon::NIM_DELETE, nid_);
 }

@@ -21,6 +21,9 @@ public:
     void Modify();
     void Remove();
     void Start();
+    // A message in a balloon beside the icon, once; the desktop shows it as
+    // its notifications.
+    void ShowBalloon(const QString& title, const QString& text);
 
     QIcon Icon() const { return Icon_; }
     void setIcon(const QIcon& New_Icon) { Icon_ = New_Icon; }

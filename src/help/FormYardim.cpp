@@ -4,7 +4,6 @@
 #include "controls/FramePlacer.h"
 #include "controls/Look.h"
 #include "platform/Twips.h"
-#include "words/ModVokabo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,7 +62,7 @@ QString FormYardim::helpText() {
     return blocks.join(CRLF + CRLF);
 }
 
-FormYardim::FormYardim(QWidget* mainWindow)
+FormYardim::FormYardim(QWidget* mainWindow, const QString& wordFile)
     : QDialog(mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("FormYardim"));
@@ -107,12 +106,12 @@ FormYardim::FormYardim(QWidget* mainWindow)
     setTabOrder(CmdTamam, TextYardim);
     CmdTamam->setFocus();
 
-    Form_Load(mainWindow);
+    Form_Load(mainWindow, wordFile);
 
     centreOnScreen(this);
 }
 
-void FormYardim::Form_Load(QWidget* mainWindow) {
+void FormYardim::Form_Load(QWidget* mainWindow, const QString& wordFilePath) {
     const QIcon icon = mainWindow ? mainWindow->windowIcon() : QApplication::windowIcon();
     ImgLogo->setPixmap(icon.pixmap(ImgLogo->size()));
     TextYardim->setPlainText(QString(helpText()).replace(CRLF, QStringLiteral("\n")));
@@ -123,8 +122,8 @@ void FormYardim::Form_Load(QWidget* mainWindow) {
     Label3->setAccessibleName(Label3->text());
 
     // Where the words are kept, for whoever asks where they are.
-    const QString wordFile = QStringLiteral("Vokabo dosyası: %1")
-                                 .arg(QDir::toNativeSeparators(ModVokabo::wordFilePath()));
+    const QString wordFile =
+        QStringLiteral("Vokabo dosyası: %1").arg(QDir::toNativeSeparators(wordFilePath));
     for (QLabel* label : {Label3, ImgLogo}) {
         label->setToolTip(wordFile);
         label->setAccessibleDescription(wordFile);

@@ -10,8 +10,9 @@ class QPushButton;
 class FormYardim : public QDialog {
     Q_OBJECT
 public:
-    // Owned by mainWindow, modal; shows mainWindow's icon.
-    explicit FormYardim(QWidget* mainWindow);
+    // Owned by mainWindow, modal; shows mainWindow's icon, and where the
+    // words are kept.
+    FormYardim(QWidget* mainWindow, const QString& wordFile);
 
     // The guide as the window shows it: blocks parted by an empty line, each
     // heading directly above its paragraph, lines ended by CR LF.
@@ -24,5 +25,5 @@ public:
     QPushButton* CmdTamam;
 
 private:
-    void Form_Load(QWidget* mainWindow);
+    void Form_Load(QWidget* mainWindow, const QString& wordFilePath);
 };

@@ -19,6 +19,7 @@ inline constexpr int NIM_DELETE = 2;
 inline constexpr unsigned NIF_MESSAGE = 1;
 inline constexpr unsigned NIF_ICON = 2;
 inline constexpr unsigned NIF_TIP = 4;
+inline constexpr unsigned NIF_INFO = 0x10;
 
 inline constexpr int WM_MOUSEMOVE = 0x200;
 inline constexpr int WM_LBUTTONDOWN = 0x201;
@@ -39,6 +40,9 @@ struct Data {
     quint32 uCallbackMessage = 0;
     QIcon hIcon;
     QString szTip;
+    // A balloon message beside the icon, shown when NIF_INFO is set.
+    QString szInfo;
+    QString szInfoTitle;
     // Hosts that draw the menu themselves (StatusNotifierItem) get it here.
     QMenu* hostMenu = nullptr;
 };

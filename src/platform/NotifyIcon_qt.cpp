@@ -26,6 +26,9 @@ void TrayWatch::trayWindowChanged() {
 
 namespace {
 
+// Long enough to read a sentence or two and where a file is.
+constexpr int BalloonMs = 15000;
+
 class TrayLayer : public Layer {
 public:
     explicit TrayLayer(bool hostDrawsMenu) : hostDrawsMenu_(hostDrawsMenu) {}
@@ -85,6 +88,9 @@ private:
             icon.setIcon(data.hIcon);
         if (data.uFlags & NIF_TIP)
             icon.setToolTip(data.szTip);
+        if ((data.uFlags & NIF_INFO) && !data.szInfo.isEmpty())
+            icon.showMessage(data.szInfoTitle, data.szInfo, QSystemTrayIcon::Information,
+                             BalloonMs);
     }
 
     bool hostDrawsMenu_;

@@ -42,11 +42,12 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Outcome SingleInstance::tryAcquire() {
-    QStringList places;
+    // Beside the word file first: every copy that could write the file finds
+    // the lock there, whoever started it and from whichever login.
+    QStringList places{wordFile_ + QStringLiteral(".lock")};
     if (!runtimeFolder_.isEmpty())
         places.append(
             QDir(runtimeFolder_).filePath(runtimeName(wordFile_, QStringLiteral("lock"))));
-    places.append(wordFile_ + QStringLiteral(".lock"));
     QStringList failures;
     for (const QString& path : places) {
         auto lock = std::make_unique<QLockFile>(path);

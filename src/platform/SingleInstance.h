@@ -7,8 +7,9 @@
 
 class QLocalServer;
 
-// One running copy per word file. The lock lives in the user's runtime
-// folder; where that folder cannot hold it, beside the word file. A lock
+// One running copy per word file. The lock lives beside the word file, so
+// that two logins or two users sharing a program folder cannot both write
+// it; where that folder cannot hold it, in the user's runtime folder. A lock
 // left by a copy that crashed is taken over; the lock is released when this
 // object goes.
 //

@@ -21,8 +21,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-int FormSoru::Kare = 0;
-
 namespace {
 const QColor Background(192, 192, 255);
 const QColor RightColour(0, 0, 255);
@@ -100,11 +98,11 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
 }
 
 FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
-                   const SettingsRecord& settings)
+                   const SettingsRecord& settings, ModVokabo::WordStore& words)
     : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      host_(host), settings_(settings), VokaboInd(question.VokaboInd), English(question.English),
-      OrnekCumle(question.OrnekCumle), Secenekler(question.answers) {
+      host_(host), settings_(settings), words_(words), VokaboInd(question.VokaboInd),
+      English(question.English), OrnekCumle(question.OrnekCumle), Secenekler(question.answers) {
     setObjectName(QStringLiteral("FormSoru"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The user is typing elsewhere when a question comes up: it must not
@@ -260,7 +258,7 @@ void FormSoru::setAnswerColour(int index, const QColor& colour) {
 }
 
 qint16 FormSoru::askedCount() const {
-    return VokaboInd >= 1 && VokaboInd <= AktifListe.size() ? AktifListe[VokaboInd - 1].Dogru : 0;
+    return VokaboInd >= 0 && VokaboInd < AktifListe.size() ? AktifListe[VokaboInd].Dogru : 0;
 }
 
 void FormSoru::open() {
@@ -271,7 +269,7 @@ void FormSoru::open() {
 }
 
 void FormSoru::Form_Load() {
-    AktifListe = ModVokabo::GetWordList(QStringLiteral("A"));
+    AktifListe = words_.words(ModVokabo::WordListKind::Active);
     host_->setAskCommandEnabled(false);
     Bildi = false;
 
@@ -434,21 +432,21 @@ void FormSoru::Form_KeyPress(int KeyAscii) {
 }
 
 std::optional<int> FormSoru::askedWordNow() const {
-    if (VokaboInd < 1 || VokaboInd > AktifListe.size())
+    if (VokaboInd < 0 || VokaboInd >= AktifListe.size())
         return std::nullopt;
     // The list may have changed while the question was open: the asked word
     // is looked for wherever it stands now.
-    return Quiz::findAskedWord(ModVokabo::ActiveWords, VokaboInd, AktifListe[VokaboInd - 1]);
+    return Quiz::findAskedWord(words_.words(ModVokabo::WordListKind::Active), VokaboInd,
+                               AktifListe[VokaboInd]);
 }
 
 void FormSoru::CmdTamam_Click() {
     Bildi = verdict_ == 1;
     if (!learnedPressed_) {
         if (const auto where = askedWordNow()) {
-            const qint16 Dogru = AktifListe[VokaboInd - 1].Dogru;
-            ModVokabo::SetWordDogru(QStringLiteral("A"), *where,
-                                    Bildi ? Quiz::nextCount(Dogru) : qint16(0));
-            ModVokabo::WordsChanged = true;
+            const qint16 Dogru = AktifListe[VokaboInd].Dogru;
+            words_.SetWordDogru(ModVokabo::WordListKind::Active, *where,
+                                Bildi ? Quiz::nextCount(Dogru) : qint16(0));
         }
     }
     host_->startQuestionTimer();
@@ -457,8 +455,8 @@ void FormSoru::CmdTamam_Click() {
 
 void FormSoru::CmdOgrendim_Click() {
     const auto where = askedWordNow();
-    if (where && ModVokabo::ToggleWordAsk(QStringLiteral("A"), *where, false))
-        ModVokabo::FillWordList(QStringLiteral("A"));
+    if (where)
+        words_.ToggleWordAsk(ModVokabo::WordListKind::Active, *where, false);
     learnedPressed_ = true;
     CmdTamam_Click();
 }

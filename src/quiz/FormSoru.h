@@ -11,6 +11,10 @@
 #include "quiz/Quiz.h"
 #include "words/WordDef.h"
 
+namespace ModVokabo {
+class WordStore;
+}
+
 class QLabel;
 class QTimer;
 class QToolButton;
@@ -35,9 +39,11 @@ public:
 class FormSoru : public QWidget {
     Q_OBJECT
 public:
-    // Asks question; settings tell the series length and the count a word
-    // needs before it may be retired.
-    FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings);
+    // Asks question, drawn from the active list of words, where the answer's
+    // count goes; settings tell the series length and the count a word needs
+    // before it may be retired.
+    FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings,
+             ModVokabo::WordStore& words);
     ~FormSoru() override;
 
     // Loads the window and puts it on top of all others without taking the
@@ -102,6 +108,7 @@ private:
 
     QuestionHost* host_;
     const SettingsRecord& settings_;
+    ModVokabo::WordStore& words_;
     // The question: the asked word's position in the active list, the text
     // the balloon shows (either side of the word, whatever the name says),
     // its example sentence, and the answers in the order they show
@@ -122,5 +129,6 @@ private:
     QPixmap ImgFace1;
     QPixmap ImgFace2;
     QCursor hand_;
-    static int Kare;
+    // The eye picture the animation shows next.
+    int Kare = 0;
 };

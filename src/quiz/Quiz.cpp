@@ -63,7 +63,7 @@ std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int Se
         return q.showsMeaning ? w.English : w.Turkish;
     };
     q.English = (q.showsMeaning ? asked.Turkish : asked.English) + QStringLiteral(" ?");
-    q.VokaboInd = idx;
+    q.VokaboInd = idx - 1;
     q.OrnekCumle = asked.Ornek;
     q.English = shortenQuestion(q.English);
 
@@ -108,12 +108,12 @@ std::optional<int> findAskedWord(const ModVokabo::WordList& active, int VokaboIn
     auto same = [&](const ModVokabo::WordDef& w) {
         return w.English == asked.English && w.Turkish == asked.Turkish && w.Ornek == asked.Ornek;
     };
-    if (VokaboInd >= 1 && VokaboInd <= active.size() && same(active[VokaboInd - 1]))
+    if (VokaboInd >= 0 && VokaboInd < active.size() && same(active[VokaboInd]))
         return VokaboInd;
     const auto it = std::find_if(active.begin(), active.end(), same);
     if (it == active.end())
         return std::nullopt;
-    return static_cast<int>(it - active.begin()) + 1;
+    return static_cast<int>(it - active.begin());
 }
 
 SeriesOutcome endQuestion(bool Bildi, qint16 sorusay, const QDateTime& now) {

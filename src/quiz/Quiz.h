@@ -16,7 +16,7 @@ extern qint16 SoruSayac;
 extern bool ElleSor;
 
 struct Question {
-    int VokaboInd = 0;   // the asked word's position in the active list
+    int VokaboInd = 0;   // the asked word's position in the active list, from 0
     QString English;     // the question text, whichever side of the word it shows
     QString OrnekCumle;  // the asked word's example sentence
     QStringList answers; // the right answer first, then the wrong ones

@@ -72,6 +72,9 @@ void widenToText(QWidget* control) {
     control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
 }
 
+// Room between a label's text and its list.
+constexpr int LabelGap = 4;
+
 QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidget* frame) {
     label = new QLabel(QString::fromUtf16(caption), frame);
     placeTwips(label, 240, top, 1665, 195);
@@ -81,8 +84,6 @@ QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidg
     // Read from the label on Linux (the buddy), from the name on Windows.
     combo->setAccessibleName(label->text());
     label->setBuddy(combo);
-    // The label's text on a line with the list's.
-    label->move(label->x(), combo->y() + (combo->height() - label->height()) / 2);
     return combo;
 }
 } // namespace
@@ -113,11 +114,11 @@ FormAyar::FormAyar(SettingsRecord& settings, QWidget* parent)
     CmbSecenek = listWithLabel(LblSecenek, u"Cevap Seçenek Sayısı", 840, Frame1);
     CmbLimit = listWithLabel(LblLimit, u"Vokaboyi Silebilmek İçin En Az", 1320, Frame1);
     CmbQuestion = listWithLabel(LblQuestion, u"Bir Seferde Sorulacak Soru Sayısı", 1800, Frame1);
-    // The lists stand in one column clear of the widest label.
-    constexpr int LabelGap = 6;
+    // The lists stand in one column, where designed unless a label's text
+    // (in the screen's font) would come closer to them than LabelGap.
     int column = 0;
     for (const QLabel* label : {LblPeriyot, LblSecenek, LblLimit, LblQuestion})
-        column = std::max(column, label->geometry().right() + 1 + LabelGap);
+        column = std::max(column, label->x() + label->sizeHint().width() + LabelGap);
     for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion})
         combo->move(std::max(combo->x(), column), combo->y());
 

@@ -6,15 +6,11 @@
 #include "platform/Twips.h"
 #include "words/ModVokabo.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
-
-bool FormYeni::Duzenleme = false;
-int FormYeni::Index = -1;
 
 namespace {
 // A word is one line of the word file: a line break that arrives in a box
@@ -39,10 +35,10 @@ QString lineBreaksToBlanks(QString text) {
     return text;
 }
 
-FormYeni::FormYeni(const QAbstractItemModel* List1Lines, QWidget* parent)
+FormYeni::FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      List1_(List1Lines) {
+      words_(words), edited_(edited) {
     setObjectName(QStringLiteral("FormYeni"));
     setWindowTitle(QStringLiteral("Yeni Vokabo"));
     setWindowIcon(QApplication::windowIcon());
@@ -96,22 +92,14 @@ FormYeni::FormYeni(const QAbstractItemModel* List1Lines, QWidget* parent)
 }
 
 void FormYeni::Form_Load() {
-    if (!Duzenleme)
+    if (!edited_)
         return;
-    const QModelIndex line = List1_ ? List1_->index(Index, 0) : QModelIndex();
-    if (!line.isValid()) {
-        // No line to edit: the dialog takes a new word instead.
-        Duzenleme = false;
-        return;
-    }
     setWindowTitle(QStringLiteral("Vokabo Düzelt"));
     CmdEkle->setText(QStringLiteral("Sakla"));
-    RecordIndex = line.data(Qt::UserRole).toInt();
-    QString English, Turkish, Ornek;
-    ModVokabo::GetWord(ModVokabo::ShownList, RecordIndex, English, Turkish, Ornek);
-    TextEnglish->setText(English);
-    TextTurkish->setText(Turkish);
-    TextOrnek->setText(Ornek);
+    const ModVokabo::WordDef& word = words_.GetWord(edited_->list, edited_->index);
+    TextEnglish->setText(word.English);
+    TextTurkish->setText(word.Turkish);
+    TextOrnek->setText(word.Ornek);
 }
 
 void FormYeni::CmdEkle_Click() {
@@ -143,19 +131,9 @@ void FormYeni::CmdEkle_Click() {
         }
     }
 
-    if (Duzenleme) {
-        ModVokabo::UpdateWord(ModVokabo::ShownList, RecordIndex, English, Turkish, Ornek);
-        ModVokabo::FillWordList(ModVokabo::ShownList);
-    } else {
-        ModVokabo::AppendWord(English, Turkish, Ornek, 0, QStringLiteral("A"));
-        if (ModVokabo::ShownList == u"A")
-            ModVokabo::FillWordList(QStringLiteral("A"));
-    }
-    ModVokabo::WordsChanged = true;
+    if (edited_)
+        words_.UpdateWord(edited_->list, edited_->index, English, Turkish, Ornek);
+    else
+        words_.AppendWord({English, Turkish, Ornek, 0}, ModVokabo::WordListKind::Active);
     accept();
-}
-
-void FormYeni::done(int result) {
-    Duzenleme = false;
-    QDialog::done(result);
 }

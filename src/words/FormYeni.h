@@ -1,11 +1,17 @@
 #pragma once
 
+#include "words/WordDef.h"
+
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
-class QAbstractItemModel;
 class QPushButton;
+
+namespace ModVokabo {
+class WordStore;
+}
 
 // Each line break (CR LF, CR or LF) of text as one blank.
 QString lineBreaksToBlanks(QString text);
@@ -15,15 +21,14 @@ QString lineBreaksToBlanks(QString text);
 class FormYeni : public QDialog {
     Q_OBJECT
 public:
-    // Set by the opener before the dialog is shown. Duzenleme: edit the word
-    // on line Index of the main list; otherwise add a new word. Every close
-    // sets Duzenleme back to false.
-    static bool Duzenleme;
-    static int Index;
+    // The word the dialog corrects.
+    struct Edited {
+        ModVokabo::WordListKind list;
+        int index;
+    };
 
-    // List1Lines: the lines of the main window's list, each with its record's
-    // position in the shown list.
-    FormYeni(const QAbstractItemModel* List1Lines, QWidget* parent);
+    // Adds a new word to the active list, or, given one, corrects that word.
+    FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, QWidget* parent);
 
     void CmdEkle_Click();
 
@@ -33,11 +38,9 @@ public:
     QPushButton* CmdEkle;
     QPushButton* CmdIptal;
 
-    void done(int result) override;
-
 private:
     void Form_Load();
 
-    const QAbstractItemModel* List1_;
-    int RecordIndex = 0;
+    ModVokabo::WordStore& words_;
+    const std::optional<Edited> edited_;
 };

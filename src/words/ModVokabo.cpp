@@ -1,50 +1,40 @@
 #include "words/ModVokabo.h"
 
+#include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Paths.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSaveFile>
+#include <QSet>
+#include <QTimer>
+#include <limits>
 
 namespace ModVokabo {
 
-WordList ActiveWords;
-WordList PassiveWords;
-bool WordsChanged = false;
-QString ShownList = QStringLiteral("A");
-
 namespace {
 
+// How long the file system may go on changing the word file before it is
+// looked at: an editor's save is several steps.
+constexpr int DiskSettleMs = 300;
+
+// Shows nothing, and has room for any number of lines.
 class NoProgress : public ProgressView {
 public:
-    void begin(const QString&, qint64 max) override { max_ = max; }
-    void setMax(qint64 max) override { max_ = max; }
-    qint64 max() const override { return max_; }
+    void begin(const QString&, qint64) override {}
+    void setMax(qint64) override {}
+    qint64 max() const override { return std::numeric_limits<qint64>::max(); }
     void UpdateStatus(qint64) override {}
     void finish() override {}
-
-private:
-    qint64 max_ = 0;
 };
 
-NoProgress noProgress;
-ProgressView* progressView = &noProgress;
-WordListView* wordListView = nullptr;
-
-struct FileState {
-    QString path;
-    QString startFrom;
-    WordFile::Encoding encoding = WordFile::Encoding::Windows1254;
-    // The file was there but could not be read: writing would destroy words
-    // that were never loaded.
-    bool unreadable = false;
-    QString unreadableReason;
-};
-FileState fileState;
-
-bool isActive(const QString& status) {
-    return status == u"A";
+ProgressView* noProgress() {
+    static NoProgress none;
+    return &none;
 }
 
 QString quoted(const QString& text) {
@@ -76,139 +66,120 @@ FileOutcome failure(const QString& path, const QString& reason, const QFileDevic
     return outcome;
 }
 
-void appendList(QString& out, const WordList& list, const QString& statusText, QChar status) {
+void appendList(QString& out, ProgressView& progress, const WordList& list,
+                const QString& statusText, QChar status) {
     if (list.isEmpty())
         return;
-    progressView->begin(statusText, list.size());
+    progress.begin(statusText, list.size());
     for (qsizetype i = 0; i < list.size(); ++i) {
-        progressView->UpdateStatus(i + 1);
+        progress.UpdateStatus(i + 1);
         if (!list[i].English.isEmpty())
             WordFile::appendLine(out, list[i], status);
     }
-    progressView->finish();
+    progress.finish();
 }
 
 } // namespace
 
-void setProgressView(ProgressView* view) {
-    progressView = view ? view : &noProgress;
+WordStore::WordStore(const QString& path, const QString& startFrom, QObject* parent)
+    : QObject(parent), progress_(noProgress()), path_(path), startFrom_(startFrom) {}
+
+WordStore::WordStore(const QString& path, QObject* parent)
+    : WordStore(path, startingWordFile(path, programFolder()), parent) {}
+
+void WordStore::setProgressView(ProgressView* view) {
+    progress_ = view ? view : noProgress();
 }
 
-void setWordListView(WordListView* view) {
-    wordListView = view;
+const WordList& WordStore::words(WordListKind list) const {
+    return list == WordListKind::Active ? active_ : passive_;
 }
 
-WordList& listFor(const QString& status) {
-    return isActive(status) ? ActiveWords : PassiveWords;
+WordList& WordStore::listOf(WordListKind list) {
+    return list == WordListKind::Active ? active_ : passive_;
 }
 
-WordList GetWordList(const QString& status) {
-    return listFor(status);
+void WordStore::markChanged(WordListKind list, Change what) {
+    changed_ = true;
+    emit changed(list, what);
 }
 
-void SetWordList(const QString& status, const WordList& list) {
-    listFor(status) = list;
+const WordDef& WordStore::GetWord(WordListKind list, int index) const {
+    return words(list).at(index);
 }
 
-void RemoveWordAt(WordList& list, int index) {
-    list.removeAt(index - 1);
+int WordStore::AppendWord(const WordDef& word, WordListKind list) {
+    WordList& words = listOf(list);
+    words.append(word);
+    markChanged(list, Change::Lines);
+    return static_cast<int>(words.size() - 1);
 }
 
-int AppendWord(const QString& English, const QString& Turkish, const QString& Ornek, qint16 Dogru,
-               const QString& status) {
-    WordList& list = listFor(status);
-    list.append({English, Turkish, Ornek, Dogru});
-    return static_cast<int>(list.size());
-}
-
-void GetWord(const QString& status, int index, QString& English, QString& Turkish, QString& Ornek) {
-    const WordDef& word = listFor(status).at(index - 1);
-    English = word.English;
-    Turkish = word.Turkish;
-    Ornek = word.Ornek;
-}
-
-void UpdateWord(const QString& status, int index, const QString& English, const QString& Turkish,
-                const QString& Ornek) {
-    WordDef& word = listFor(status)[index - 1];
+void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
+                           const QString& Turkish, const QString& Ornek) {
+    WordDef& word = listOf(list)[index];
     word.English = English;
     word.Turkish = Turkish;
     word.Ornek = Ornek;
+    markChanged(list, Change::Lines);
 }
 
-void SetWordDogru(const QString& status, int index, qint16 Dogru) {
-    listFor(status)[index - 1].Dogru = Dogru;
+void WordStore::SetWordDogru(WordListKind list, int index, qint16 Dogru) {
+    listOf(list)[index].Dogru = Dogru;
+    markChanged(list, Change::Count);
 }
 
-bool DeleteWordAsk(int index, bool ask) {
-    WordList& list = listFor(ShownList);
+bool WordStore::DeleteWordAsk(WordListKind list, int index, bool ask) {
+    WordList& words = listOf(list);
     if (ask) {
-        const QString prompt = quoted(list.at(index - 1).English) +
+        const QString prompt = quoted(words.at(index).English) +
                                QStringLiteral(" vokabo tanımını silmek istiyor musunuz ?");
         if (MsgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                    QStringLiteral("Vokabo Silme")) == MsgBoxResult::No)
             return false;
     }
-    RemoveWordAt(list, index);
-    WordsChanged = true;
+    words.removeAt(index);
+    markChanged(list, Change::Lines);
     return true;
 }
 
-bool ToggleWordAsk(const QString& status, int index, bool ask) {
+bool WordStore::ToggleWordAsk(WordListKind list, int index, bool ask) {
     if (ask) {
         const QString prompt =
-            quoted(listFor(ShownList).at(index - 1).English) +
-            (isActive(status) ? QStringLiteral(" vokabo tanımını pasif yapmak istiyor musunuz ?")
-                              : QStringLiteral(" vokabo tanımını aktif yapmak istiyor musunuz ?"));
+            quoted(words(list).at(index).English) +
+            (list == WordListKind::Active
+                 ? QStringLiteral(" vokabo tanımını pasif yapmak istiyor musunuz ?")
+                 : QStringLiteral(" vokabo tanımını aktif yapmak istiyor musunuz ?"));
         if (MsgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                    QStringLiteral("Vokabo Aktif/Pasif")) == MsgBoxResult::No)
             return false;
     }
-    return isActive(status) ? MoveToPassive(index) : MoveToActive(index);
+    return moveWord(list, index);
 }
 
-namespace {
-bool moveWord(WordList& from, int index, const QString& toStatus) {
-    const WordDef word = from.at(index - 1);
-    AppendWord(word.English, word.Turkish, word.Ornek, word.Dogru, toStatus);
-    RemoveWordAt(from, index);
-    WordsChanged = true;
+bool WordStore::moveWord(WordListKind from, int index) {
+    const WordListKind to = otherList(from);
+    listOf(to).append(listOf(from).takeAt(index));
+    changed_ = true;
+    emit changed(from, Change::Lines);
+    emit changed(to, Change::Lines);
     return true;
 }
-} // namespace
 
-bool MoveToPassive(int index) {
-    return moveWord(ActiveWords, index, QStringLiteral("P"));
+bool WordStore::MoveToPassive(int index) {
+    return moveWord(WordListKind::Active, index);
 }
 
-bool MoveToActive(int index) {
-    return moveWord(PassiveWords, index, QStringLiteral("A"));
+bool WordStore::MoveToActive(int index) {
+    return moveWord(WordListKind::Passive, index);
 }
 
-void setWordFilePath(const QString& path) {
-    setWordFilePath(path, startingWordFile(path, programFolder()));
-}
+FileOutcome WordStore::LoadWordFile() {
+    progress_->begin(QStringLiteral("Vokaboler yükleniyor..."), 50);
 
-void setWordFilePath(const QString& path, const QString& startFrom) {
-    fileState.path = path;
-    fileState.startFrom = startFrom;
-}
-
-QString wordFilePath() {
-    return fileState.path;
-}
-
-WordFile::Encoding wordFileEncoding() {
-    return fileState.encoding;
-}
-
-FileOutcome LoadWordFile() {
-    progressView->begin(QStringLiteral("Vokaboler yükleniyor..."), 50);
-
-    QString source = fileState.path;
-    if (!QFileInfo::exists(source) && !fileState.startFrom.isEmpty() &&
-        QFileInfo::exists(fileState.startFrom))
-        source = fileState.startFrom;
+    QString source = path_;
+    if (!QFileInfo::exists(source) && !startFrom_.isEmpty() && QFileInfo::exists(startFrom_))
+        source = startFrom_;
     FileOutcome outcome{true, source, {}};
     QByteArray bytes;
     bool found = false;
@@ -223,55 +194,74 @@ FileOutcome LoadWordFile() {
             outcome = failure(source, QStringLiteral("Dosya okunamadı."), &file);
     }
 
+    WordList active, passive;
+    QStringList unread;
     qint64 lineCounter = -1;
     if (found && outcome.ok) {
         WordFile::Reader reader(bytes);
-        fileState.encoding = reader.encoding();
+        encoding_ = reader.encoding();
         QByteArrayView line;
         while (reader.nextLine(line)) {
             ++lineCounter;
-            if (progressView->max() < lineCounter)
-                progressView->setMax(progressView->max() * 2);
-            progressView->UpdateStatus(lineCounter);
+            if (progress_->max() < lineCounter)
+                progress_->setMax(progress_->max() * 2);
+            progress_->UpdateStatus(lineCounter);
             if (std::optional<WordFile::ParsedLine> parsed = reader.parse(line))
-                (parsed->active ? ActiveWords : PassiveWords).append(std::move(parsed->word));
+                (parsed->active ? active : passive).append(std::move(parsed->word));
+            else if (!line.trimmed().isEmpty())
+                unread.append(reader.decode(line));
         }
     }
 
-    if (!outcome.ok) {
-        fileState.unreadable = true;
-        fileState.unreadableReason = outcome.reason;
-    } else if (lineCounter == -1) {
-        for (const WordDef& word : SampleWords)
-            AppendWord(word.English, word.Turkish, word.Ornek, 0, QStringLiteral("A"));
-    }
-    FillWordList(QStringLiteral("A"));
-    progressView->finish();
+    unreadable_ = !outcome.ok;
+    unreadableReason_ = outcome.ok ? QString() : outcome.reason;
+    // A file read from elsewhere leaves the word file itself unseen: absent.
+    seen_ = found && outcome.ok && source == path_ ? diskStateOf(path_, bytes) : DiskState{};
+    unread_ = std::move(unread);
+    if (outcome.ok && lineCounter == -1)
+        active = WordList(std::begin(SampleWords), std::end(SampleWords));
+    active_ = std::move(active);
+    passive_ = std::move(passive);
+    changed_ = false;
+    progress_->finish();
+    emit changed(WordListKind::Active, Change::Lines);
+    emit changed(WordListKind::Passive, Change::Lines);
     return outcome;
 }
 
-FileOutcome SaveWordFile() {
-    if (fileState.unreadable) {
-        FileOutcome outcome = failure(
-            fileState.path, QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler "
-                                           "kaybolmasın diye üzerine yazılmıyor.")
-                                .arg(fileState.unreadableReason));
+FileOutcome WordStore::SaveWordFile(OutsideChanges outside) {
+    if (unreadable_) {
+        FileOutcome outcome =
+            failure(path_, QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler "
+                                          "kaybolmasın diye üzerine yazılmıyor.")
+                               .arg(unreadableReason_));
         outcome.retryMayHelp = false;
         return outcome;
     }
 
-    QString text;
-    appendList(text, ActiveWords, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
-    appendList(text, PassiveWords, QStringLiteral("Pasif Vokaboler saklanıyor..."), u'P');
+    if (outside == OutsideChanges::Keep && !fileIsAsSeen()) {
+        FileOutcome outcome = failure(
+            path_, QStringLiteral("Dosya, program açıkken başka bir programda değiştirilmiş; "
+                                  "üzerine yazılmadı."));
+        outcome.changedOnDisk = true;
+        return outcome;
+    }
+    if (!unread_.isEmpty())
+        if (FileOutcome kept = setAsideUnreadLines(); !kept.ok)
+            return kept;
 
-    WordFile::Encoding encoding = fileState.encoding;
+    QString text;
+    appendList(text, *progress_, active_, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
+    appendList(text, *progress_, passive_, QStringLiteral("Pasif Vokaboler saklanıyor..."), u'P');
+
+    WordFile::Encoding encoding = encoding_;
     const QByteArray bytes = WordFile::encode(text, encoding);
 
-    QSaveFile file(fileState.path);
+    QSaveFile file(path_);
     file.setDirectWriteFallback(false);
     // Unbuffered: every write reaches the file here, where its size is checked.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(fileState.path, QStringLiteral("Dosya yazılmak üzere açılamadı."), &file);
+        return failure(path_, QStringLiteral("Dosya yazılmak üzere açılamadı."), &file);
     qint64 written = 0;
     while (written < bytes.size()) {
         // A full disk first gives a short write with no error; the next
@@ -283,7 +273,7 @@ FileOutcome SaveWordFile() {
     }
     if (written < bytes.size()) {
         const FileOutcome outcome = failure(
-            fileState.path,
+            path_,
             QStringLiteral("Dosyanın %1 baytından yalnızca %2 bayt yazılabildi; disk dolmuş ya da "
                            "dosya boyu sınırına varılmış olabilir. Eski dosya olduğu gibi duruyor.")
                 .arg(bytes.size())
@@ -293,48 +283,105 @@ FileOutcome SaveWordFile() {
         return outcome;
     }
     if (!file.commit())
-        return failure(fileState.path,
+        return failure(path_,
                        QStringLiteral("Dosya diske yazılıp yerine konamadı. Eski dosya olduğu "
                                       "gibi duruyor."),
                        &file);
-    fileState.encoding = encoding;
-    return {true, fileState.path, {}};
+    encoding_ = encoding;
+    changed_ = false;
+    seen_ = diskStateOf(path_, bytes);
+    return {true, path_, {}};
 }
 
-void FillWordList(const QString& status) {
-    const WordList& list = listFor(status);
-    const int count = static_cast<int>(list.size());
-    QString caption;
-    if (isActive(status)) {
-        caption = QStringLiteral("Aktif Vokaboleriniz (%1)").arg(count);
-        ShownList = QStringLiteral("A");
-    } else {
-        caption = QStringLiteral("Pasif Vokaboleriniz (%1)").arg(count);
-        ShownList = QStringLiteral("P");
-    }
-    if (!wordListView)
+WordStore::DiskState WordStore::diskStateOf(const QString& path, const QByteArray& content) {
+    const QFileInfo info(path);
+    return {true, info.size(), info.lastModified(),
+            QCryptographicHash::hash(content, QCryptographicHash::Sha1)};
+}
+
+bool WordStore::fileIsAsSeen() {
+    const QFileInfo info(path_);
+    if (!info.exists() || !seen_.exists)
+        return info.exists() == seen_.exists;
+    if (info.size() != seen_.size)
+        return false;
+    // Same size: the content tells, whatever the time says (an editor may
+    // keep it, a copy may set it back).
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!hash.addData(&file) || hash.result() != seen_.hash)
+        return false;
+    seen_.modified = info.lastModified();
+    return true;
+}
+
+void WordStore::watchWordFile() {
+    if (watcher_)
         return;
-    QList<ListLine> lines;
-    lines.reserve(count);
-    const QLatin1StringView separator(" || ");
-    for (int i = 0; i < count; ++i) {
-        // One allocation a line: there may be tens of thousands.
-        QString text;
-        text.reserve(list[i].English.size() + separator.size() + list[i].Turkish.size());
-        text.append(list[i].English).append(separator).append(list[i].Turkish);
-        lines.append({std::move(text), i + 1});
-    }
-    wordListView->showWordList(caption, std::move(lines));
+    watcher_ = new QFileSystemWatcher(this);
+    diskCheck_ = new QTimer(this);
+    diskCheck_->setSingleShot(true);
+    diskCheck_->setInterval(DiskSettleMs);
+    connect(diskCheck_, &QTimer::timeout, this, &WordStore::checkDisk);
+    // The folder too: a save by rename (this program's, most editors')
+    // puts another file in the watched one's place.
+    const auto look = [this] { diskCheck_->start(); };
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, look);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, look);
+    watcher_->addPath(QFileInfo(path_).absolutePath());
+    if (QFileInfo::exists(path_))
+        watcher_->addPath(path_);
 }
 
-void resetState() {
-    ActiveWords.clear();
-    PassiveWords.clear();
-    WordsChanged = false;
-    ShownList = QStringLiteral("A");
-    fileState = {};
-    progressView = &noProgress;
-    wordListView = nullptr;
+void WordStore::checkDisk() {
+    if (QFileInfo::exists(path_) && !watcher_->files().contains(path_))
+        watcher_->addPath(path_);
+    if (!fileIsAsSeen())
+        emit changedOnDisk();
+}
+
+QString WordStore::setAsidePath() const {
+    return QFileInfo(path_).dir().filePath(SetAsideFileName);
+}
+
+FileOutcome WordStore::setAsideUnreadLines() {
+    const QString path = setAsidePath();
+    QFile file(path);
+    // Each line once, however often the file is read and saved.
+    QSet<QString> kept;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QString old = QString::fromUtf8(file.readAll());
+        for (const QString& entry : old.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            kept.insert(entry.section(u'\t', 1));
+        file.close();
+    }
+    const QString date = Now().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    QString added;
+    int count = 0;
+    for (const QString& line : std::as_const(unread_)) {
+        if (kept.contains(line))
+            continue;
+        kept.insert(line);
+        added += date + u'\t' + line + QStringLiteral("\r\n");
+        ++count;
+    }
+    if (count > 0) {
+        const QByteArray bytes = added.toUtf8();
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
+            file.write(bytes) != bytes.size() || !file.flush())
+            return failure(path,
+                           QStringLiteral("Vokabo dosyasının okunamayan satırları bu dosyada "
+                                          "saklanamadı; vokabo dosyası, o satırlar kaybolmasın "
+                                          "diye yazılmadı."),
+                           &file);
+        file.close();
+    }
+    unread_.clear();
+    if (count > 0)
+        emit linesSetAside(count, path);
+    return {true, path, {}};
 }
 
 } // namespace ModVokabo

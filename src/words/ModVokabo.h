@@ -3,21 +3,19 @@
 #include "words/WordDef.h"
 #include "words/WordFile.h"
 
+#include <QDateTime>
+#include <QObject>
 #include <QString>
+#include <QStringList>
+
+class QFileSystemWatcher;
+class QTimer;
 
 // The vocabulary: the active and passive word lists, the word file, and the
 // operations that change them.
 namespace ModVokabo {
 
-extern WordList ActiveWords;
-extern WordList PassiveWords;
-// Set by every change made on the user's behalf; the word file is saved at
-// exit only when it is true.
-extern bool WordsChanged;
-// "A" or "P": the list the main window shows.
-extern QString ShownList;
-
-// --- What the store needs from the screen; the GUI installs real ones. ---
+// --- What the store needs from the screen; the GUI installs a real one. ---
 
 class ProgressView {
 public:
@@ -29,41 +27,11 @@ public:
     virtual void finish() = 0;
 };
 
+// One line of the main list: a word as the list shows it.
 struct ListLine {
     QString text;
-    int index; // the record's position in the shown list
+    int index; // the word's position in its list, from 0
 };
-
-class WordListView {
-public:
-    virtual ~WordListView() = default;
-    virtual void showWordList(const QString& caption, QList<ListLine> lines) = 0;
-};
-
-void setProgressView(ProgressView* view);
-void setWordListView(WordListView* view);
-
-// --- Lists ---
-
-WordList& listFor(const QString& status);
-WordList GetWordList(const QString& status);
-void SetWordList(const QString& status, const WordList& list);
-void RemoveWordAt(WordList& list, int index);
-int AppendWord(const QString& English, const QString& Turkish, const QString& Ornek, qint16 Dogru,
-               const QString& status);
-
-// --- Single words ---
-
-void GetWord(const QString& status, int index, QString& English, QString& Turkish, QString& Ornek);
-void UpdateWord(const QString& status, int index, const QString& English, const QString& Turkish,
-                const QString& Ornek);
-void SetWordDogru(const QString& status, int index, qint16 Dogru);
-bool DeleteWordAsk(int index, bool ask);
-bool ToggleWordAsk(const QString& status, int index, bool ask);
-bool MoveToPassive(int index);
-bool MoveToActive(int index);
-
-// --- The word file ---
 
 // How a load or a save went; the window reports a failure.
 struct FileOutcome {
@@ -72,27 +40,122 @@ struct FileOutcome {
     QString reason; // in Turkish, or the system's own words for a failure
     // False when trying again cannot work, whatever the user does meanwhile.
     bool retryMayHelp = true;
+    // The save found a word file that another program changed since this
+    // one last read or wrote it, and left it alone.
+    bool changedOnDisk = false;
 };
 
-// Where the word file is written; set once at start-up. While it does not
-// exist yet, the first load reads startFrom instead. The one-argument form
-// starts from the program folder's own file when the word file lives
-// elsewhere.
-void setWordFilePath(const QString& path);
-void setWordFilePath(const QString& path, const QString& startFrom);
-QString wordFilePath();
-WordFile::Encoding wordFileEncoding();
+// The file beside the word file where lines that the reader could not take
+// are kept, so that no save loses them.
+inline const QString SetAsideFileName = QStringLiteral("vokabo-okunamayan.txt");
 
-// Fills both lists from the word file, or seeds the sample words. A file that
-// exists but cannot be read yields no words and a failed outcome, and is
-// never written over.
-FileOutcome LoadWordFile();
-// Rewrites the word file atomically: afterwards it holds either the old
-// content or the new, whole. A failure is returned, never hidden.
-FileOutcome SaveWordFile();
-void FillWordList(const QString& status);
+// The word store: the one owner of both lists while the program runs,
+// created in main and handed to the windows that show or change words. Every
+// change goes through it; it marks itself changed and says so.
+class WordStore : public QObject {
+    Q_OBJECT
+public:
+    // What a change touched: the texts or the membership of a list (what the
+    // main list shows), or only a word's count.
+    enum class Change { Lines, Count };
+    Q_ENUM(Change)
 
-// Back to the state of a program that has just started.
-void resetState();
+    // path: where the word file is written. While it does not exist yet, the
+    // first load reads startFrom instead.
+    WordStore(const QString& path, const QString& startFrom, QObject* parent = nullptr);
+    // Starts from the program folder's own word file when the word file lives
+    // elsewhere.
+    explicit WordStore(const QString& path, QObject* parent = nullptr);
+
+    void setProgressView(ProgressView* view);
+
+    // --- Lists ---
+
+    const WordList& words(WordListKind list) const;
+    const WordDef& GetWord(WordListKind list, int index) const;
+    // Returns the new word's position.
+    int AppendWord(const WordDef& word, WordListKind list);
+    void UpdateWord(WordListKind list, int index, const QString& English, const QString& Turkish,
+                    const QString& Ornek);
+    void SetWordDogru(WordListKind list, int index, qint16 Dogru);
+    // ask: confirm with the user first. False when nothing changed.
+    bool DeleteWordAsk(WordListKind list, int index, bool ask);
+    bool ToggleWordAsk(WordListKind list, int index, bool ask);
+    bool MoveToPassive(int index);
+    bool MoveToActive(int index);
+
+    // Changed since the last load or save: the word file would be saved at
+    // exit.
+    bool WordsChanged() const { return changed_; }
+
+    // --- The word file ---
+
+    QString wordFilePath() const { return path_; }
+    WordFile::Encoding wordFileEncoding() const { return encoding_; }
+
+    // Fills both lists from the word file, or seeds the sample words. A file
+    // that exists but cannot be read yields no words and a failed outcome,
+    // and is never written over.
+    FileOutcome LoadWordFile();
+    // What a save does with a word file another program changed meanwhile.
+    enum class OutsideChanges { Keep, Overwrite };
+    // Rewrites the word file atomically: afterwards it holds either the old
+    // content or the new, whole. A failure is returned, never hidden; the
+    // words stay marked changed then. A file changed by another program since
+    // the last load or save is kept unless overwriting is asked for. Lines
+    // the last load could not read are first added to the set-aside file.
+    FileOutcome SaveWordFile(OutsideChanges outside = OutsideChanges::Keep);
+
+    // Whether the word file on disk is still the one last read or written
+    // here: its size, time and, where those agree, its content.
+    bool fileIsAsSeen();
+    // Follows the word file on disk from now on: changedOnDisk comes when
+    // another program changes, replaces or removes it.
+    void watchWordFile();
+    // Lines of the word file the last load could not read, not yet kept in
+    // the set-aside file.
+    const QStringList& unreadLines() const { return unread_; }
+    QString setAsidePath() const;
+
+signals:
+    // A list changed, by the user or by a load.
+    void changed(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what);
+    // The word file on disk is no longer the one last read or written here.
+    void changedOnDisk();
+    // A save kept count unreadable lines in the set-aside file.
+    void linesSetAside(int count, const QString& path);
+
+private:
+    // The word file as last read or written: what a save may replace.
+    struct DiskState {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        QByteArray hash;
+    };
+    static DiskState diskStateOf(const QString& path, const QByteArray& content);
+    void checkDisk();
+    FileOutcome setAsideUnreadLines();
+
+    WordList& listOf(WordListKind list);
+    void markChanged(WordListKind list, Change what);
+    bool moveWord(WordListKind from, int index);
+
+    WordList active_;
+    WordList passive_;
+    bool changed_ = false;
+    ProgressView* progress_;
+    QString path_;
+    QString startFrom_;
+    WordFile::Encoding encoding_ = WordFile::Encoding::Windows1254;
+    // The file was there but could not be read: writing would destroy words
+    // that were never loaded.
+    bool unreadable_ = false;
+    QString unreadableReason_;
+    DiskState seen_;
+    QStringList unread_;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* diskCheck_ = nullptr;
+};
 
 } // namespace ModVokabo

@@ -13,7 +13,15 @@ struct WordDef {
     bool operator==(const WordDef&) const = default;
 };
 
-// Positions run from 1; position i is element i - 1.
+// Positions run from 0 inside the program.
 using WordList = QList<WordDef>;
+
+// The two lists: the words that are asked, and the retired ones.
+enum class WordListKind { Active, Passive };
+
+// The other list: where a word of this one moves to.
+constexpr WordListKind otherList(WordListKind list) {
+    return list == WordListKind::Active ? WordListKind::Passive : WordListKind::Active;
+}
 
 } // namespace ModVokabo

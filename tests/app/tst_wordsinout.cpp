@@ -101,6 +101,7 @@ private slots:
     void droppedFileIsPreviewedAndAdded();
     void menuImportCancelledAddsNothing();
     void garbageIsRefused();
+    void largeFileFillsTheActiveList();
     void exportWritesWhatImportReads_data();
     void exportWritesWhatImportReads();
     void turkishMatching_data();
@@ -113,6 +114,7 @@ private:
     WordListPanel& panel() { return *part<WordListPanel>(*form, QStringLiteral("WordListPanel")); }
     QString strip() { return part<QLabel>(*form, QStringLiteral("LabelTur"))->text(); }
     QAction* menuItem(const QString& name) { return part<QAction>(*form, name); }
+    const WordList& active() { return program->words().words(WordListKind::Active); }
 
     std::unique_ptr<FreshProgram> program;
     std::unique_ptr<FormVokabo> form;
@@ -131,7 +133,8 @@ void TestWordsInOut::cleanup() {
 
 FormVokabo& TestWordsInOut::start(const QByteArray& words) {
     program->writeWordFile(words);
-    form = std::make_unique<FormVokabo>(QString(), program->settings(), std::make_unique<NoTray>());
+    form = std::make_unique<FormVokabo>(QString(), program->settings(), program->words(),
+                                        std::make_unique<NoTray>());
     if (!form->Form_Load())
         qFatal("the main window did not start");
     form->show();
@@ -155,19 +158,19 @@ void TestWordsInOut::droppedFileIsPreviewedAndAdded() {
     QDropEvent drop(QPointF(50, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form.get(), &drop);
     QVERIFY(drop.isAccepted());
-    QTRY_VERIFY(ActiveWords.size() == 3);
+    QTRY_VERIFY(active().size() == 3);
 
     QVERIFY2(shown.contains(u"Eklenecek yeni vokabo: 2"), qPrintable(shown));
     QVERIFY2(shown.contains(u"Listelerde zaten olduğu için eklenmeyecek: 2"), qPrintable(shown));
     QVERIFY2(shown.contains(u"Dosyada tekrarlandığı için eklenmeyecek: 1"), qPrintable(shown));
     QVERIFY2(shown.contains(u"Okunamayan satır: 1"), qPrintable(shown));
     QCOMPARE(problems, QStringList{"Satır 5: Karşılığı yok: satırda tek sütun var."});
-    QCOMPARE(ActiveWords, (WordList{{"house", "ev", "", 4},
-                                    {"dog", "köpek", "The dog barks.", 0},
-                                    {"ışık", "light", "", 0}}));
+    QCOMPARE(active(), (WordList{{"house", "ev", "", 4},
+                                 {"dog", "köpek", "The dog barks.", 0},
+                                 {"ışık", "light", "", 0}}));
     QCOMPARE(panel().lineCount(), 3);
     QVERIFY(lineTexts(panel()).contains(u"ışık || light"_qs));
-    QVERIFY(WordsChanged);
+    QVERIFY(program->words().WordsChanged());
 
     // And they are in the word file at exit.
     QVERIFY(form->Form_Unload());
@@ -183,8 +186,8 @@ void TestWordsInOut::menuImportCancelledAddsNothing() {
     chooseFile(form.get(), csv);
     answerPreview(form.get(), false);
     menuItem(QStringLiteral("mnu_DosyadanEkle"))->trigger();
-    QCOMPARE(ActiveWords.size(), 1);
-    QVERIFY(!WordsChanged);
+    QCOMPARE(active().size(), 1);
+    QVERIFY(!program->words().WordsChanged());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -207,7 +210,26 @@ void TestWordsInOut::garbageIsRefused() {
     form->importFiles({big});
     QVERIFY2(shown.contains(u"Dosya çok büyük (50,0 MB)"), qPrintable(shown));
     QVERIFY(shown.contains(u"hiçbir vokabo eklenmedi"));
-    QCOMPARE(ActiveWords.size(), 1);
+    QCOMPARE(active().size(), 1);
+}
+
+void TestWordsInOut::largeFileFillsTheActiveList() {
+    start("house|ev||4|A\r\n");
+    const QString big = path(QStringLiteral("big.txt"));
+    QByteArray bytes;
+    for (int i = 0; i < 40000; ++i)
+        bytes += "word" + QByteArray::number(i) + "\tanlam\r\n";
+    writeFile(big, bytes);
+    QString shown;
+    answerPreview(form.get(), true, &shown);
+    form->importFiles({big});
+    // Up to the most a list holds; the list is filled once, not per word.
+    QVERIFY2(shown.contains(u"Eklenecek yeni vokabo: 32.766"), qPrintable(shown));
+    QVERIFY2(shown.contains(u"Aktif listede yer kalmadığı için eklenmeyecek: 7.234"),
+             qPrintable(shown));
+    QCOMPARE(active().size(), WordImport::MaxListSize);
+    QCOMPARE(panel().lineCount(), WordImport::MaxListSize);
+    QCOMPARE(strip(), QStringLiteral("Aktif Vokaboleriniz (32767)"));
 }
 
 void TestWordsInOut::exportWritesWhatImportReads_data() {
@@ -228,7 +250,7 @@ void TestWordsInOut::exportWritesWhatImportReads() {
     QFETCH(QString, fileName);
     QFETCH(QStringList, written);
     start("a;\"b;c\"|x y|ex|3|A\r\n#x|\"ş\"||0|A\r\nold|eski||9|P\r\n");
-    FillWordList(shownList);
+    panel().FillWordList(shownList == u"A" ? WordListKind::Active : WordListKind::Passive);
     ScriptedMsgBox box;
     box.answer({both});
     chooseFile(form.get(), path(fileName));
@@ -338,7 +360,9 @@ void TestWordsInOut::typingFiltersTheListAndEscBringsItBack() {
     QCOMPARE(list.lineText(list.currentLine()), QStringLiteral("warm || ılık"));
     ScriptedMsgBox box;
     box.answer({MsgBoxResult::Yes});
-    list.changeCurrentWord([](int record) { return DeleteWordAsk(record, true); });
+    list.changeCurrentWord([this, &list](int record) {
+        program->words().DeleteWordAsk(list.shownList(), record, true);
+    });
     QCOMPARE(lineTexts(list), QStringList{"light || ışık"});
     QCOMPARE(strip().trimmed(), QStringLiteral("1 / 4"));
 }

@@ -21,7 +21,7 @@ private slots:
         FreshProgram program;
         QWidget mainWindow;
         mainWindow.setWindowIcon(QIcon(QPixmap(32, 32)));
-        FormYardim form(&mainWindow);
+        FormYardim form(&mainWindow, program.wordFile());
         form.show();
         QCOMPARE(form.TextYardim->toPlainText(), guide);
         QVERIFY(form.TextYardim->isReadOnly());
@@ -32,7 +32,7 @@ private slots:
 
     void enterAndEscClose() {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            FormYardim form(nullptr);
+            FormYardim form(nullptr, QString());
             form.show();
             // Wherever the focus is, even in the text.
             form.TextYardim->setFocus();

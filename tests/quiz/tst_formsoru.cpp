@@ -48,21 +48,24 @@ class TestFormSoru : public QObject {
     std::unique_ptr<FreshProgram> program;
     std::unique_ptr<ScriptedRandom> random;
     RecordingHost host;
-    RecordingListView view;
     QPointer<FormSoru> form;
 
-    // Asks word VokaboInd; the load draws the right answer's slot, then the character.
-    void open(int VokaboInd, const QStringList& answers = {"t1", "t2", "t3", "t4"},
-              int rightSlot = 1, const QString& question = {}) {
+    WordStore& store() { return program->words(); }
+    const WordList& active() { return store().words(WordListKind::Active); }
+
+    // Asks word n (from 1) of the active list; the load draws the right
+    // answer's slot, then the character.
+    void open(int n, const QStringList& answers = {"t1", "t2", "t3", "t4"}, int rightSlot = 1,
+              const QString& question = {}) {
         delete form;
         random = std::make_unique<ScriptedRandom>(
             QList<double>{(rightSlot - 0.5) / answers.size(), 0.1});
         Quiz::Question asked;
-        asked.VokaboInd = VokaboInd;
-        asked.English = question.isNull() ? ActiveWords[VokaboInd - 1].English + " ?" : question;
-        asked.OrnekCumle = ActiveWords[VokaboInd - 1].Ornek;
+        asked.VokaboInd = n - 1;
+        asked.English = question.isNull() ? active()[n - 1].English + " ?" : question;
+        asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
-        form = new FormSoru(asked, &host, program->settings());
+        form = new FormSoru(asked, &host, program->settings(), store());
         form->open();
     }
     void answer(int index) {
@@ -84,11 +87,12 @@ private slots:
         Quiz::resetState();
         host = RecordingHost();
         setClock([] { return TestNow; });
-        setWordListView(&view);
+        WordList words;
         for (int i = 1; i <= 5; ++i)
-            AppendWord(QStringLiteral("w%1").arg(i), QStringLiteral("t%1").arg(i),
-                       i == 2 ? QStringLiteral("An example with w2.") : QString(),
-                       static_cast<qint16>(i - 1), "A");
+            words.append(word(QStringLiteral("w%1").arg(i), QStringLiteral("t%1").arg(i),
+                              i == 2 ? QStringLiteral("An example with w2.") : QString(),
+                              static_cast<qint16>(i - 1)));
+        program->loadWords(words);
     }
     void cleanup() {
         delete form;
@@ -163,7 +167,7 @@ private slots:
         program->settings().store(Settings::SorusaySetting, sorusay);
         Quiz::SoruSayac = static_cast<qint16>(before);
         Quiz::ElleSor = true;
-        const WordDef word = ActiveWords[asked - 1];
+        const WordDef word = active()[asked - 1];
         open(asked);
         answer(clicked);
         QCOMPARE(form->CmdOgrendim->isEnabled(), learnable);
@@ -179,13 +183,11 @@ private slots:
             counts.removeAt(asked - 1);
         else
             counts[asked - 1] = count;
-        for (const WordDef& w : ActiveWords)
+        for (const WordDef& w : active())
             now.append(w.Dogru);
         QCOMPARE(now, counts);
-        QCOMPARE(PassiveWords, count < 0 ? WordList{word} : WordList{});
-        if (count < 0)
-            QCOMPARE(view.caption, QStringLiteral("Aktif Vokaboleriniz (4)"));
-        QCOMPARE(WordsChanged, press != 'E');
+        QCOMPARE(store().words(WordListKind::Passive), count < 0 ? WordList{word} : WordList{});
+        QCOMPARE(store().WordsChanged(), press != 'E');
         QCOMPARE(host.SonSoru, after ? QDateTime() : TestNow);
         QCOMPARE(Quiz::SoruSayac, after);
         QCOMPARE(Quiz::ElleSor, clicked == 0 && press != 'E');
@@ -193,30 +195,31 @@ private slots:
     }
 
     void listChangedWhileTheQuestionWasOpen() {
+        constexpr WordListKind A = WordListKind::Active;
         open(4);
-        DeleteWordAsk(1, false); // w4 moves to position 3
-        AppendWord("new", "yeni", "", 0, "A");
+        store().DeleteWordAsk(A, 0, false); // w4 moves up one
+        store().AppendWord(word("new", "yeni"), A);
         answer(0);
         form->CmdTamam_Click();
-        QCOMPARE(ActiveWords[2].English, QStringLiteral("w4"));
-        QCOMPARE(ActiveWords[2].Dogru, 4);
-        QCOMPARE(ActiveWords[3].Dogru, 4); // w5 untouched
-        QCOMPARE(ActiveWords[4].Dogru, 0); // the new word untouched
+        QCOMPARE(active()[2].English, QStringLiteral("w4"));
+        QCOMPARE(active()[2].Dogru, 4);
+        QCOMPARE(active()[3].Dogru, 4); // w5 untouched
+        QCOMPARE(active()[4].Dogru, 0); // the new word untouched
 
-        WordList before = ActiveWords;
+        WordList before = active();
         before.removeAt(1);
-        open(2);                 // w3
-        DeleteWordAsk(2, false); // the asked word is gone
+        open(2);                            // w3
+        store().DeleteWordAsk(A, 1, false); // the asked word is gone
         answer(0);
         form->CmdTamam_Click();
-        QCOMPARE(ActiveWords, before);
+        QCOMPARE(active(), before);
 
         open(1); // w2
-        DeleteWordAsk(1, false);
+        store().DeleteWordAsk(A, 0, false);
         answer(0);
         form->CmdOgrendim_Click();
-        QCOMPARE(ActiveWords, before.mid(1));
-        QVERIFY(PassiveWords.isEmpty());
+        QCOMPARE(active(), before.mid(1));
+        QVERIFY(store().words(WordListKind::Passive).isEmpty());
     }
 
     void messageBoxes() {

@@ -80,6 +80,26 @@ private slots:
         program.reset();
     }
 
+    // The labels and lists stand where they were designed (twips / 15); the
+    // lists move right only as far as a label's text needs to stay 4 pixels
+    // clear of them.
+    void labelsAndListsInTheirDesignedPlaces() {
+        FormAyar form(program->settings(), mainWindow.get());
+        const QLabel* labels[] = {form.LblPeriyot, form.LblSecenek, form.LblLimit,
+                                  form.LblQuestion};
+        const QComboBox* lists[] = {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit,
+                                    form.CmbQuestion};
+        int widest = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int top = (360 + 480 * i) / 15;
+            QCOMPARE(labels[i]->pos(), QPoint(16, top));
+            QCOMPARE(lists[i]->y(), top);
+            widest = std::max(widest, labels[i]->x() + labels[i]->sizeHint().width() + 4);
+        }
+        for (const QComboBox* list : lists)
+            QCOMPARE(list->x(), std::max(184, widest));
+    }
+
     void formLoadAndTheDisableBox_data() {
         // Stored: SorDak, SecenekSay, oto_ac, sor_tur, ustte, enaz, sorusay.
         QTest::addColumn<QStringList>("stored");

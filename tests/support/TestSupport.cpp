@@ -28,14 +28,13 @@ void RecordingProgress::begin(const QString& statusText, qint64 max) {
     max_ = max;
 }
 
-FreshProgram::FreshProgram() : oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
-    ModVokabo::resetState();
-    ModVokabo::setWordFilePath(wordFile());
+FreshProgram::FreshProgram()
+    : words_(QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt")), QString()),
+      oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
 }
 
 FreshProgram::~FreshProgram() {
-    ModVokabo::resetState();
     qputenv("XDG_CONFIG_HOME", oldConfigHome_);
 }
 
@@ -47,6 +46,17 @@ void FreshProgram::writeWordFile(const QByteArray& bytes) const {
     QFile file(wordFile());
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+void FreshProgram::loadWords(const ModVokabo::WordList& active,
+                             const ModVokabo::WordList& passive) {
+    QString text;
+    for (const ModVokabo::WordDef& w : active)
+        WordFile::appendLine(text, w, u'A');
+    for (const ModVokabo::WordDef& w : passive)
+        WordFile::appendLine(text, w, u'P');
+    writeWordFile(text.toUtf8());
+    words_.LoadWordFile();
 }
 
 QByteArray FreshProgram::readWordFile() const {

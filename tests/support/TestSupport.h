@@ -49,18 +49,6 @@ private:
     qint64 max_ = 0;
 };
 
-class RecordingListView : public ModVokabo::WordListView {
-public:
-    void showWordList(const QString& caption, QList<ModVokabo::ListLine> lines) override {
-        this->caption = caption;
-        this->lines = std::move(lines);
-        ++fills;
-    }
-    QString caption;
-    QList<ModVokabo::ListLine> lines;
-    int fills = 0;
-};
-
 // A program that has just started: empty lists, default state, a word file
 // path and a settings store inside a fresh temporary folder.
 class FreshProgram {
@@ -73,10 +61,16 @@ public:
     QByteArray readWordFile() const;
     // Its settings record, read from nothing yet: every value zero.
     SettingsRecord& settings() { return settings_; }
+    // Its word store, loaded from nothing yet: both lists empty.
+    ModVokabo::WordStore& words() { return words_; }
+    // Writes the lists as the word file (UTF-8) and loads it. Both empty
+    // load the sample words, as an empty file does.
+    void loadWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive = {});
 
 private:
     QTemporaryDir dir_;
     SettingsRecord settings_;
+    ModVokabo::WordStore words_;
     QByteArray oldConfigHome_;
 };
 

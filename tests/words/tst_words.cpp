@@ -1,3 +1,4 @@
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
 #include "words/ModVokabo.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 #include <cerrno>
 
@@ -31,9 +33,12 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-void fill(const QString& status, const QStringList& englishWords) {
+constexpr WordListKind A = WordListKind::Active;
+constexpr WordListKind P = WordListKind::Passive;
+
+void fill(WordStore& store, WordListKind list, const QStringList& englishWords) {
     for (const QString& english : englishWords)
-        AppendWord(english, english + "-tr", english + " example", 0, status);
+        store.AppendWord({english, english + "-tr", english + " example", 0}, list);
 }
 
 QStringList english(const WordList& list) {
@@ -43,11 +48,6 @@ QStringList english(const WordList& list) {
     return result;
 }
 
-void reload() {
-    ActiveWords.clear();
-    PassiveWords.clear();
-    LoadWordFile();
-}
 } // namespace
 
 class TestWords : public QObject {
@@ -79,10 +79,18 @@ private slots:
     void wordFileLocation();
     void programFolderFileIsTheStartingPoint();
 
-    void deleteAsksAboutTheShownList();
+    void unreadLinesAreKeptBeforeASave();
+    void outsideChangesAreNeverOverwrittenUnseen();
+    void watchTellsOutsideChangesOnly();
+
+    void deleteAsksAndSaysWhichListChanged();
     void toggleAsksAndMovesWithItsCount();
 
 private:
+    WordStore& store() { return program->words(); }
+    const WordList& active() { return store().words(A); }
+    const WordList& passive() { return store().words(P); }
+
     std::optional<FreshProgram> program;
 };
 
@@ -184,30 +192,32 @@ void TestWords::loadKeepsEveryWord() {
     if (!bytes.isNull())
         program->writeWordFile(bytes);
     RecordingProgress progress;
-    setProgressView(&progress);
-    QVERIFY(LoadWordFile().ok);
+    store().setProgressView(&progress);
+    QVERIFY(store().LoadWordFile().ok);
     QTEST(int(progress.values.size()), "lines");
     QTEST(progress.max(), "max");
-    QTEST(int(ActiveWords.size()), "active");
-    QTEST(int(PassiveWords.size()), "passive");
-    QVERIFY(!WordsChanged);
+    QTEST(int(active().size()), "active");
+    QTEST(int(passive().size()), "passive");
+    QVERIFY(!store().WordsChanged());
     QCOMPARE(QFile::exists(program->wordFile()), !bytes.isNull());
-    const WordList before = ActiveWords + PassiveWords;
+    const WordList before = active() + passive();
     if (before.isEmpty())
         return;
-    QVERIFY(SaveWordFile().ok);
-    reload();
-    QCOMPARE(ActiveWords + PassiveWords, before);
+    QVERIFY(store().SaveWordFile().ok);
+    store().LoadWordFile();
+    QCOMPARE(active() + passive(), before);
 }
 
 void TestWords::saveWritesActiveThenPassiveWithCrLf() {
     RecordingProgress progress;
-    setProgressView(&progress);
-    AppendWord("run", "koşmak", "I run", 2, "P");
-    AppendWord("income", "gelir  kazanç", "One fourth", 0, "A");
-    AppendWord("", "boş", "", 0, "A");
-    AppendWord("half", "yarım", "", -3, "A");
-    QVERIFY(SaveWordFile().ok);
+    store().setProgressView(&progress);
+    store().AppendWord(word("run", "koşmak", "I run", 2), P);
+    store().AppendWord(word("income", "gelir  kazanç", "One fourth"), A);
+    store().AppendWord(word("", "boş"), A);
+    store().AppendWord(word("half", "yarım", "", -3), A);
+    QVERIFY(store().WordsChanged());
+    QVERIFY(store().SaveWordFile().ok);
+    QVERIFY(!store().WordsChanged());
     QCOMPARE(program->readWordFile(), cp1254("income|gelir  kazanç|One fourth|0|A\r\n"
                                              "half|yarım||-3|A\r\nrun|koşmak|I run|2|P\r\n"));
     QCOMPARE(progress.values, (QList<qint64>{1, 2, 3, 1}));
@@ -237,17 +247,16 @@ void TestWords::encodingOnReadAndWriteBack_data() {
 void TestWords::encodingOnReadAndWriteBack() {
     QFETCH(QByteArray, bytes);
     program->writeWordFile(bytes);
-    LoadWordFile();
-    const WordList words = ActiveWords + PassiveWords;
+    store().LoadWordFile();
+    const WordList words = active() + passive();
     QCOMPARE(words.size(), 1);
     QTEST(words[0].English, "english");
     QTEST(words[0].Turkish, "turkish");
-    QTEST(wordFileEncoding(), "encoding");
-    QVERIFY(SaveWordFile().ok);
+    QTEST(store().wordFileEncoding(), "encoding");
+    QVERIFY(store().SaveWordFile().ok);
     QCOMPARE(program->readWordFile(), bytes);
-    ActiveWords.clear();
-    PassiveWords.clear();
-    QVERIFY(SaveWordFile().ok);
+    QVERIFY(store().DeleteWordAsk(active().isEmpty() ? P : A, 0, false));
+    QVERIFY(store().SaveWordFile().ok);
     QVERIFY(QFile::exists(program->wordFile()));
     QCOMPARE(program->readWordFile(), QByteArray());
 }
@@ -270,15 +279,15 @@ void TestWords::savedBytesReadBackAsTheSameWords() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, newFirst);
     program->writeWordFile(bytes);
-    LoadWordFile();
+    store().LoadWordFile();
     if (newFirst.isNull())
-        ActiveWords.removeFirst();
+        store().DeleteWordAsk(A, 0, false);
     else
-        ActiveWords.prepend(word(newFirst, QStringLiteral("ş")));
-    const WordList expected = ActiveWords;
-    QVERIFY(SaveWordFile().ok);
-    reload();
-    QCOMPARE(ActiveWords, expected);
+        store().UpdateWord(A, 0, newFirst, QStringLiteral("ş"), {});
+    const WordList expected = active();
+    QVERIFY(store().SaveWordFile().ok);
+    store().LoadWordFile();
+    QCOMPARE(active(), expected);
 }
 
 // Files in every shape the reading rules tell apart: after one load, a save
@@ -313,21 +322,21 @@ void TestWords::generatedFilesSurviveLoadSaveLoad() {
                                  : encoding == 1 ? content.toUtf8()
                                                  : Bom + content.toUtf8();
         program->writeWordFile(bytes);
-        reload();
+        store().LoadWordFile();
         // A save drops words without English.
         auto named = [](WordList list) {
             list.removeIf([](const WordDef& w) { return w.English.isEmpty(); });
             return list;
         };
-        const WordList active = named(ActiveWords), passive = named(PassiveWords);
-        if (active.isEmpty() && passive.isEmpty())
+        const WordList activeBefore = named(active()), passiveBefore = named(passive());
+        if (activeBefore.isEmpty() && passiveBefore.isEmpty())
             continue; // an empty file, which brings the samples
-        QVERIFY(SaveWordFile().ok);
+        QVERIFY(store().SaveWordFile().ok);
         const QByteArray saved = program->readWordFile();
-        reload();
+        store().LoadWordFile();
         const QByteArray context = "round " + QByteArray::number(round) + ": " + bytes.toHex(' ');
-        QVERIFY2(ActiveWords == active && PassiveWords == passive, context.constData());
-        QVERIFY(SaveWordFile().ok);
+        QVERIFY2(active() == activeBefore && passive() == passiveBefore, context.constData());
+        QVERIFY(store().SaveWordFile().ok);
         QVERIFY2(program->readWordFile() == saved, context.constData());
     }
 }
@@ -336,14 +345,14 @@ void TestWords::unreadableFileIsNeverOverwritten() {
     // A folder where the file should be: it exists, and cannot be read.
     QVERIFY(QDir().mkpath(program->wordFile()));
     ScriptedMsgBox box;
-    const FileOutcome load = LoadWordFile();
+    const FileOutcome load = store().LoadWordFile();
     QVERIFY(!load.ok && !load.reason.isEmpty());
     QCOMPARE(load.path, program->wordFile());
     QVERIFY(box.asked().isEmpty()); // the window reports it, not the word store
-    QVERIFY(ActiveWords.isEmpty()); // no samples pretend to be the user's words
+    QVERIFY(active().isEmpty());    // no samples pretend to be the user's words
 
-    AppendWord("new", "yeni", "", 0, "A");
-    const FileOutcome save = SaveWordFile();
+    store().AppendWord(word("new", "yeni"), A);
+    const FileOutcome save = store().SaveWordFile();
     QVERIFY(!save.ok && !save.retryMayHelp);
     QVERIFY(save.reason.contains(load.reason));
     QVERIFY(QFileInfo(program->wordFile()).isDir());
@@ -351,16 +360,17 @@ void TestWords::unreadableFileIsNeverOverwritten() {
 
 void TestWords::failedSaveIsReportedWithPathAndReason() {
     const QString path = QDir(program->dir()).filePath("gone/vokabo.txt");
-    setWordFilePath(path, {});
-    AppendWord("a", "b", "", 0, "A");
-    const FileOutcome outcome = SaveWordFile();
+    WordStore store(path, {});
+    store.AppendWord(word("a", "b"), A);
+    const FileOutcome outcome = store.SaveWordFile();
     QVERIFY(!outcome.ok && outcome.retryMayHelp);
     QCOMPARE(outcome.path, path);
     QVERIFY2(outcome.reason.startsWith(QStringLiteral("Dosya yazılmak üzere açılamadı.")) &&
                  outcome.reason.contains(qt_error_string(ENOENT)),
              qPrintable(outcome.reason));
+    QVERIFY(store.WordsChanged());
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QVERIFY(SaveWordFile().ok);
+    QVERIFY(store.SaveWordFile().ok);
     QVERIFY(QFile::exists(path));
 }
 
@@ -445,72 +455,177 @@ void TestWords::programFolderFileIsTheStartingPoint() {
     const QString beside = QDir(program->dir()).filePath("beside.txt");
     const QByteArray besideBytes("mine|benim||3|A\r\nold|eski||0|P\r\n");
     writeFile(beside, besideBytes);
-    setWordFilePath(program->wordFile(), beside);
-    const FileOutcome load = LoadWordFile();
+    WordStore store(program->wordFile(), beside);
+    const FileOutcome load = store.LoadWordFile();
     QVERIFY(load.ok);
     QCOMPARE(load.path, beside);
-    QCOMPARE(ActiveWords, WordList{word("mine", "benim", "", 3)});
-    QCOMPARE(PassiveWords.size(), 1);
+    QCOMPARE(store.words(A), WordList{word("mine", "benim", "", 3)});
+    QCOMPARE(store.words(P).size(), 1);
 
-    AppendWord("new", "yeni", "", 0, "A");
-    QVERIFY(SaveWordFile().ok);
+    store.AppendWord(word("new", "yeni"), A);
+    QVERIFY(store.SaveWordFile().ok);
     QCOMPARE(program->readWordFile(),
              besideBytes.first(17) + "new|yeni||0|A\r\n" + besideBytes.sliced(17));
     QFile file(beside);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), besideBytes);
-    reload();
-    QCOMPARE(ActiveWords.size(), 2);
+    store.LoadWordFile();
+    QCOMPARE(store.words(A).size(), 2);
 }
 
-void TestWords::deleteAsksAboutTheShownList() {
-    fill("A", {"active"});
-    fill("P", {"first", "second", "third"});
-    ShownList = "P";
+void TestWords::unreadLinesAreKeptBeforeASave() {
+    setClock([] { return QDateTime(QDate(2026, 12, 6), QTime(21, 5)); });
+    const QString aside = QDir(program->dir()).filePath("vokabo-okunamayan.txt");
+    program->writeWordFile("good|iyi||0|A\r\nbroken|count||x|A\r\n\r\n  \r\nonly two|fields\r\n");
+    QVERIFY(store().LoadWordFile().ok);
+    QCOMPARE(store().unreadLines(), (QStringList{"broken|count||x|A", "only two|fields"}));
+    // Loading alone writes nothing.
+    QVERIFY(!QFile::exists(aside));
+
+    QSignalSpy told(&store(), &WordStore::linesSetAside);
+    store().AppendWord(word("new", "yeni"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QCOMPARE(program->readWordFile(), QByteArray("good|iyi||0|A\r\nnew|yeni||0|A\r\n"));
+    QFile file(aside);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray keptOnce = "2026-12-06 21:05\tbroken|count||x|A\r\n"
+                                "2026-12-06 21:05\tonly two|fields\r\n";
+    QCOMPARE(file.readAll(), keptOnce);
+    file.close();
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told[0][0].toInt(), 2);
+    QCOMPARE(told[0][1].toString(), aside);
+
+    // The same line in the file again (copied back by hand) is not kept twice.
+    program->writeWordFile("good|iyi||0|A\r\nonly two|fields\r\n");
+    store().LoadWordFile();
+    store().AppendWord(word("more", "daha"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), keptOnce);
+    file.close();
+
+    // Where they cannot be kept, the word file is not written either.
+    QVERIFY(QFile::remove(aside));
+    QVERIFY(QDir().mkpath(aside));
+    program->writeWordFile("good|iyi||0|A\r\nbad\r\n");
+    store().LoadWordFile();
+    store().AppendWord(word("lost?", "kayıp?"), A);
+    const FileOutcome blocked = store().SaveWordFile();
+    QVERIFY(!blocked.ok && blocked.retryMayHelp);
+    QCOMPARE(blocked.path, aside);
+    QCOMPARE(program->readWordFile(), QByteArray("good|iyi||0|A\r\nbad\r\n"));
+    setClock(nullptr);
+}
+
+void TestWords::outsideChangesAreNeverOverwrittenUnseen() {
+    program->writeWordFile("a|1||0|A\r\n");
+    store().LoadWordFile();
+    QVERIFY(store().fileIsAsSeen());
+    // The same bytes written again (a touch, a copy) are no change.
+    program->writeWordFile("a|1||0|A\r\n");
+    QVERIFY(store().fileIsAsSeen());
+
+    const QList<QByteArray> outside{"b|2||0|A\r\n", "a|1||0|A\r\nb|2||0|A\r\n"};
+    for (const QByteArray& edited : outside) { // same size, then another size
+        program->writeWordFile(edited);
+        QVERIFY(!store().fileIsAsSeen());
+        store().AppendWord(word("mine", "benim"), A);
+        const FileOutcome kept = store().SaveWordFile();
+        QVERIFY(!kept.ok && kept.changedOnDisk && kept.retryMayHelp);
+        QCOMPARE(program->readWordFile(), edited);
+        QVERIFY(store().WordsChanged());
+        // Asked to, the program's words go in; after that its own saves go on.
+        QVERIFY(store().SaveWordFile(WordStore::OutsideChanges::Overwrite).ok);
+        QVERIFY(store().fileIsAsSeen());
+        store().AppendWord(word("again", "yine"), A);
+        QVERIFY(store().SaveWordFile().ok);
+        store().LoadWordFile();
+    }
+    // A word file removed by another program counts as changed too.
+    QVERIFY(QFile::remove(program->wordFile()));
+    QVERIFY(!store().fileIsAsSeen());
+}
+
+void TestWords::watchTellsOutsideChangesOnly() {
+    program->writeWordFile("a|1||0|A\r\n");
+    store().LoadWordFile();
+    store().watchWordFile();
+    QSignalSpy outside(&store(), &WordStore::changedOnDisk);
+    store().AppendWord(word("b", "2"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QTest::qWait(700);
+    QCOMPARE(outside.size(), 0);
+    // An editor that saves by renaming a new file over the old one.
+    const QString temporary = program->wordFile() + ".new";
+    writeFile(temporary, "edited|düzeltilmiş||0|A\r\n");
+    QVERIFY(QFile::remove(program->wordFile()) && QFile::rename(temporary, program->wordFile()));
+    QTRY_COMPARE(outside.size(), 1);
+    store().LoadWordFile();
+    // The file put in place is followed as well.
+    program->writeWordFile("edited again|yine||0|A\r\n");
+    QTRY_COMPARE(outside.size(), 2);
+}
+
+void TestWords::deleteAsksAndSaysWhichListChanged() {
+    fill(store(), A, {"active"});
+    fill(store(), P, {"first", "second", "third"});
+    QSignalSpy changes(&store(), &WordStore::changed);
     ScriptedMsgBox box;
     box.answer({MsgBoxResult::No, MsgBoxResult::Yes});
-    QVERIFY(!DeleteWordAsk(2, true));
-    QVERIFY(!WordsChanged);
-    QVERIFY(DeleteWordAsk(2, true));
-    QCOMPARE(english(PassiveWords), (QStringList{"first", "third"}));
-    QCOMPARE(ActiveWords.size(), 1);
-    QVERIFY(WordsChanged);
+    QVERIFY(store().SaveWordFile().ok);
+    QVERIFY(!store().DeleteWordAsk(P, 1, true));
+    QVERIFY(!store().WordsChanged());
+    QVERIFY(changes.isEmpty());
+    QVERIFY(store().DeleteWordAsk(P, 1, true));
+    QCOMPARE(english(passive()), (QStringList{"first", "third"}));
+    QCOMPARE(active().size(), 1);
+    QVERIFY(store().WordsChanged());
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes[0][0].value<WordListKind>(), P);
     QCOMPARE(box.asked().size(), 2);
     QCOMPARE(box.asked()[0].prompt,
              QStringLiteral("\"second\" vokabo tanımını silmek istiyor musunuz ?"));
     QCOMPARE(box.asked()[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
-    QVERIFY(DeleteWordAsk(1, false));
+    QVERIFY(store().DeleteWordAsk(P, 0, false));
     QCOMPARE(box.asked().size(), 2);
 }
 
 void TestWords::toggleAsksAndMovesWithItsCount() {
-    fill("A", {"a1", "a2"});
-    fill("P", {"p1"});
-    SetWordDogru("A", 1, 5);
+    fill(store(), A, {"a1", "a2"});
+    fill(store(), P, {"p1"});
+    QVERIFY(store().SaveWordFile().ok);
+    QSignalSpy changes(&store(), &WordStore::changed);
+    store().SetWordDogru(A, 0, 5);
+    // A count is a change of its own kind: the list's lines stay as they are.
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes[0][1].value<WordStore::Change>(), WordStore::Change::Count);
+    QVERIFY(store().WordsChanged());
     ScriptedMsgBox box;
-    // Without asking: the record goes to the end of the other list.
-    QVERIFY(ToggleWordAsk("A", 1, false));
+    // Without asking: the record goes to the end of the other list, and both
+    // lists say so.
+    QVERIFY(store().ToggleWordAsk(A, 0, false));
     QVERIFY(box.asked().isEmpty());
-    QCOMPARE(english(ActiveWords), QStringList{"a2"});
-    QCOMPARE(PassiveWords.last(), word("a1", "a1-tr", "a1 example", 5));
-    QVERIFY(WordsChanged);
+    QCOMPARE(english(active()), QStringList{"a2"});
+    QCOMPARE(passive().last(), word("a1", "a1-tr", "a1 example", 5));
+    QCOMPARE(changes.size(), 3);
+    QCOMPARE(changes[1][0].value<WordListKind>(), A);
+    QCOMPARE(changes[2][0].value<WordListKind>(), P);
 
-    ShownList = "P";
     box.answer({MsgBoxResult::No, MsgBoxResult::Yes});
-    QVERIFY(!ToggleWordAsk("P", 2, true));
-    QCOMPARE(PassiveWords.size(), 2);
-    QVERIFY(ToggleWordAsk("P", 2, true));
-    QCOMPARE(english(ActiveWords), (QStringList{"a2", "a1"}));
-    QCOMPARE(ActiveWords[1].Dogru, 5);
+    QVERIFY(!store().ToggleWordAsk(P, 1, true));
+    QCOMPARE(passive().size(), 2);
+    QVERIFY(store().ToggleWordAsk(P, 1, true));
+    QCOMPARE(english(active()), (QStringList{"a2", "a1"}));
+    QCOMPARE(active()[1].Dogru, 5);
     QCOMPARE(box.asked()[1].prompt,
              QStringLiteral("\"a1\" vokabo tanımını aktif yapmak istiyor musunuz ?"));
 
-    ShownList = "A";
     box.answer({MsgBoxResult::Yes});
-    QVERIFY(ToggleWordAsk("A", 1, true));
+    QVERIFY(store().ToggleWordAsk(A, 0, true));
     QCOMPARE(box.asked()[2].prompt,
              QStringLiteral("\"a2\" vokabo tanımını pasif yapmak istiyor musunuz ?"));
-    QCOMPARE(english(PassiveWords), (QStringList{"p1", "a2"}));
+    QCOMPARE(english(passive()), (QStringList{"p1", "a2"}));
 }
 
 QTEST_GUILESS_MAIN(TestWords)

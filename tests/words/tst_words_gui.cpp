@@ -20,10 +20,9 @@ private slots:
     void cleanup();
     void checksStopAtTheFirstFailure_data();
     void checksStopAtTheFirstFailure();
-    void addAlwaysAppendsToTheActiveList_data();
     void addAlwaysAppendsToTheActiveList();
     void editKeepsListIndexAndCount();
-    void escAndCancelStoreNothingAndResetEditMode();
+    void escAndCancelStoreNothing();
     void lineBreaksBecomeBlanks();
 
     void barWidth_data();
@@ -32,10 +31,11 @@ private slots:
     void listOrderIgnoresCaseAndFollowsTheLanguage();
 
 private:
-    void editLine(const QString& shown, int line);
+    WordStore& store() { return program->words(); }
+    const WordList& active() { return store().words(WordListKind::Active); }
+    const WordList& passive() { return store().words(WordListKind::Passive); }
+
     std::optional<FreshProgram> program;
-    RecordingListView view;
-    QListWidget list;
 };
 
 void TestWordsGui::cleanup() {
@@ -45,25 +45,8 @@ void TestWordsGui::cleanup() {
 
 void TestWordsGui::init() {
     program.emplace();
-    view.fills = 0;
-    setWordListView(&view);
-    FormYeni::Duzenleme = false;
-    AppendWord("run", "koşmak", "I run.", 3, "A");
-    AppendWord("go", "gitmek", "", 2, "A");
-    AppendWord("old", "eski", "", 9, "P");
-    AppendWord("kept", "saklı", "", 7, "P");
-}
-
-// The main list as the main window shows it (reversed, so that line and record
-// positions differ), and the next dialog set to edit one of its lines.
-void TestWordsGui::editLine(const QString& shown, int line) {
-    ShownList = shown;
-    list.clear();
-    const WordList& words = listFor(shown);
-    for (int i = static_cast<int>(words.size()); i >= 1; --i)
-        (new QListWidgetItem(words[i - 1].English, &list))->setData(Qt::UserRole, i);
-    FormYeni::Duzenleme = true;
-    FormYeni::Index = line;
+    program->loadWords({word("run", "koşmak", "I run.", 3), word("go", "gitmek", "", 2)},
+                       {word("old", "eski", "", 9), word("kept", "saklı", "", 7)});
 }
 
 void TestWordsGui::checksStopAtTheFirstFailure_data() {
@@ -86,7 +69,7 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QFETCH(QStringList, texts);
     QFETCH(int, focus);
     ScriptedMsgBox box;
-    FormYeni dialog(list.model(), nullptr);
+    FormYeni dialog(store(), std::nullopt, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QLineEdit* boxes[] = {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek};
@@ -97,72 +80,56 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QTEST(box.asked()[0].prompt, "message");
     QCOMPARE(QApplication::focusWidget(), boxes[focus]);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(ActiveWords.size(), 2);
-    QVERIFY(!WordsChanged);
-}
-
-void TestWordsGui::addAlwaysAppendsToTheActiveList_data() {
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("editing"); // asked to edit, with no line to edit
-    QTest::newRow("active list shown") << "A" << false;
-    QTest::newRow("passive list shown") << "P" << false;
-    QTest::newRow("edit without a line") << "A" << true;
+    QCOMPARE(active().size(), 2);
+    QVERIFY(!store().WordsChanged());
 }
 
 void TestWordsGui::addAlwaysAppendsToTheActiveList() {
-    QFETCH(QString, shown);
-    QFETCH(bool, editing);
-    ShownList = shown;
-    if (editing)
-        editLine(shown, -1);
-    FormYeni dialog(list.model(), nullptr);
+    FormYeni dialog(store(), std::nullopt, nullptr);
     dialog.show();
     QVERIFY(dialog.TextEnglish->text().isEmpty());
     dialog.TextEnglish->setText(QStringLiteral(" çiçek "));
     dialog.TextTurkish->setText(QStringLiteral("flower"));
     QTest::keyClick(dialog.TextTurkish, Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(ActiveWords, (WordList{word("run", "koşmak", "I run.", 3), word("go", "gitmek", "", 2),
-                                    word(" çiçek ", "flower")}));
-    QVERIFY(WordsChanged);
-    // The shown list is refilled only when it is the active one.
-    QCOMPARE(view.fills, shown == u"A" ? 1 : 0);
+    QCOMPARE(active(), (WordList{word("run", "koşmak", "I run.", 3), word("go", "gitmek", "", 2),
+                                 word(" çiçek ", "flower")}));
+    QVERIFY(store().WordsChanged());
 }
 
 void TestWordsGui::editKeepsListIndexAndCount() {
-    for (const QString shown : {"P", "A"}) {
-        editLine(shown, 0); // the list's record 2
-        FormYeni dialog(list.model(), nullptr);
-        QCOMPARE(dialog.TextEnglish->text(), listFor(shown)[1].English);
+    for (const WordListKind list : {WordListKind::Passive, WordListKind::Active}) {
+        FormYeni dialog(store(), FormYeni::Edited{list, 1}, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Vokabo Düzelt"));
+        QCOMPARE(dialog.CmdEkle->text(), QStringLiteral("Sakla"));
+        QCOMPARE(dialog.TextEnglish->text(), store().words(list)[1].English);
         dialog.TextTurkish->setText(dialog.TextTurkish->text() + " 2");
         dialog.CmdEkle_Click();
     }
-    QCOMPARE(ActiveWords,
+    QCOMPARE(active(),
              (WordList{word("run", "koşmak", "I run.", 3), word("go", "gitmek 2", "", 2)}));
-    QCOMPARE(PassiveWords, (WordList{word("old", "eski", "", 9), word("kept", "saklı 2", "", 7)}));
-    QCOMPARE(view.caption, QStringLiteral("Aktif Vokaboleriniz (2)"));
-    QVERIFY(WordsChanged);
+    QCOMPARE(passive(), (WordList{word("old", "eski", "", 9), word("kept", "saklı 2", "", 7)}));
+    QVERIFY(store().WordsChanged());
 }
 
-void TestWordsGui::escAndCancelStoreNothingAndResetEditMode() {
-    editLine("A", 1); // "run"
-    FormYeni dialog(list.model(), nullptr);
+void TestWordsGui::escAndCancelStoreNothing() {
+    FormYeni dialog(store(), FormYeni::Edited{WordListKind::Active, 0}, nullptr);
     dialog.show();
     dialog.TextEnglish->setText(QStringLiteral("changed"));
     QTest::keyClick(dialog.TextEnglish, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
-    FormYeni again(list.model(), nullptr);
+    FormYeni again(store(), std::nullopt, nullptr);
     QVERIFY(again.TextEnglish->text().isEmpty());
     again.TextEnglish->setText(QStringLiteral("x"));
     again.TextTurkish->setText(QStringLiteral("y"));
     QTest::mouseClick(again.CmdIptal, Qt::LeftButton);
-    QCOMPARE(ActiveWords.size(), 2);
-    QCOMPARE(ActiveWords[0].English, QStringLiteral("run"));
-    QVERIFY(!WordsChanged);
+    QCOMPARE(active().size(), 2);
+    QCOMPARE(active()[0].English, QStringLiteral("run"));
+    QVERIFY(!store().WordsChanged());
 }
 
 void TestWordsGui::lineBreaksBecomeBlanks() {
-    FormYeni dialog(list.model(), nullptr);
+    FormYeni dialog(store(), std::nullopt, nullptr);
     // Pasted text from a web page, and text typed around a pasted break.
     QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
     for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {
@@ -178,12 +145,11 @@ void TestWordsGui::lineBreaksBecomeBlanks() {
     dialog.TextTurkish->setValidator(nullptr);
     dialog.TextTurkish->setText(QStringLiteral("çiçek\naçmak"));
     dialog.CmdEkle_Click();
-    QCOMPARE(ActiveWords.last(), word("flower bloom ", "çiçek açmak", "a b xc"));
-    QVERIFY(SaveWordFile().ok);
-    const WordList saved = ActiveWords;
-    ActiveWords.clear();
-    QVERIFY(LoadWordFile().ok);
-    QCOMPARE(ActiveWords, saved);
+    QCOMPARE(active().last(), word("flower bloom ", "çiçek açmak", "a b xc"));
+    QVERIFY(store().SaveWordFile().ok);
+    const WordList saved = active();
+    QVERIFY(store().LoadWordFile().ok);
+    QCOMPARE(active(), saved);
 }
 
 void TestWordsGui::barWidth_data() {
@@ -208,9 +174,9 @@ void TestWordsGui::repaintsOnlyWhenTheBarChanges() {
     QDateTime now(QDate(2024, 6, 11), QTime(9, 0));
     setClock([&now] { return now; });
     FormProgress progress;
-    setProgressView(&progress);
+    store().setProgressView(&progress);
     program->writeWordFile(QByteArray("w|t|o|0|A\r\n").repeated(5000));
-    LoadWordFile();
+    store().LoadWordFile();
     QVERIFY(!progress.isVisible());
     // With no time passing: the window put up, its bar empty, and the bar
     // full once (line 51, just before the end doubles), nothing between.

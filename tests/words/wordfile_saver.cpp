@@ -10,15 +10,18 @@ int main(int argc, char** argv) {
     const bool once = argc == 3 && std::strcmp(argv[1], "--once") == 0;
     if (argc != 2 && !once)
         return 2;
-    ModVokabo::setWordFilePath(QString::fromLocal8Bit(argv[argc - 1]), {});
+    using ModVokabo::WordListKind;
     for (int round = 0;; ++round) {
-        ModVokabo::ActiveWords.clear();
+        ModVokabo::WordStore words(QString::fromLocal8Bit(argv[argc - 1]), QString());
         for (int i = 0; i < 20000; ++i)
-            ModVokabo::AppendWord(QStringLiteral("word %1").arg(i),
-                                  round % 2 ? "ikinci" : "birinci",
-                                  QStringLiteral("a sentence of some length for word %1").arg(i),
-                                  static_cast<qint16>(i % 7), QStringLiteral("A"));
-        const ModVokabo::FileOutcome outcome = ModVokabo::SaveWordFile();
+            words.AppendWord({QStringLiteral("word %1").arg(i),
+                              QString::fromUtf8(round % 2 ? "ikinci" : "birinci"),
+                              QStringLiteral("a sentence of some length for word %1").arg(i),
+                              static_cast<qint16>(i % 7)},
+                             WordListKind::Active);
+        // Each round replaces what the last one wrote, unread.
+        const ModVokabo::FileOutcome outcome =
+            words.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
         if (once || !outcome.ok) {
             std::fputs(outcome.reason.toUtf8().constData(), stdout);
             return outcome.ok ? 0 : 1;
