@@ -102,6 +102,7 @@ private slots:
     void menuImportCancelledAddsNothing();
     void garbageIsRefused();
     void largeFileFillsTheActiveList();
+    void shutDownClosesAPreviewStillReading();
     void exportWritesWhatImportReads_data();
     void exportWritesWhatImportReads();
     void turkishMatching_data();
@@ -230,6 +231,19 @@ void TestWordsInOut::largeFileFillsTheActiveList() {
     QCOMPARE(active().size(), WordImport::MaxListSize);
     QCOMPARE(panel().lineCount(), WordImport::MaxListSize);
     QCOMPARE(strip(), QStringLiteral("Aktif Vokaboleriniz (32767)"));
+}
+
+void TestWordsInOut::shutDownClosesAPreviewStillReading() {
+    start("house|ev||4|A\r\n");
+    const QString big = path(QStringLiteral("big.txt"));
+    QByteArray bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += "word" + QByteArray::number(i) + "\tanlam\r\n";
+    writeFile(big, bytes);
+    whenModal<FormImport>(form.get(), [this](FormImport*) { form->requestShutdown(); });
+    form->importFiles({big, big});
+    QTRY_VERIFY(form->hasEnded());
+    QCOMPARE(active().size(), 1);
 }
 
 void TestWordsInOut::exportWritesWhatImportReads_data() {
