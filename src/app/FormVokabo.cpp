@@ -69,6 +69,9 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(ListPanel, &WordListPanel::editRequested, this, &FormVokabo::EditWord);
     connect(ListPanel, &WordListPanel::deleteRequested, this, &FormVokabo::DeleteSelectedWord);
     connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
+    connect(ListPanel, &WordListPanel::importRequested, this, &FormVokabo::ImportWords);
+    connect(ListPanel, &WordListPanel::exportRequested, this, &FormVokabo::ExportWords);
+    setAcceptDrops(true);
     FrameAd = new AdvertPanel(this);
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
 
@@ -124,6 +127,9 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
             });
 
     new KeyPreview(this, [this](int KeyAscii) {
+        // Esc first ends a search in the list; only then hides the window.
+        if (KeyAscii == EscKeyAscii && ListPanel->closeFilter())
+            return true;
         Form_KeyPress(KeyAscii);
         return KeyAscii == EscKeyAscii;
     });

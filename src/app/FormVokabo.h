@@ -69,6 +69,13 @@ public:
     void setSonSoru(const QDateTime& when) override { SonSoru = when; }
     QIcon programIcon() const override { return windowIcon(); }
 
+    // Words from files, as the list's context menu and a drop bring them:
+    // each file is previewed, and "Ekle" adds its new words.
+    void ImportWords();
+    void importFiles(const QStringList& paths);
+    // The list's context menu: the shown list, or both, to a file.
+    void ExportWords();
+
     bool startedHidden() const { return startHidden_; }
     // Shows the window as the command line asks, once Form_Load has run:
     // hidden in the tray with "-o", minimised instead where there is no tray.
@@ -85,6 +92,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_KeyPress(int KeyAscii);
@@ -109,6 +118,8 @@ private:
     void minimiseAway();
     void trayAvailabilityChanged();
     void tellNoTray();
+    // The one place where words from a file join the active list.
+    void addImportedWords(const QList<ModVokabo::WordDef>& words);
     bool saveWords();
     // Another program changed the word file: it is read again, or, with
     // changes of the program's own not saved yet, the user chooses.

@@ -6,9 +6,13 @@
 #include "controls/Look.h"
 #include "words/ListOrder.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QShortcut>
 
 using namespace FormVokaboDesign;
 
@@ -62,6 +66,33 @@ WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
     List1->installEventFilter(this);
     List1->viewport()->installEventFilter(this);
 
+    mnu_Liste = new QMenu(this);
+    mnu_Liste->setObjectName(QStringLiteral("mnu_Liste"));
+    QAction* fromFile = mnu_Liste->addAction(QStringLiteral("Dosyadan Vokabo Ekle…"));
+    fromFile->setObjectName(QStringLiteral("mnu_DosyadanEkle"));
+    connect(fromFile, &QAction::triggered, this, &WordListPanel::importRequested);
+    QAction* toFile = mnu_Liste->addAction(QStringLiteral("Vokaboleri Dışa Aktar…"));
+    toFile->setObjectName(QStringLiteral("mnu_DisaAktar"));
+    connect(toFile, &QAction::triggered, this, &WordListPanel::exportRequested);
+    List1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(List1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { mnu_Liste->popup(List1->viewport()->mapToGlobal(at)); });
+
+    TextAra = new QLineEdit(this);
+    TextAra->setObjectName(QStringLiteral("TextAra"));
+    TextAra->setAccessibleName(QStringLiteral("Vokabo Ara"));
+    TextAra->setPlaceholderText(QStringLiteral("Ara"));
+    TextAra->setFrame(false);
+    TextAra->hide();
+    connect(TextAra, &QLineEdit::textChanged, this, &WordListPanel::TextAra_Change);
+    TextAra->installEventFilter(this);
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    find->setContext(Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        openFilter(TextAra->isVisible() ? TextAra->text() : QString());
+        TextAra->selectAll();
+    });
+
     const QCursor hand = handCursor();
     const char16_t* captions[2] = {u"A", u"P"};
     const char16_t* tips[2] = {u"Aktif Vokaboler", u"Pasif Vokaboler"};
@@ -96,6 +127,8 @@ void WordListPanel::resizeEvent(QResizeEvent* event) {
 
 void WordListPanel::layOut() {
     LabelTur->resize(width(), TitleHeight);
+    // The field takes the strip's left part; the count stays readable at right.
+    TextAra->setGeometry(LabelTur->x() + 2, LabelTur->y() + 1, width() * 3 / 5, TitleHeight - 2);
     List1->resize(width(), height() - ListTop);
     const int x = line1Left(width());
     LabelAktif[0]->move(x + TabOffset, TabTop);
@@ -129,9 +162,9 @@ void WordListPanel::FillWordList(ModVokabo::WordListKind list) {
     const bool active = list == ModVokabo::WordListKind::Active;
     const ModVokabo::WordList& words = store_.words(list);
     const int count = static_cast<int>(words.size());
-    LabelTur->setText((active ? QStringLiteral("Aktif Vokaboleriniz (%1)")
-                              : QStringLiteral("Pasif Vokaboleriniz (%1)"))
-                          .arg(count));
+    caption_ = (active ? QStringLiteral("Aktif Vokaboleriniz (%1)")
+                       : QStringLiteral("Pasif Vokaboleriniz (%1)"))
+                   .arg(count);
     QList<ModVokabo::ListLine> lines;
     lines.reserve(count);
     const QLatin1StringView separator(" || ");
@@ -143,8 +176,9 @@ void WordListPanel::FillWordList(ModVokabo::WordListKind list) {
         lines.append({std::move(text), i});
     }
     sortForDisplay(lines);
-    // A fill leaves no line current.
+    // A fill leaves no line current; an open filter stays.
     lines_->setLines(std::move(lines));
+    showCaption();
     setTabLook(active ? 0 : 1, true);
     setTabLook(active ? 1 : 0, false);
     PlaceTabCover();
@@ -154,6 +188,63 @@ void WordListPanel::storeChanged(ModVokabo::WordListKind list, ModVokabo::WordSt
     // A count is not shown on the list.
     if (list == shown_ && what == ModVokabo::WordStore::Change::Lines)
         FillWordList(list);
+}
+
+void WordListPanel::showCaption() {
+    if (TextAra->isVisible()) {
+        LabelTur->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        LabelTur->setText(QStringLiteral("%1 / %2 ").arg(lineCount()).arg(totalLineCount()));
+    } else {
+        LabelTur->setAlignment(Qt::AlignCenter);
+        LabelTur->setText(caption_);
+    }
+}
+
+void WordListPanel::openFilter(const QString& text) {
+    if (!TextAra->isVisible()) {
+        TextAra->show();
+        TextAra->raise();
+        PlaceTabCover();
+    }
+    TextAra->setText(text);
+    TextAra->setFocus();
+    TextAra_Change();
+}
+
+bool WordListPanel::closeFilter() {
+    if (!TextAra->isVisible())
+        return false;
+    const int line = currentLine();
+    const int record = line < 0 ? -1 : lineRecord(line);
+    TextAra->hide();
+    {
+        const QSignalBlocker quiet(TextAra);
+        TextAra->clear();
+    }
+    lines_->setFilter({});
+    showCaption();
+    PlaceTabCover();
+    setCurrentLine(record < 0 ? -1 : lines_->rowOfRecord(record));
+    List1->setFocus();
+    return true;
+}
+
+QString WordListPanel::filterText() const {
+    return lines_->filter();
+}
+
+int WordListPanel::totalLineCount() const {
+    return lines_->totalCount();
+}
+
+void WordListPanel::TextAra_Change() {
+    // The current word stays current while it is still shown.
+    const int line = currentLine();
+    const int record = line < 0 ? -1 : lineRecord(line);
+    lines_->setFilter(TextAra->text());
+    const int row = record < 0 ? -1 : lines_->rowOfRecord(record);
+    setCurrentLine(row >= 0 ? row : (lineCount() > 0 ? 0 : -1));
+    showCaption();
 }
 
 int WordListPanel::lineCount() const {
@@ -226,7 +317,33 @@ void WordListPanel::List1_KeyUp(int KeyCode) {
 }
 
 bool WordListPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == List1 && event->type() == QEvent::KeyRelease) {
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        // Typing a letter in the list starts a search with it.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+            !text.isEmpty() && text[0].isPrint() && !text[0].isSpace()) {
+            openFilter(TextAra->isVisible() ? TextAra->text() + text : text);
+            return true;
+        }
+    } else if (watched == TextAra && event->type() == QEvent::KeyPress) {
+        // The arrows move through the lines found, while typing goes on.
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QApplication::sendEvent(List1, key);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            List1->setFocus();
+            return true;
+        default:
+            break;
+        }
+    } else if (watched == List1 && event->type() == QEvent::KeyRelease) {
         // A held key repeats its release; the word goes once, on the last.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat())

@@ -9,7 +9,9 @@
 class ClickLabel;
 class QAbstractItemModel;
 class QLabel;
+class QLineEdit;
 class QListView;
+class QMenu;
 class WordListModel;
 
 // The main window's list panel: the word list List1 under its title strip
@@ -45,6 +47,18 @@ public:
     // Gives the keyboard to the list.
     void focusList();
 
+    // The filter field over the title strip: typing in the list opens it
+    // with what was typed, Ctrl+F with nothing. While it is open the list
+    // shows only the lines whose word or meaning holds its text, and the
+    // strip counts them. Closing it shows every line again, with the same
+    // current line; false when it was not open.
+    void openFilter(const QString& text);
+    bool closeFilter();
+    QString filterText() const;
+
+    // Every line of the list, shown or filtered out.
+    int totalLineCount() const;
+
 signals:
     // A double-click on the list while line is current.
     void editRequested(int line);
@@ -52,6 +66,9 @@ signals:
     void deleteRequested();
     // A tab was clicked: 0 the active words, 1 the passive ones.
     void listChosen(int Index);
+    // The list's context menu: words from a file, words to a file.
+    void importRequested();
+    void exportRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +83,10 @@ private:
     void layOut();
     void setTabLook(int Index, bool selected);
     void PlaceTabCover();
+    void TextAra_Change();
+    // The strip's words: the list's name and count, or while filtering how
+    // many lines of all are shown.
+    void showCaption();
     void storeChanged(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what);
 
     const ModVokabo::WordStore& store_;
@@ -75,5 +96,8 @@ private:
     QListView* List1;
     std::array<ClickLabel*, 2> LabelAktif;
     QLabel* LabelEmpty;
+    QLineEdit* TextAra;
+    QMenu* mnu_Liste;
     WordListModel* lines_;
+    QString caption_;
 };

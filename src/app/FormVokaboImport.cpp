@@ -1,0 +1,146 @@
+// What the main window does to bring words in from files and take them out:
+// the list's context menu, and files dropped on the window.
+
+#include "app/FormVokabo.h"
+#include "app/WordListPanel.h"
+
+#include "platform/ModalLoops.h"
+#include "platform/MsgBox.h"
+#include "words/FormImport.h"
+#include "words/WordExport.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace {
+const QString ImportTitle = QStringLiteral("Dosyadan Vokabo Ekle");
+const QString ExportTitle = QStringLiteral("Vokaboleri Dışa Aktar");
+const QString CsvFilter = QStringLiteral("CSV dosyası (*.csv)");
+const QString TabFilter = QStringLiteral("Sekmeyle ayrılmış metin (*.txt *.tsv)");
+
+QStringList localFiles(const QMimeData* data) {
+    QStringList paths;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+    return paths;
+}
+} // namespace
+
+void FormVokabo::ImportWords() {
+    if (FormSoru_)
+        FormSoru_->close();
+    TimerSor->stop();
+    // The file dialog of Qt itself: it runs as the program's other modal
+    // windows do, so that shut-down can close it.
+    QFileDialog dialog(this, ImportTitle);
+    dialog.setObjectName(QStringLiteral("FileDialogImport"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({QStringLiteral("Vokabo listeleri (*.csv *.tsv *.txt *.kvtml)"),
+                           QStringLiteral("Tüm dosyalar (*)")});
+    if (ModalLoops::exec(&dialog) == QDialog::Accepted)
+        importFiles(dialog.selectedFiles());
+    else
+        startQuestionTimer();
+}
+
+void FormVokabo::importFiles(const QStringList& paths) {
+    // No question comes up over the preview, as over every dialog.
+    if (FormSoru_)
+        FormSoru_->close();
+    TimerSor->stop();
+    for (const QString& path : paths) {
+        if (shutdownRequested_ || unloading_ || ended_)
+            break;
+        FormImport preview(path, words_.words(ModVokabo::WordListKind::Active),
+                           words_.words(ModVokabo::WordListKind::Passive), this);
+        if (ModalLoops::exec(&preview) == QDialog::Accepted)
+            addImportedWords(preview.wordsToAdd());
+    }
+    startQuestionTimer();
+}
+
+void FormVokabo::addImportedWords(const QList<ModVokabo::WordDef>& words) {
+    if (words.isEmpty())
+        return;
+    // The store marks itself changed with each word; those who follow it
+    // (the list, the save that comes soon) hear of the change once, not
+    // thousands of times.
+    {
+        const QSignalBlocker once(words_);
+        for (const ModVokabo::WordDef& word : words)
+            words_.AppendWord({word.English, word.Turkish, word.Ornek, 0},
+                              ModVokabo::WordListKind::Active);
+    }
+    emit words_.changed(ModVokabo::WordListKind::Active, ModVokabo::WordStore::Change::Lines);
+}
+
+void FormVokabo::ExportWords() {
+    if (FormSoru_)
+        FormSoru_->close();
+    TimerSor->stop();
+    const ModVokabo::WordListKind shown = ListPanel->shownList();
+    const bool activeShown = shown == ModVokabo::WordListKind::Active;
+    const ModVokabo::WordList& other = words_.words(ModVokabo::otherList(shown));
+    bool both = false;
+    if (!other.isEmpty())
+        both = MsgBox(QStringLiteral("İki liste (aktif ve pasif vokaboler) birden mi dışa "
+                                     "aktarılsın?\n\n\"Hayır\" yalnızca gösterilen listeyi (%1) "
+                                     "yazar.")
+                          .arg(activeShown ? QStringLiteral("aktif vokaboler")
+                                           : QStringLiteral("pasif vokaboler")),
+                      MsgBoxStyle::YesNo | MsgBoxStyle::Question, ExportTitle) == MsgBoxResult::Yes;
+
+    QFileDialog dialog(this, ExportTitle);
+    dialog.setObjectName(QStringLiteral("FileDialogExport"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({CsvFilter, TabFilter});
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(QStringLiteral("vokaboler.csv"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter == TabFilter ? QStringLiteral("txt")
+                                                    : QStringLiteral("csv"));
+    });
+    if (ModalLoops::exec(&dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString path = dialog.selectedFiles().constFirst();
+        // The name the user gave decides; without a known ending, the filter.
+        const bool tab = path.endsWith(u".txt", Qt::CaseInsensitive) ||
+                         path.endsWith(u".tsv", Qt::CaseInsensitive) ||
+                         (!path.endsWith(u".csv", Qt::CaseInsensitive) &&
+                          dialog.selectedNameFilter() == TabFilter);
+        QList<WordExport::Section> sections;
+        if (both || activeShown)
+            sections.append({&words_.words(ModVokabo::WordListKind::Active), u'A'});
+        if (both || !activeShown)
+            sections.append({&words_.words(ModVokabo::WordListKind::Passive), u'P'});
+        const QString failure = WordExport::save(
+            path,
+            WordExport::toBytes(tab ? WordExport::Format::Tab : WordExport::Format::Csv, sections));
+        if (!failure.isEmpty())
+            MsgBox(QStringLiteral("Vokaboler dışa aktarılamadı:\n%1\n\n%2").arg(path, failure),
+                   MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, ExportTitle);
+    }
+    startQuestionTimer();
+}
+
+void FormVokabo::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void FormVokabo::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The program that dragged waits for the drop to end: the preview comes
+    // once it has.
+    QTimer::singleShot(0, this, [this, paths] { importFiles(paths); });
+}

@@ -1,0 +1,385 @@
+#include "app/FormVokabo.h"
+#include "app/WordListPanel.h"
+#include "support/TestSupport.h"
+#include "words/FormImport.h"
+#include "words/WordFilter.h"
+#include "words/WordImport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace ModVokabo;
+
+namespace {
+class NoTray : public NotifyIcon::Layer {
+public:
+    bool Shell_NotifyIcon(int, const NotifyIcon::Data&) override { return true; }
+};
+
+template <typename Control> Control* part(const QObject& form, const QString& name) {
+    auto* found = form.findChild<Control*>(name);
+    if (!found)
+        qFatal("no %s", qPrintable(name));
+    return found;
+}
+
+QStringList lineTexts(const WordListPanel& panel) {
+    QStringList texts;
+    for (int i = 0; i < panel.lineCount(); ++i)
+        texts.append(panel.lineText(i));
+    return texts;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// Acts on a modal window of that kind once it is up, as a user would; the
+// test goes on meanwhile and opens it.
+// A test that fails leaves no such wait behind: parent goes with the test.
+template <typename Window> void whenModal(QObject* parent, std::function<void(Window*)> act) {
+    auto* poll = new QTimer(parent);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(window);
+    });
+    poll->start();
+}
+
+// The preview: waits until the file is read, tells what it shows, presses
+// "Ekle" or "İptal".
+void answerPreview(QObject* parent, bool add, QString* shown = nullptr,
+                   QStringList* problems = nullptr) {
+    whenModal<FormImport>(parent, [=](FormImport* preview) {
+        QTRY_VERIFY(preview->finishedReading());
+        if (shown)
+            *shown = part<QLabel>(*preview, QStringLiteral("LabelDurum"))->text();
+        if (problems) {
+            const auto* list = part<QListWidget>(*preview, QStringLiteral("ListSorunlar"));
+            for (int i = 0; i < list->count(); ++i)
+                problems->append(list->item(i)->text());
+        }
+        QTest::mouseClick(add ? preview->CmdEkle : preview->CmdIptal, Qt::LeftButton);
+    });
+}
+
+void chooseFile(QObject* parent, const QString& path) {
+    whenModal<QFileDialog>(parent, [path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+} // namespace
+
+class TestWordsInOut : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void droppedFileIsPreviewedAndAdded();
+    void menuImportCancelledAddsNothing();
+    void garbageIsRefused();
+    void largeFileFillsTheActiveList();
+    void shutDownClosesAPreviewStillReading();
+    void exportWritesWhatImportReads_data();
+    void exportWritesWhatImportReads();
+    void turkishMatching_data();
+    void turkishMatching();
+    void typingFiltersTheListAndEscBringsItBack();
+
+private:
+    FormVokabo& start(const QByteArray& words);
+    QString path(const QString& name) const { return QDir(program->dir()).filePath(name); }
+    WordListPanel& panel() { return *part<WordListPanel>(*form, QStringLiteral("WordListPanel")); }
+    QString strip() { return part<QLabel>(*form, QStringLiteral("LabelTur"))->text(); }
+    QAction* menuItem(const QString& name) { return part<QAction>(*form, name); }
+    const WordList& active() { return program->words().words(WordListKind::Active); }
+
+    std::unique_ptr<FreshProgram> program;
+    std::unique_ptr<FormVokabo> form;
+};
+
+void TestWordsInOut::init() {
+    program = std::make_unique<FreshProgram>();
+}
+
+void TestWordsInOut::cleanup() {
+    if (form)
+        form->Form_Unload();
+    form.reset();
+    program.reset();
+}
+
+FormVokabo& TestWordsInOut::start(const QByteArray& words) {
+    program->writeWordFile(words);
+    form = std::make_unique<FormVokabo>(QString(), program->settings(), program->words(),
+                                        std::make_unique<NoTray>());
+    if (!form->Form_Load())
+        qFatal("the main window did not start");
+    form->show();
+    return *form;
+}
+
+void TestWordsInOut::droppedFileIsPreviewedAndAdded() {
+    start("house|ev||4|A\r\ncat|kedi||0|P\r\n");
+    const QString csv = path(QStringLiteral("ders.csv"));
+    writeFile(csv, "dog;köpek;The dog barks.\nhouse;ev\ncat;kedi\ndog;köpek\nlonely\n"
+                   "ışık;light\n");
+
+    QString shown;
+    QStringList problems;
+    answerPreview(form.get(), true, &shown, &problems);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(csv)});
+    QDragEnterEvent enter(QPoint(50, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_VERIFY(active().size() == 3);
+
+    QVERIFY2(shown.contains(u"Eklenecek yeni vokabo: 2"), qPrintable(shown));
+    QVERIFY2(shown.contains(u"Listelerde zaten olduğu için eklenmeyecek: 2"), qPrintable(shown));
+    QVERIFY2(shown.contains(u"Dosyada tekrarlandığı için eklenmeyecek: 1"), qPrintable(shown));
+    QVERIFY2(shown.contains(u"Okunamayan satır: 1"), qPrintable(shown));
+    QCOMPARE(problems, QStringList{"Satır 5: Karşılığı yok: satırda tek sütun var."});
+    QCOMPARE(active(), (WordList{{"house", "ev", "", 4},
+                                 {"dog", "köpek", "The dog barks.", 0},
+                                 {"ışık", "light", "", 0}}));
+    QCOMPARE(panel().lineCount(), 3);
+    QVERIFY(lineTexts(panel()).contains(u"ışık || light"_qs));
+    QVERIFY(program->words().WordsChanged());
+
+    // And they are in the word file at exit.
+    QVERIFY(form->Form_Unload());
+    const QString file = QStringDecoder("windows-1254")(program->readWordFile());
+    QVERIFY2(file.endsWith(u"dog|köpek|The dog barks.|0|A\r\nışık|light||0|A\r\ncat|kedi||0|P\r\n"),
+             qPrintable(file));
+}
+
+void TestWordsInOut::menuImportCancelledAddsNothing() {
+    start("house|ev||4|A\r\n");
+    const QString csv = path(QStringLiteral("ders.csv"));
+    writeFile(csv, "dog;köpek\n");
+    chooseFile(form.get(), csv);
+    answerPreview(form.get(), false);
+    menuItem(QStringLiteral("mnu_DosyadanEkle"))->trigger();
+    QCOMPARE(active().size(), 1);
+    QVERIFY(!program->words().WordsChanged());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestWordsInOut::garbageIsRefused() {
+    start("house|ev||4|A\r\n");
+    const QString big = path(QStringLiteral("çöp.csv"));
+    {
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(50 * 1024 * 1024));
+    }
+    QString shown;
+    whenModal<FormImport>(form.get(), [&shown](FormImport* preview) {
+        QTRY_VERIFY(preview->finishedReading());
+        shown = part<QLabel>(*preview, QStringLiteral("LabelDurum"))->text();
+        // Nothing to add: "Ekle" cannot be pressed.
+        QVERIFY(!preview->CmdEkle->isEnabled());
+        preview->reject();
+    });
+    form->importFiles({big});
+    QVERIFY2(shown.contains(u"Dosya çok büyük (50,0 MB)"), qPrintable(shown));
+    QVERIFY(shown.contains(u"hiçbir vokabo eklenmedi"));
+    QCOMPARE(active().size(), 1);
+}
+
+void TestWordsInOut::largeFileFillsTheActiveList() {
+    start("house|ev||4|A\r\n");
+    const QString big = path(QStringLiteral("big.txt"));
+    QByteArray bytes;
+    for (int i = 0; i < 40000; ++i)
+        bytes += "word" + QByteArray::number(i) + "\tanlam\r\n";
+    writeFile(big, bytes);
+    QString shown;
+    answerPreview(form.get(), true, &shown);
+    form->importFiles({big});
+    // Up to the most a list holds; the list is filled once, not per word.
+    QVERIFY2(shown.contains(u"Eklenecek yeni vokabo: 32.766"), qPrintable(shown));
+    QVERIFY2(shown.contains(u"Aktif listede yer kalmadığı için eklenmeyecek: 7.234"),
+             qPrintable(shown));
+    QCOMPARE(active().size(), WordImport::MaxListSize);
+    QCOMPARE(panel().lineCount(), WordImport::MaxListSize);
+    QCOMPARE(strip(), QStringLiteral("Aktif Vokaboleriniz (32767)"));
+}
+
+void TestWordsInOut::shutDownClosesAPreviewStillReading() {
+    start("house|ev||4|A\r\n");
+    const QString big = path(QStringLiteral("big.txt"));
+    QByteArray bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += "word" + QByteArray::number(i) + "\tanlam\r\n";
+    writeFile(big, bytes);
+    whenModal<FormImport>(form.get(), [this](FormImport*) { form->requestShutdown(); });
+    form->importFiles({big, big});
+    QTRY_VERIFY(form->hasEnded());
+    QCOMPARE(active().size(), 1);
+}
+
+void TestWordsInOut::exportWritesWhatImportReads_data() {
+    QTest::addColumn<QString>("shownList");
+    QTest::addColumn<MsgBoxResult>("both");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("both lists, csv")
+        << "A" << MsgBoxResult::Yes << "out.csv"
+        << QStringList{"a;\"b;c\"|x y|3|A", "#x|\"ş\"|0|A", "old|eski|9|P"};
+    QTest::newRow("the passive list, tab-separated")
+        << "P" << MsgBoxResult::No << "out.txt" << QStringList{"old|eski|9|P"};
+}
+
+void TestWordsInOut::exportWritesWhatImportReads() {
+    QFETCH(QString, shownList);
+    QFETCH(MsgBoxResult, both);
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, written);
+    start("a;\"b;c\"|x y|ex|3|A\r\n#x|\"ş\"||0|A\r\nold|eski||9|P\r\n");
+    panel().FillWordList(shownList == u"A" ? WordListKind::Active : WordListKind::Passive);
+    ScriptedMsgBox box;
+    box.answer({both});
+    chooseFile(form.get(), path(fileName));
+    menuItem(QStringLiteral("mnu_DisaAktar"))->trigger();
+    QCOMPARE(box.asked().size(), 1);
+
+    const WordImport::Result back = WordImport::readFile(path(fileName));
+    QStringList read;
+    for (const WordImport::Entry& e : back.entries)
+        read.append(QStringLiteral("%1|%2|%3|%4")
+                        .arg(e.word.English, e.word.Turkish)
+                        .arg(e.word.Dogru)
+                        .arg(QChar(e.passive ? u'P' : u'A')));
+    QCOMPARE(read, written);
+    QCOMPARE(back.format, WordImport::Format::Delimited);
+    QCOMPARE(back.formatName.contains(u"sekme"), fileName.endsWith(u".txt"));
+}
+
+void TestWordsInOut::turkishMatching_data() {
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("I finds ı") << "IŞIK"
+                               << "light"
+                               << "ışık" << true;
+    QTest::newRow("ı finds I") << "ış"
+                               << "light"
+                               << "IŞIK" << true;
+    QTest::newRow("i finds İ") << "ist"
+                               << "Istanbul"
+                               << "İstanbul" << true;
+    QTest::newRow("İ finds i") << "İĞNE"
+                               << "needle"
+                               << "iğne" << true;
+    QTest::newRow("i does not find ı in Turkish") << "il"
+                                                  << "warm"
+                                                  << "ılık" << false;
+    QTest::newRow("ı does not find i in Turkish") << "ıl"
+                                                  << "marrow"
+                                                  << "ilik" << false;
+    QTest::newRow("the foreign word: i finds I") << "it"
+                                                 << "It"
+                                                 << "o" << true;
+    QTest::newRow("other letters by case") << "ÇÖĞÜŞ"
+                                           << "x"
+                                           << "çöğüş" << true;
+    QTest::newRow("not across the two") << "x y"
+                                        << "x"
+                                        << "y" << false;
+    QTest::newRow("not in another word") << "zz"
+                                         << "abc"
+                                         << "def" << false;
+}
+
+void TestWordsInOut::turkishMatching() {
+    QFETCH(QString, query);
+    QFETCH(QString, word);
+    QFETCH(QString, meaning);
+    WordFilter::Index index;
+    index.add(u"before", u"önce");
+    index.add(word, meaning);
+    index.add(u"after", u"sonra");
+    QTEST(index.find(query) == std::vector<int>{1}, "found");
+}
+
+void TestWordsInOut::typingFiltersTheListAndEscBringsItBack() {
+    start("light|ışık||0|A\r\nIstanbul|İstanbul||0|A\r\nwarm|ılık||0|A\r\nmarrow|ilik||0|A\r\n"
+          "apple|elma||0|A\r\n");
+    WordListPanel& list = panel();
+    auto* List1 = part<QListView>(*form, QStringLiteral("List1"));
+    auto* field = part<QLineEdit>(*form, QStringLiteral("TextAra"));
+    QApplication::setActiveWindow(form.get());
+    List1->setFocus();
+    list.setCurrentLine(static_cast<int>(lineTexts(list).indexOf(u"marrow || ilik"_qs)));
+
+    // Typing in the list searches; the current word stays current.
+    QTest::keyClicks(List1, QStringLiteral("ik"));
+    QVERIFY(field->isVisible());
+    QCOMPARE(field->text(), QStringLiteral("ik"));
+    QCOMPARE(lineTexts(list), QStringList{"marrow || ilik"});
+    QCOMPARE(list.lineText(list.currentLine()), QStringLiteral("marrow || ilik"));
+    QCOMPARE(strip().trimmed(), QStringLiteral("1 / 5"));
+
+    // "IK" is "ık" to a Turkish reader; the arrows move in what is found.
+    field->setText(QStringLiteral("IK"));
+    QCOMPARE(lineTexts(list), (QStringList{"light || ışık", "warm || ılık"}));
+    QCOMPARE(strip().trimmed(), QStringLiteral("2 / 5"));
+    QCOMPARE(list.currentLine(), 0);
+    QTest::keyClick(field, Qt::Key_Down);
+    QCOMPARE(list.lineText(list.currentLine()), QStringLiteral("warm || ılık"));
+
+    // Esc ends the search only: the window stays, the same line is current.
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(!field->isVisible());
+    QVERIFY(form->isVisible());
+    QCOMPARE(list.lineCount(), 5);
+    QCOMPARE(list.lineText(list.currentLine()), QStringLiteral("warm || ılık"));
+    QCOMPARE(strip(), QStringLiteral("Aktif Vokaboleriniz (5)"));
+
+    // Ctrl+F opens it empty; a deletion meanwhile keeps the search.
+    QTest::keyClick(List1, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(field->isVisible());
+    QCOMPARE(list.lineCount(), 5);
+    QTest::keyClicks(field, QStringLiteral("LI"));
+    QCOMPARE(lineTexts(list), (QStringList{"light || ışık", "warm || ılık"}));
+    QCOMPARE(list.lineText(list.currentLine()), QStringLiteral("warm || ılık"));
+    ScriptedMsgBox box;
+    box.answer({MsgBoxResult::Yes});
+    list.changeCurrentWord([this, &list](int record) {
+        program->words().DeleteWordAsk(list.shownList(), record, true);
+    });
+    QCOMPARE(lineTexts(list), QStringList{"light || ışık"});
+    QCOMPARE(strip().trimmed(), QStringLiteral("1 / 4"));
+}
+
+QTEST_MAIN(TestWordsInOut)
+#include "tst_wordsinout.moc"
