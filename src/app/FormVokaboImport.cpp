@@ -13,7 +13,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
-#include <QSignalBlocker>
 #include <QTimer>
 
 namespace {
@@ -67,18 +66,11 @@ void FormVokabo::importFiles(const QStringList& paths) {
 }
 
 void FormVokabo::addImportedWords(const QList<ModVokabo::WordDef>& words) {
-    if (words.isEmpty())
-        return;
-    // The store marks itself changed with each word; those who follow it
-    // (the list, the save that comes soon) hear of the change once, not
-    // thousands of times.
-    {
-        const QSignalBlocker once(words_);
-        for (const ModVokabo::WordDef& word : words)
-            words_.AppendWord({word.English, word.Turkish, word.Ornek, 0},
-                              ModVokabo::WordListKind::Active);
-    }
-    emit words_.changed(ModVokabo::WordListKind::Active, ModVokabo::WordStore::Change::Lines);
+    ModVokabo::WordList added;
+    added.reserve(words.size());
+    for (const ModVokabo::WordDef& word : words)
+        added.append({word.English, word.Turkish, word.Ornek, 0});
+    words_.AppendWords(added, ModVokabo::WordListKind::Active);
 }
 
 void FormVokabo::ExportWords() {

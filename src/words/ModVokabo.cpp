@@ -115,6 +115,13 @@ int WordStore::AppendWord(const WordDef& word, WordListKind list) {
     return static_cast<int>(words.size() - 1);
 }
 
+void WordStore::AppendWords(const WordList& words, WordListKind list) {
+    if (words.isEmpty())
+        return;
+    listOf(list).append(words);
+    markChanged(list, Change::Lines);
+}
+
 void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
                            const QString& Turkish, const QString& Ornek) {
     WordDef& word = listOf(list)[index];

@@ -75,6 +75,8 @@ public:
     const WordDef& GetWord(WordListKind list, int index) const;
     // Returns the new word's position.
     int AppendWord(const WordDef& word, WordListKind list);
+    // Many words as one change: those who follow the store hear of it once.
+    void AppendWords(const WordList& words, WordListKind list);
     void UpdateWord(WordListKind list, int index, const QString& English, const QString& Turkish,
                     const QString& Ornek);
     void SetWordDogru(WordListKind list, int index, qint16 Dogru);
