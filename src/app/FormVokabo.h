@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/NotifyIcon.h"
+#include "platform/UserBusy.h"
 #include "quiz/FormSoru.h"
 #include "words/ModVokabo.h"
 
@@ -11,10 +12,12 @@
 
 class AdvertPanel;
 class ButtonBar;
+class ClockJumps;
 class FormProgress;
+class PauseMenu;
+class QuestionScheduler;
 class QAction;
 class QMenu;
-class QTimer;
 class SettingsRecord;
 class SingleInstance;
 class TryIcn;
@@ -30,10 +33,10 @@ public:
     // commandLine: the program's arguments as one text ("-o" starts hidden).
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
-    // follows.
+    // follows. busy: tells when a due question should wait for the user.
     FormVokabo(const QString& commandLine, SettingsRecord& settings,
                std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
-               QWidget* parent = nullptr);
+               std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
     // Start-up. False when another copy already runs; the program then ends.
@@ -48,7 +51,8 @@ public:
     // loops have returned.
     void requestShutdown();
 
-    // The tray menu's commands, and the question timer's tick.
+    // The tray menu's commands, and the question timer's tick. "Vokabo Sor"
+    // asks at once.
     void mnu_Ac_Click();
     void mnu_Cikis_Click();
     void mnu_VokaboSor_Click();
@@ -64,7 +68,7 @@ public:
     // What the question window needs from here.
     void startQuestionTimer() override;
     void setAskCommandEnabled(bool enabled) override;
-    void setSonSoru(const QDateTime& when) override { SonSoru = when; }
+    void setSonSoru(const QDateTime& when) override;
     QIcon programIcon() const override { return windowIcon(); }
 
     bool startedHidden() const { return startHidden_; }
@@ -108,6 +112,8 @@ private:
     void trayAvailabilityChanged();
     void tellNoTray();
     bool saveWords();
+    // Says until when the questions are paused, if they are.
+    QString trayToolTip() const;
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
 
     QString commandLine_;
@@ -115,11 +121,14 @@ private:
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;
-    QTimer* TimerSor;
+    std::unique_ptr<UserBusy> busy_;
+    QuestionScheduler* TimerSor;
+    ClockJumps* clockJumps_;
     TryIcn* TryIcn1;
     QMenu* popMenu;
     QAction* mnu_YeniVokabo;
     QAction* mnu_VokaboSor;
+    PauseMenu* mnu_Duraklat;
     QAction* mnu_Ac;
     QAction* mnu_Cikis;
     FormProgress* progress_;
@@ -135,6 +144,4 @@ private:
     QPoint placeBeforeHiding_;
     bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
-    // When the last question ended; 0 (invalid) means a question is due.
-    QDateTime SonSoru;
 };
