@@ -1,8 +1,10 @@
 #include "platform/UserBusy.h"
 
 #include <QTimer>
-#include <shellapi.h>
 #include <windows.h>
+
+// shellapi.h needs windows.h before it.
+#include <shellapi.h>
 
 namespace {
 // The shell knows when a full-screen program, a presentation or quiet hours
