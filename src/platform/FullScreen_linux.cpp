@@ -6,6 +6,8 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QWindow>
+#include <algorithm>
 #include <xcb/xcb.h>
 
 namespace {
@@ -98,6 +100,11 @@ private:
         const QList<uint32_t> active = windowProperty(c_, root_, activeWindow_, XCB_ATOM_WINDOW);
         const xcb_window_t window =
             active.isEmpty() ? xcb_window_t(XCB_WINDOW_NONE) : active.first();
+        // One of this program's own windows (a question the user clicked, a
+        // progress window flashing by) says nothing about what he is busy
+        // with: the window he was in stays the one that counts.
+        if (ownWindow(window))
+            return;
         if (window != active_) {
             unwatchActive();
             active_ = window;
@@ -106,6 +113,14 @@ private:
             xcb_flush(c_);
         }
         readState();
+    }
+
+    static bool ownWindow(xcb_window_t window) {
+        const QWindowList windows = QGuiApplication::allWindows();
+        return window != XCB_WINDOW_NONE &&
+               std::any_of(windows.begin(), windows.end(), [window](const QWindow* w) {
+                   return w->handle() && w->winId() == window;
+               });
     }
 
     void readState() {

@@ -380,6 +380,12 @@ class Desktop:
         return re.findall(r"_NET_WM_STATE_\w+",
                           self.run("xprop", "-id", window.id, "_NET_WM_STATE", check=False))
 
+    def active_window_id(self):
+        """The X window id the window manager names active, as an int (0: none)."""
+        found = re.search(r"window id # (0x[0-9a-f]+)",
+                          self.run("xprop", "-root", "_NET_ACTIVE_WINDOW", check=False))
+        return int(found[1], 16) if found else 0
+
     def windows_named(self, title):
         """Viewable X windows of any program whose title is `title`."""
         return [w for w in self.x_windows() if w.name == title and self.is_viewable(w)]

@@ -40,6 +40,9 @@ def full_screen_holds_a_question(d, c):
                                                             None))
     c.eventually("the presentation is full screen",
                  lambda: "_NET_WM_STATE_FULLSCREEN" in d.net_wm_state(window))
+    d.on_window("windowactivate", window)
+    c.eventually("the presentation is the active window",
+                 lambda: d.active_window_id() == int(window.id, 16))
     prog = started_in_tray(c, d)
     no_question_for(c, d, "the presentation is full screen")
     d.screenshot("held")
