@@ -10,7 +10,14 @@
 // (watched through xcb), and the memory is VmRSS from /proc after SECONDS
 // (default 20) in the tray. The program gets a word file of 100 words and
 // scheduled questions off, so that no question window opens. The two take
-// turns at starting first. Prints figures; never fails on them.
+// turns at starting first.
+//
+// Then, one program at a time: how often each wakes up in the tray (context
+// switches of all its threads, from /proc/PID/task/*/status, over --wakeups
+// SECONDS, default 30), Vokabo Retano with scheduled questions on and its
+// first question closed; and how long "Vokabo Sor", chosen in the tray menu
+// with the keyboard (xdotool), takes until the question window is mapped
+// (--asks N, default 9). Prints figures; never fails on them.
 
 #include <xcb/xcb.h>
 
@@ -23,6 +30,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -117,6 +125,29 @@ std::optional<double> residentMegabytes(pid_t pid) {
     return std::nullopt;
 }
 
+// Context switches of each of the process's threads, by thread id: each is
+// a wake-up.
+std::map<std::string, long long> contextSwitches(pid_t pid) {
+    std::map<std::string, long long> switches;
+    std::error_code error;
+    const fs::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto& task : fs::directory_iterator(tasks, error)) {
+        std::ifstream status(task.path() / "status");
+        std::string key;
+        long long total = 0;
+        while (status >> key) {
+            long long n = 0;
+            if (key == "voluntary_ctxt_switches:" || key == "nonvoluntary_ctxt_switches:") {
+                status >> n;
+                total += n;
+            }
+            status.ignore(1 << 12, '\n');
+        }
+        switches[task.path().filename()] = total;
+    }
+    return switches;
+}
+
 std::string output(const std::string& command, const std::vector<std::string>& env) {
     std::string line;
     for (const auto& e : env)
@@ -169,30 +200,98 @@ public:
         return reply && reply->owner != XCB_WINDOW_NONE;
     }
 
-    // Waits until process pid maps a window whose title starts with
-    // `title`; returns false after timeoutMs.
-    bool waitForMappedWindow(pid_t pid, const std::string& title, double timeoutMs) {
+    // Waits until process pid maps a window whose title starts with one of
+    // `titles` ("" matches any window of it); nullopt after timeoutMs.
+    std::optional<xcb_window_t>
+    waitForMappedWindow(pid_t pid, const std::vector<std::string>& titles, double timeoutMs) {
         const auto start = Clock::now();
         pollfd fd{xcb_get_file_descriptor(connection_), POLLIN, 0};
         for (;;) {
             while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-                const bool found = handle(event, pid, title);
+                const xcb_window_t found = handle(event, pid, titles);
                 std::free(event);
-                if (found)
-                    return true;
+                if (found != XCB_WINDOW_NONE)
+                    return found;
             }
             const double left = timeoutMs - msSince(start);
             if (left <= 0 || xcb_connection_has_error(connection_))
-                return false;
+                return std::nullopt;
             ::poll(&fd, 1, int(left) + 1);
         }
     }
+    bool waitForMappedWindow(pid_t pid, const std::string& title, double timeoutMs) {
+        return waitForMappedWindow(pid, std::vector{title}, timeoutMs).has_value();
+    }
+
+    // Asks a window to close, as its close button does.
+    void close(xcb_window_t window) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = atom("WM_PROTOCOLS");
+        message.data.data32[0] = atom("WM_DELETE_WINDOW");
+        message.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(connection_);
+    }
+
+    // The middle of the process's tray icon on the screen: its only small
+    // viewable window.
+    std::optional<std::pair<int, int>> trayIcon(pid_t pid) { return smallWindow(root_, pid); }
 
 private:
+    std::optional<std::pair<int, int>> smallWindow(xcb_window_t parent, pid_t pid) {
+        std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+            xcb_query_tree_reply(connection_, xcb_query_tree(connection_, parent), nullptr),
+            &std::free);
+        if (!tree)
+            return std::nullopt;
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+            const xcb_window_t w = children[i];
+            std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+                xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, w), nullptr),
+                &std::free);
+            std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+                xcb_get_window_attributes_reply(connection_,
+                                                xcb_get_window_attributes(connection_, w), nullptr),
+                &std::free);
+            if (geometry && attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+                geometry->width > 1 && geometry->width <= 64 && geometry->height <= 64 &&
+                ownedBy(w, pid)) {
+                std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> at(
+                    xcb_translate_coordinates_reply(connection_,
+                                                    xcb_translate_coordinates(connection_, w, root_,
+                                                                              geometry->width / 2,
+                                                                              geometry->height / 2),
+                                                    nullptr),
+                    &std::free);
+                if (at)
+                    return std::pair<int, int>(at->dst_x, at->dst_y);
+            }
+            if (auto found = smallWindow(w, pid))
+                return found;
+        }
+        return std::nullopt;
+    }
+
+    bool ownedBy(xcb_window_t window, pid_t pid) {
+        const std::string owner = property(window, atom("_NET_WM_PID"));
+        uint32_t ownerPid = 0;
+        if (owner.size() != sizeof ownerPid)
+            return false;
+        std::memcpy(&ownerPid, owner.data(), sizeof ownerPid);
+        return ownerPid == uint32_t(pid);
+    }
+
     // Top-level windows are created as children of the root; each is
     // watched from its creation on, so its mapping is seen whether the
     // window manager has reparented it or not.
-    bool handle(xcb_generic_event_t* event, pid_t pid, const std::string& title) {
+    xcb_window_t handle(xcb_generic_event_t* event, pid_t pid,
+                        const std::vector<std::string>& titles) {
+        xcb_window_t window = XCB_WINDOW_NONE;
         switch (event->response_type & 0x7f) {
         case XCB_CREATE_NOTIFY: {
             const auto* created = reinterpret_cast<xcb_create_notify_event_t*>(event);
@@ -203,15 +302,22 @@ private:
                 xcb_get_window_attributes_reply(
                     connection_, xcb_get_window_attributes(connection_, created->window), nullptr),
                 &std::free);
-            return attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED &&
-                   isMainWindow(created->window, pid, title);
+            if (attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED)
+                window = created->window;
+            break;
         }
         case XCB_MAP_NOTIFY:
-            return isMainWindow(reinterpret_cast<xcb_map_notify_event_t*>(event)->window, pid,
-                                title);
+            window = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+            break;
         default:
-            return false;
+            break;
         }
+        if (window == XCB_WINDOW_NONE)
+            return XCB_WINDOW_NONE;
+        for (const std::string& title : titles)
+            if (isMainWindow(window, pid, title))
+                return window;
+        return XCB_WINDOW_NONE;
     }
 
     std::string property(xcb_window_t window, xcb_atom_t name) {
@@ -316,8 +422,18 @@ public:
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
-    Child start(const fs::path& exe, const std::string& name) {
-        return spawn({exe.string()}, env_, log(name), exe.parent_path());
+    Child start(const fs::path& exe, const std::string& name,
+                const std::vector<std::string>& args = {}) {
+        std::vector<std::string> argv{exe.string()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return spawn(argv, env_, log(name), exe.parent_path());
+    }
+    // Runs xdotool with these arguments and waits for it.
+    void xdotool(const std::vector<std::string>& args) {
+        std::vector<std::string> argv{"xdotool"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        Child tool = spawn(argv, env_, log("xdotool"));
+        ::waitpid(tool.pid, nullptr, 0);
     }
     Display& display() { return *display_; }
 
@@ -374,6 +490,78 @@ void printRow(const Subject& s) {
                 median(s.rssMb), *lowRss, *highRss);
 }
 
+void writeSettings(const fs::path& root, int SorDak) {
+    std::ofstream(root / "config" / "vokabo" / "registry.ini")
+        << "[SOFTWARE]\nVokabo\\SorDak=" << SorDak << "\n";
+}
+
+// The titles a question window has, whatever the word's count.
+const std::vector<std::string> QuestionTitles{"Yeni ya da bilemediğiniz vokabo",
+                                              "Bu vokaboyi son "};
+
+// Wake-ups a second of a program in the tray, over `seconds`; a question
+// that opens at start is closed first, as its user would.
+std::optional<double> wakeUpsPerSecond(Desktop& desktop, const fs::path& exe,
+                                       const std::string& name, const std::string& title,
+                                       bool questionAtStart, int seconds) {
+    Child child = desktop.start(
+        exe, name, questionAtStart ? std::vector<std::string>{"-o"} : std::vector<std::string>{});
+    std::optional<double> rate;
+    const auto window = desktop.display().waitForMappedWindow(
+        child.pid, questionAtStart ? QuestionTitles : std::vector{title}, 20000);
+    if (window) {
+        if (questionAtStart)
+            desktop.display().close(*window);
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        // Looked at every second, thread by thread: a thread that ends
+        // (Qt's pool threads do after 30 s idle) takes its count along.
+        auto before = contextSwitches(child.pid);
+        const auto from = Clock::now();
+        long long wakeUps = 0;
+        for (int second = 0; second < seconds; ++second) {
+            std::this_thread::sleep_until(from + std::chrono::seconds(second + 1));
+            const auto now = contextSwitches(child.pid);
+            for (const auto& [task, count] : now) {
+                const auto earlier = before.find(task);
+                wakeUps += count - (earlier == before.end() ? 0 : earlier->second);
+            }
+            before = now;
+        }
+        rate = double(wakeUps) / (msSince(from) / 1000);
+    }
+    stop(child);
+    return rate;
+}
+
+// Milliseconds from choosing "Vokabo Sor" in the tray menu (the Return key
+// sent by xdotool, whose own start is counted) until the question window is
+// mapped; each question is closed again.
+std::vector<double> askLatencies(Desktop& desktop, const fs::path& exe, int asks) {
+    std::vector<double> ms;
+    Child child = desktop.start(exe, "vokabo-ask", {"-o"});
+    std::optional<std::pair<int, int>> icon;
+    waitUntil("tray icon", [&] { return (icon = desktop.display().trayIcon(child.pid)); });
+    for (int i = 0; i < asks; ++i) {
+        desktop.xdotool({"mousemove", "--sync", std::to_string(icon->first),
+                         std::to_string(icon->second), "click", "3"});
+        if (!desktop.display().waitForMappedWindow(child.pid, std::vector<std::string>{""}, 5000))
+            continue;
+        // Yeni Vokabo, then Vokabo Sor.
+        desktop.xdotool({"key", "Down", "Down"});
+        const auto chosen = Clock::now();
+        desktop.xdotool({"key", "Return"});
+        const auto question =
+            desktop.display().waitForMappedWindow(child.pid, QuestionTitles, 5000);
+        if (!question)
+            continue;
+        ms.push_back(msSince(chosen));
+        desktop.display().close(*question);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    stop(child);
+    return ms;
+}
+
 void writeWordFile(const fs::path& path) {
     static const char* const words[][2] = {
         {"apple", "elma"},      {"house", "ev"},       {"income", "gelir  kazanç"},
@@ -396,6 +584,8 @@ void writeWordFile(const fs::path& path) {
 int main(int argc, char** argv) {
     int runs = 5;
     int idleSeconds = 20;
+    int wakeUpSeconds = 30;
+    int asks = 9;
     const fs::path here = fs::canonical("/proc/self/exe").parent_path();
     fs::path program = here.parent_path() / "src" / "vokabo";
     fs::path bare = here / "bare_tray";
@@ -409,6 +599,10 @@ int main(int argc, char** argv) {
             program = argv[i + 1];
         else if (option == "--bare")
             bare = argv[i + 1];
+        else if (option == "--wakeups")
+            wakeUpSeconds = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--asks")
+            asks = std::max(1, std::atoi(argv[i + 1]));
     }
 
     char pattern[] = "/tmp/vokabo-bench-startup-XXXXXX";
@@ -427,8 +621,7 @@ int main(int argc, char** argv) {
         fs::copy_file(bare, root / "bare" / "bare_tray");
         writeWordFile(root / "program" / "vokabo.txt");
         fs::create_directories(root / "config" / "vokabo");
-        std::ofstream(root / "config" / "vokabo" / "registry.ini")
-            << "[SOFTWARE]\nVokabo\\SorDak=0\n";
+        writeSettings(root, 0);
 
         Subject subjects[] = {
             {"bare Qt tray program",
@@ -486,6 +679,32 @@ int main(int argc, char** argv) {
                         start <= 1.5 ? "met" : "not met");
             std::printf("memory   %.2fx the bare program (aim: within 1.3x, %s)\n", memory,
                         memory <= 1.3 ? "met" : "not met");
+        }
+
+        std::printf("\nwake-ups a second in the tray, over %d s (context switches, all threads)\n",
+                    wakeUpSeconds);
+        const auto bareRate = wakeUpsPerSecond(desktop, subjects[0].exe, "bare-idle",
+                                               subjects[0].title, false, wakeUpSeconds);
+        writeSettings(root, 5);
+        const auto ourRate = wakeUpsPerSecond(desktop, subjects[1].exe, "vokabo-idle",
+                                              subjects[1].title, true, wakeUpSeconds);
+        writeSettings(root, 0);
+        std::printf("%-22s %8.2f  (a 100 ms timer)\n", subjects[0].name.c_str(),
+                    bareRate.value_or(-1));
+        std::printf("%-22s %8.2f  (questions every 5 minutes, the first one closed)\n",
+                    subjects[1].name.c_str(), ourRate.value_or(-1));
+        if (ourRate)
+            std::printf("aim: at most 1 a second, %s\n", *ourRate <= 1 ? "met" : "not met");
+
+        const std::vector<double> ask = askLatencies(desktop, subjects[1].exe, asks);
+        if (ask.empty()) {
+            std::printf("\n\"Vokabo Sor\": no question window seen\n");
+        } else {
+            const auto [fastest, slowest] = std::minmax_element(ask.begin(), ask.end());
+            std::printf("\n\"Vokabo Sor\" in the tray menu to the question mapped, %zu of %d asks:"
+                        "\nmedian %.1f ms, min %.1f, max %.1f (aim: within 100 ms, %s)\n",
+                        ask.size(), asks, median(ask), *fastest, *slowest,
+                        median(ask) <= 100 ? "met" : "not met");
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_startup: %s (scripts/deps.sh test installs the desktop)\n",

@@ -5,11 +5,14 @@
 set -euo pipefail
 
 # libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
-# the program's icon at run time.
+# the program's icon at run time; libxcb1-dev lets the program see a
+# full-screen window on X11.
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-            qt6-qpa-plugins libqt6svg6 fonts-liberation2)
+            qt6-qpa-plugins libqt6svg6 fonts-liberation2 libxcb1-dev)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
+# a stand-in notification service, and a full-screen window to hold questions for
+test_pkgs+=(python3-dbus gir1.2-gtk-3.0)
 # a StatusNotifierItem host (the watcher and a panel) for the end-to-end tests
 test_pkgs+=(haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
 # a Wayland session with XWayland, and Qt's Wayland platform for the user who chooses it

@@ -5,6 +5,7 @@
 #include "app/ButtonBar.h"
 #include "app/FormVokaboDesign.h"
 #include "app/SaveSoon.h"
+#include "app/PauseMenu.h"
 #include "app/Scheduler.h"
 #include "app/WindowPlacement.h"
 #include "app/WordListPanel.h"
@@ -13,6 +14,7 @@
 #include "controls/Look.h"
 #include "controls/TryIcn.h"
 #include "platform/Clock.h"
+#include "platform/ClockJumps.h"
 #include "platform/ModalLoops.h"
 #include "platform/MsgBox.h"
 #include "platform/MsgBoxQt.h"
@@ -50,11 +52,12 @@ constexpr int OutsideChangeRetryMs = 1000;
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
                        ModVokabo::WordStore& words, std::unique_ptr<NotifyIcon::Layer> tray,
+                       std::unique_ptr<UserBusy> busy,
                        QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine), settings_(settings), words_(words) {
+      commandLine_(commandLine), settings_(settings), words_(words), busy_(std::move(busy)) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -75,10 +78,21 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     FrameAd = new AdvertPanel(this);
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
 
-    TimerSor = new QTimer(this);
-    TimerSor->setObjectName(QStringLiteral("TimerSor"));
-    TimerSor->setInterval(100);
-    connect(TimerSor, &QTimer::timeout, this, &FormVokabo::TimerSor_Timer);
+    TimerSor = new QuestionScheduler(
+        settings_, [] { return Quiz::ElleSor; }, [this] { return busy_ && busy_->busy(); }, this);
+    connect(TimerSor, &QuestionScheduler::questionDue, this, &FormVokabo::TimerSor_Timer);
+    if (busy_)
+        connect(busy_.get(), &UserBusy::changed, TimerSor, &QuestionScheduler::reconsider);
+    clockJumps_ = new ClockJumps(this);
+    connect(clockJumps_, &ClockJumps::jumped, TimerSor, &QuestionScheduler::reconsider);
+    // A question that waited for enough active words may be asked once they
+    // come, from wherever they come (a file read again, an import).
+    connect(&words_, &ModVokabo::WordStore::changed, TimerSor,
+            [this](ModVokabo::WordListKind list, ModVokabo::WordStore::Change what) {
+                if (list == ModVokabo::WordListKind::Active &&
+                    what == ModVokabo::WordStore::Change::Lines)
+                    TimerSor->reconsider();
+            });
 
     popMenu = new QMenu(QStringLiteral("popup_menu"), this);
     popMenu->setObjectName(QStringLiteral("popMenu"));
@@ -89,6 +103,8 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     };
     mnu_YeniVokabo = menuItem(QStringLiteral("Yeni Vokabo"), "mnu_YeniVokabo");
     mnu_VokaboSor = menuItem(QStringLiteral("Vokabo Sor"), "mnu_VokaboSor");
+    mnu_Duraklat = new PauseMenu(settings_, popMenu);
+    popMenu->addMenu(mnu_Duraklat);
     popMenu->addSeparator();
     mnu_Ac = menuItem(QStringLiteral("Aç"), "mnu_Ac");
     mnu_Cikis = menuItem(QStringLiteral("Çıkış"), "mnu_Cikis");
@@ -171,6 +187,10 @@ bool FormVokabo::Form_Load() {
     connect(&settings_, &SettingsRecord::changed, this, [this](const Settings::Setting* setting) {
         if (setting == &Settings::UstteSetting)
             setTopmost(this, settings_.ustte());
+        else if (setting == &Settings::DuraklatSetting) {
+            TryIcn1->setToolTip(trayToolTip());
+            TryIcn1->Modify();
+        }
     });
 
     if (ListPanel->lineCount() > 0)
@@ -181,7 +201,7 @@ bool FormVokabo::Form_Load() {
     Form_Resize();
 
     TryIcn1->setIcon(windowIcon());
-    TryIcn1->setToolTip(QStringLiteral("Vokabo Retano"));
+    TryIcn1->setToolTip(trayToolTip());
     TryIcn1->setHostMenu(popMenu);
     TryIcn1->Start();
     trayAvailable_ = TryIcn1->TrayAvailable();
@@ -468,8 +488,13 @@ void FormVokabo::mnu_Cikis_Click() {
     requestShutdown();
 }
 
+QString FormVokabo::trayToolTip() const {
+    const QDateTime until = settings_.duraklat();
+    return until.isValid() ? Scheduler::pausedToolTip(until) : QStringLiteral("Vokabo Retano");
+}
+
 void FormVokabo::TimerSor_Timer() {
-    if (!Scheduler::questionDue(Now(), SonSoru, settings_.SorDak(), Quiz::ElleSor))
+    if (!TimerSor->dueNow())
         return;
     SoruHazirla();
 }
@@ -495,10 +520,20 @@ void FormVokabo::setAskCommandEnabled(bool enabled) {
     mnu_VokaboSor->setEnabled(enabled);
 }
 
+void FormVokabo::setSonSoru(const QDateTime& when) {
+    TimerSor->setSonSoru(when);
+}
+
 void FormVokabo::mnu_VokaboSor_Click() {
     Quiz::ElleSor = true;
-    SonSoru = QDateTime();
-    startQuestionTimer();
+    TimerSor->setSonSoru(QDateTime());
+    if (shutdownRequested_ || unloading_ || ended_ || (FormSoru_ && FormSoru_->isVisible()))
+        return;
+    // Asked for: at once, whatever holds the scheduled questions.
+    SoruHazirla();
+    // Too few words: the request stands, as a due question does.
+    if (!FormSoru_ || !FormSoru_->isVisible())
+        startQuestionTimer();
 }
 
 void FormVokabo::mnu_YeniVokabo_Click() {

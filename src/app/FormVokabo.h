@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/NotifyIcon.h"
+#include "platform/UserBusy.h"
 #include "quiz/FormSoru.h"
 #include "words/ModVokabo.h"
 
@@ -12,10 +13,12 @@
 class AdvertPanel;
 class SaveSoon;
 class ButtonBar;
+class ClockJumps;
 class FormProgress;
+class PauseMenu;
+class QuestionScheduler;
 class QAction;
 class QMenu;
-class QTimer;
 class SettingsRecord;
 class SingleInstance;
 class TryIcn;
@@ -32,10 +35,10 @@ public:
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
     // follows. words: the word store, which the window loads, shows, changes
-    // and saves.
+    // and saves. busy: tells when a due question should wait for the user.
     FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
                std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
-               QWidget* parent = nullptr);
+               std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
     // Start-up. False when another copy already runs; the program then ends.
@@ -50,7 +53,8 @@ public:
     // loops have returned.
     void requestShutdown();
 
-    // The tray menu's commands, and the question timer's tick.
+    // The tray menu's commands, and the question timer's tick. "Vokabo Sor"
+    // asks at once.
     void mnu_Ac_Click();
     void mnu_Cikis_Click();
     void mnu_VokaboSor_Click();
@@ -66,7 +70,7 @@ public:
     // What the question window needs from here.
     void startQuestionTimer() override;
     void setAskCommandEnabled(bool enabled) override;
-    void setSonSoru(const QDateTime& when) override { SonSoru = when; }
+    void setSonSoru(const QDateTime& when) override;
     QIcon programIcon() const override { return windowIcon(); }
 
     // Words from files, as the list's context menu and a drop bring them:
@@ -130,6 +134,8 @@ private:
     // Tells without stopping the user: a balloon at the tray icon, or a box
     // that waits for nothing where there is no tray.
     void tellQuietly(const QString& title, const QString& text);
+    // Says until when the questions are paused, if they are.
+    QString trayToolTip() const;
     void reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome);
 
     QString commandLine_;
@@ -138,11 +144,14 @@ private:
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;
-    QTimer* TimerSor;
+    std::unique_ptr<UserBusy> busy_;
+    QuestionScheduler* TimerSor;
+    ClockJumps* clockJumps_;
     TryIcn* TryIcn1;
     QMenu* popMenu;
     QAction* mnu_YeniVokabo;
     QAction* mnu_VokaboSor;
+    PauseMenu* mnu_Duraklat;
     QAction* mnu_Ac;
     QAction* mnu_Cikis;
     FormProgress* progress_;
@@ -160,6 +169,4 @@ private:
     QPoint placeBeforeHiding_;
     bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
-    // When the last question ended; 0 (invalid) means a question is due.
-    QDateTime SonSoru;
 };

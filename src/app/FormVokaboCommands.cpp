@@ -4,6 +4,7 @@
 #include "app/ButtonBar.h"
 #include "app/FormVokabo.h"
 #include "app/FormVokaboDesign.h"
+#include "app/Scheduler.h"
 #include "app/WordListPanel.h"
 
 #include "ProductInfo.h"
@@ -38,8 +39,9 @@ void FormVokabo::Cmd_Click(int Index) {
         ShowSettingsDialog();
         break;
     case AskButton:
+        // It starts the timer itself, unless its question is open.
         mnu_VokaboSor_Click();
-        break;
+        return;
     case NewVersionButton:
         openWebPage(ProductInfo::ProgramPage);
         break;

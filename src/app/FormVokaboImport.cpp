@@ -2,6 +2,7 @@
 // the list's context menu, and files dropped on the window.
 
 #include "app/FormVokabo.h"
+#include "app/Scheduler.h"
 #include "app/WordListPanel.h"
 
 #include "platform/ModalLoops.h"

@@ -1,5 +1,12 @@
 #include "app/Scheduler.h"
 
+#include "platform/Clock.h"
+#include "settings/Settings.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
 namespace Scheduler {
 
 bool questionDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak, bool ElleSor) {
@@ -11,4 +18,157 @@ bool questionDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak, 
     return SorDak != 0 || ElleSor;
 }
 
+std::optional<qint64> msUntilDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak,
+                                 bool ElleSor, const QDateTime& pausedUntil) {
+    if (SorDak == 0 && !ElleSor)
+        return std::nullopt;
+    // The period is over in the first whole second after it.
+    qint64 due = SonSoru.isValid() ? (SonSoru.toSecsSinceEpoch() + qint64(SorDak) * 60 + 1) * 1000
+                                   : std::numeric_limits<qint64>::min();
+    if (!ElleSor && pausedUntil.isValid())
+        due = std::max(due, pausedUntil.toMSecsSinceEpoch());
+    return std::max<qint64>(0, due - std::min(due, now.toMSecsSinceEpoch()));
+}
+
+QString pauseText(Pause pause) {
+    switch (pause) {
+    case Pause::HalfAnHour:
+        return QStringLiteral("30 dakika");
+    case Pause::AnHour:
+        return QStringLiteral("1 saat");
+    case Pause::TwoHours:
+        return QStringLiteral("2 saat");
+    case Pause::UntilMorning:
+        break;
+    }
+    return QStringLiteral("Yarın sabaha kadar");
+}
+
+QDateTime pauseEnd(Pause pause, const QDateTime& now) {
+    // Whole minutes, so that the time the tooltip names is the time it ends.
+    const QDateTime minute(now.date(), QTime(now.time().hour(), now.time().minute()));
+    switch (pause) {
+    case Pause::HalfAnHour:
+        return minute.addSecs(30 * 60);
+    case Pause::AnHour:
+        return minute.addSecs(60 * 60);
+    case Pause::TwoHours:
+        return minute.addSecs(2 * 60 * 60);
+    case Pause::UntilMorning:
+        break;
+    }
+    const QDate day = now.time() < QTime(4, 0) ? now.date() : now.date().addDays(1);
+    return QDateTime(day, QTime(8, 0));
+}
+
+namespace {
+// The dative suffix after a number from 0 to 59 read aloud: it follows the
+// last word ("otuz" → 'a, "iki" → 'ye).
+QString dativeSuffix(int n) {
+    static const char* const ones[10] = {"'a", "'e",  "'ye", "'e", "'e",
+                                         "'e", "'ya", "'ye", "'e", "'a"};
+    // sıfır, on, yirmi, otuz, kırk, elli
+    static const char* const tens[6] = {"'a", "'a", "'ye", "'a", "'a", "'ye"};
+    return QString::fromLatin1(n % 10 != 0 ? ones[n % 10] : tens[n / 10]);
+}
+} // namespace
+
+QString pausedToolTip(const QDateTime& until) {
+    const QTime at = until.time();
+    const QString suffix = dativeSuffix(at.minute() != 0 ? at.minute() : at.hour() % 60);
+    return QStringLiteral("Sorular %1%2 kadar duraklatıldı")
+        .arg(at.toString(QStringLiteral("HH:mm")), suffix);
+}
+
 } // namespace Scheduler
+
+QuestionScheduler::QuestionScheduler(SettingsRecord& settings, std::function<bool()> askedFor,
+                                     std::function<bool()> userBusy, QObject* parent)
+    : QObject(parent), settings_(settings), askedFor_(std::move(askedFor)),
+      userBusy_(std::move(userBusy)), timer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("TimerSor"));
+    timer_->setObjectName(QStringLiteral("wakeUp"));
+    timer_->setSingleShot(true);
+    // A coarse timer may come seconds early on long intervals.
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, &QuestionScheduler::timeout);
+    connect(&settings_, &SettingsRecord::changed, this, [this](const Settings::Setting* setting) {
+        if (setting == &Settings::SorDakSetting || setting == &Settings::DuraklatSetting)
+            reconsider();
+    });
+}
+
+void QuestionScheduler::start() {
+    running_ = true;
+    reconsider();
+}
+
+void QuestionScheduler::stop() {
+    running_ = false;
+    arm();
+}
+
+void QuestionScheduler::setSonSoru(const QDateTime& when) {
+    SonSoru = when;
+    reconsider();
+}
+
+bool QuestionScheduler::dueNow() const {
+    return Scheduler::msUntilDue(Now(), SonSoru, settings_.SorDak(), askedFor_(),
+                                 settings_.duraklat()) == 0 &&
+           !userBusy_();
+}
+
+void QuestionScheduler::reconsider() {
+    told_ = false;
+    arm();
+}
+
+bool QuestionScheduler::forgetEndedPause(const QDateTime& now) {
+    const QDateTime paused = settings_.duraklat();
+    if (!paused.isValid() || paused > now)
+        return false;
+    // The settings' signal sets the timer again.
+    settings_.store(Settings::DuraklatSetting, 0);
+    return true;
+}
+
+void QuestionScheduler::arm() {
+    timer_->stop();
+    wakeUp_ = QDateTime();
+    const QDateTime now = Now();
+    if (forgetEndedPause(now))
+        return;
+    const QDateTime paused = settings_.duraklat();
+    std::optional<qint64> wait;
+    if (running_) {
+        wait = Scheduler::msUntilDue(now, SonSoru, settings_.SorDak(), askedFor_(), paused);
+        // A due question that was told, or that waits for the user, waits
+        // for reconsider().
+        if (wait == 0 && (told_ || userBusy_()))
+            wait.reset();
+    }
+    // The end of a pause is a moment to wake for too: its tooltip goes.
+    if (paused.isValid())
+        wait = std::min(wait.value_or(std::numeric_limits<qint64>::max()), now.msecsTo(paused));
+    if (!wait)
+        return;
+    const qint64 ms = std::min<qint64>(*wait, std::numeric_limits<int>::max());
+    wakeUp_ = now.addMSecs(ms);
+    timer_->start(static_cast<int>(ms));
+}
+
+void QuestionScheduler::timeout() {
+    wakeUp_ = QDateTime();
+    forgetEndedPause(Now());
+    if (running_ && dueNow()) {
+        told_ = true;
+        emit questionDue();
+        // Whoever opened the question stopped the scheduler; else it sleeps
+        // until something changes.
+        if (running_)
+            arm();
+        return;
+    }
+    arm();
+}

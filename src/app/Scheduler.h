@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QDateTime>
+#include <QObject>
+#include <functional>
+#include <optional>
+
+class QTimer;
+class SettingsRecord;
 
 namespace Scheduler {
 
@@ -10,4 +16,75 @@ namespace Scheduler {
 // scheduled, or the user asked for one.
 bool questionDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak, bool ElleSor);
 
+// Milliseconds from now until the rules above say a question is due (0: it
+// is due now); nullopt when none comes due however long one waits. A pause
+// holds scheduled questions until its end, never those the user asked for.
+std::optional<qint64> msUntilDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak,
+                                 bool ElleSor, const QDateTime& pausedUntil);
+
+// The choices of the tray's pause menu, in its order.
+enum class Pause { HalfAnHour, AnHour, TwoHours, UntilMorning };
+inline constexpr Pause AllPauses[] = {Pause::HalfAnHour, Pause::AnHour, Pause::TwoHours,
+                                      Pause::UntilMorning};
+QString pauseText(Pause pause);
+// When a pause chosen now ends. "Until morning" ends at 08:00 of the next
+// day; in the small hours (before 04:00) the night is not over yet, and it
+// ends at 08:00 of the same day.
+QDateTime pauseEnd(Pause pause, const QDateTime& now);
+// "Sorular 14:30'a kadar duraklatıldı", the suffix following how the time
+// is read aloud.
+QString pausedToolTip(const QDateTime& until);
+
 } // namespace Scheduler
+
+// Opens the questions when they are due, and sleeps in between: its timer is
+// set for the moment the next question comes due, and set again whenever
+// something the due rules read changes. While nothing can come due it is
+// not set at all.
+class QuestionScheduler : public QObject {
+    Q_OBJECT
+public:
+    // askedFor: whether the user asked for a question. userBusy: whether a
+    // question that comes due now should wait (the user watches something
+    // full screen, say); reconsider() once that may have changed.
+    QuestionScheduler(SettingsRecord& settings, std::function<bool()> askedFor,
+                      std::function<bool()> userBusy, QObject* parent = nullptr);
+
+    // Questions may open while it runs; a stopped scheduler never wakes.
+    void start();
+    void stop();
+    bool isRunning() const { return running_; }
+
+    // When the last series ended; invalid: the next question is due at once.
+    const QDateTime& sonSoru() const { return SonSoru; }
+    void setSonSoru(const QDateTime& when);
+
+    // Whether a question should open now.
+    bool dueNow() const;
+    // Reads the clock again and sets the timer anew: after the clock jumped,
+    // the user stopped being busy, or the words changed.
+    void reconsider();
+    // The moment the timer is set for; invalid while it is not set.
+    QDateTime wakeUp() const { return wakeUp_; }
+
+signals:
+    // A question is due; it is told once, and again only after something
+    // changed (reconsider(), start(), a new SonSoru or setting).
+    void questionDue();
+
+private:
+    void arm();
+    void timeout();
+    // True when a pause had ended and is now cleared.
+    bool forgetEndedPause(const QDateTime& now);
+
+    SettingsRecord& settings_;
+    std::function<bool()> askedFor_;
+    std::function<bool()> userBusy_;
+    QTimer* timer_;
+    bool running_ = false;
+    // The due question was told and nothing changed since.
+    bool told_ = false;
+    QDateTime SonSoru;
+    QDateTime wakeUp_;
+};

@@ -24,16 +24,24 @@ std::optional<qint64> wholeNumber(const QString& text) {
 }
 } // namespace
 
-qint16 clamped(const Setting& setting, qint64 value) {
-    return static_cast<qint16>(std::clamp<qint64>(value, setting.min, setting.max));
+qint64 clamped(const Setting& setting, qint64 value) {
+    return std::clamp<qint64>(value, setting.min, setting.max);
 }
 
-qint16 fromText(const Setting& setting, const QString& text) {
+qint64 fromText(const Setting& setting, const QString& text) {
     switch (setting.format) {
     case Format::Letter:
         return text == u"E" ? 1 : 0;
+    case Format::Moment: {
+        // Only a moment that names its offset: a local time would move with
+        // the time zone.
+        const QDateTime moment = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+        if (!moment.isValid() || moment.timeSpec() == Qt::LocalTime)
+            return setting.defaultValue;
+        return clamped(setting, moment.toSecsSinceEpoch());
+    }
     case Format::Choice:
-        for (qint16 v = setting.min; v <= setting.max; ++v)
+        for (qint64 v = setting.min; v <= setting.max; ++v)
             if (text == QString::number(v))
                 return v;
         return setting.defaultValue;
@@ -47,6 +55,9 @@ qint16 fromText(const Setting& setting, const QString& text) {
 QString toText(const Setting& setting, qint64 value) {
     if (setting.format == Format::Letter)
         return value ? QStringLiteral("E") : QStringLiteral("H");
+    if (setting.format == Format::Moment)
+        return value == 0 ? QString()
+                          : QDateTime::fromSecsSinceEpoch(value, Qt::UTC).toString(Qt::ISODate);
     return QString::number(value);
 }
 
@@ -82,14 +93,19 @@ void SettingsRecord::LoadSettingsRecord() {
         assign(*setting, Settings::fromText(*setting, Settings::readStored(setting->name)));
 }
 
+QDateTime SettingsRecord::duraklat() const {
+    const qint64 until = value(Settings::DuraklatSetting);
+    return until == 0 ? QDateTime() : QDateTime::fromSecsSinceEpoch(until);
+}
+
 bool SettingsRecord::store(const Settings::Setting& setting, qint64 newValue) {
-    const qint16 v = Settings::clamped(setting, newValue);
+    const qint64 v = Settings::clamped(setting, newValue);
     const bool stored = Settings::writeStored(setting.name, Settings::toText(setting, v));
     assign(setting, v);
     return stored;
 }
 
-void SettingsRecord::assign(const Settings::Setting& setting, qint16 v) {
+void SettingsRecord::assign(const Settings::Setting& setting, qint64 v) {
     if (setting.format == Settings::Format::Letter)
         v = v != 0;
     if (values_[setting.slot] == v)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -14,14 +15,15 @@ enum class Format {
     Decimal, // decimal digits; read back clamped to the range, the default when not a number
     Choice,  // decimal digits; only a text naming a value of the range exactly, else the default
     Letter,  // "E" for true, "H" for false; only "E" (exactly) reads as true
+    Moment,  // a moment as ISO 8601 text in UTC, held as seconds since 1970; empty for none (0)
 };
 
 struct Setting {
     const char* name; // the stored value's name
     Format format;
-    qint16 defaultValue;
-    qint16 min;
-    qint16 max;
+    qint64 defaultValue;
+    qint64 min;
+    qint64 max;
     int slot; // its place in AllSettings
 };
 
@@ -33,20 +35,23 @@ inline constexpr Setting SorTurSetting{"sor_tur", Format::Choice, 1, 1, 2, 3};
 inline constexpr Setting UstteSetting{"ustte", Format::Letter, 0, 0, 1, 4};
 inline constexpr Setting EnazSetting{"enaz", Format::Decimal, 0, 0, 10, 5};
 inline constexpr Setting SorusaySetting{"sorusay", Format::Decimal, 0, 0, 10, 6};
+// Until when scheduled questions are paused (0: they are not); the last
+// second of year 9999 at most.
+inline constexpr Setting DuraklatSetting{"duraklat", Format::Moment, 0, 0, 253402300799, 7};
 
 // In the order they are read at start-up.
-inline constexpr std::array<const Setting*, 7> AllSettings{
-    &SorDakSetting, &SecenekSaySetting, &OtoAcSetting,  &SorTurSetting,
-    &UstteSetting,  &EnazSetting,       &SorusaySetting};
+inline constexpr std::array<const Setting*, 8> AllSettings{
+    &SorDakSetting, &SecenekSaySetting, &OtoAcSetting,   &SorTurSetting,
+    &UstteSetting,  &EnazSetting,       &SorusaySetting, &DuraklatSetting};
 
 // The main window's placement, kept beside the settings.
 inline constexpr const char* SonXYName = "SonXY";
 inline constexpr const char* SonBoyName = "SonBoy";
 
 // The nearest value in the setting's range.
-qint16 clamped(const Setting& setting, qint64 value);
+qint64 clamped(const Setting& setting, qint64 value);
 // Stored text to value (flags as 0 or 1); empty text gives the default.
-qint16 fromText(const Setting& setting, const QString& text);
+qint64 fromText(const Setting& setting, const QString& text);
 // Value to the text that is stored.
 QString toText(const Setting& setting, qint64 value);
 
@@ -79,26 +84,32 @@ public:
 
     // Reads every setting in its fixed order; all are zero before.
     void LoadSettingsRecord();
-    // The value (flags as 0 or 1).
-    qint16 value(const Settings::Setting& setting) const { return values_[setting.slot]; }
+    // The value (flags as 0 or 1, moments in seconds since 1970).
+    qint64 value(const Settings::Setting& setting) const { return values_[setting.slot]; }
     // Sets the value, brought into range, and stores it. False when it could
     // not be stored: the value holds for this run only.
     bool store(const Settings::Setting& setting, qint64 value);
 
-    qint16 SorDak() const { return value(Settings::SorDakSetting); }
-    qint16 SecenekSay() const { return value(Settings::SecenekSaySetting); }
+    qint16 SorDak() const { return small(Settings::SorDakSetting); }
+    qint16 SecenekSay() const { return small(Settings::SecenekSaySetting); }
     bool oto_ac() const { return value(Settings::OtoAcSetting) != 0; }
-    qint16 sor_tur() const { return value(Settings::SorTurSetting); }
+    qint16 sor_tur() const { return small(Settings::SorTurSetting); }
     bool ustte() const { return value(Settings::UstteSetting) != 0; }
-    qint16 enaz() const { return value(Settings::EnazSetting); }
-    qint16 sorusay() const { return value(Settings::SorusaySetting); }
+    qint16 enaz() const { return small(Settings::EnazSetting); }
+    qint16 sorusay() const { return small(Settings::SorusaySetting); }
+    // Until when scheduled questions are paused; invalid when they are not.
+    QDateTime duraklat() const;
 
 signals:
     // A value is not what it was.
     void changed(const Settings::Setting* setting);
 
 private:
-    void assign(const Settings::Setting& setting, qint16 value);
+    // The settings whose ranges are those of 16-bit numbers.
+    qint16 small(const Settings::Setting& setting) const {
+        return static_cast<qint16>(value(setting));
+    }
+    void assign(const Settings::Setting& setting, qint64 value);
 
-    std::array<qint16, Settings::AllSettings.size()> values_{};
+    std::array<qint64, Settings::AllSettings.size()> values_{};
 };

@@ -2,8 +2,10 @@
 #include "app/FormVokabo.h"
 #include "app/FormVokaboDesign.h"
 #include "app/SaveSoon.h"
+#include "app/Scheduler.h"
 #include "app/WordListPanel.h"
 #include "controls/ClickLabel.h"
+#include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBoxQt.h"
 #include "platform/SingleInstance.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMap>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -44,8 +47,13 @@ WordListPanel& listOf(const QObject& form) {
 QListView* List1(const QObject& form) {
     return part<QListView>(form, QStringLiteral("List1"));
 }
-QTimer* TimerSor(const QObject& form) {
-    return part<QTimer>(form, QStringLiteral("TimerSor"));
+QuestionScheduler* TimerSor(const QObject& form) {
+    return part<QuestionScheduler>(form, QStringLiteral("TimerSor"));
+}
+// The questions go on: the scheduler runs, or its question is open.
+bool asking(const FormVokabo& form) {
+    const bool open = form.questionWindow() && form.questionWindow()->isVisible();
+    return TimerSor(form)->isRunning() != open;
 }
 QAction* mnu_VokaboSor(const QObject& form) {
     return part<QAction>(form, QStringLiteral("mnu_VokaboSor"));
@@ -125,6 +133,16 @@ private:
     TrayState* state_;
 };
 
+// The user is busy (watching something full screen, say) when a test says so.
+class FakeBusy : public UserBusy {
+public:
+    explicit FakeBusy(const bool* busy) : busy_(busy) {}
+    bool busy() override { return *busy_; }
+
+private:
+    const bool* busy_;
+};
+
 class TestFormVokabo : public QObject {
     Q_OBJECT
 private slots:
@@ -148,7 +166,9 @@ private slots:
     void failedSaveAtExitOffersRetryAndKeepsTheWords();
     void schedulerOpensAQuestionAndPausesWhileItIsOpen();
     void questionWaitsForEnoughActiveWords();
-    void askNowWorksWhenScheduledQuestionsAreOff();
+    void askNowOpensAtOnce_data();
+    void askNowOpensAtOnce();
+    void pauseFromTheTrayMenu();
     void shutDownWaitsForOpenDialogs();
     void unreadableWordFileIsReportedAndExitOffersNoRetry();
     void changesAreSavedWithinSeconds();
@@ -186,12 +206,14 @@ private:
 
     std::unique_ptr<FreshProgram> program;
     TrayState tray;
+    bool userBusy = false;
     std::unique_ptr<FormVokabo> form;
 };
 
 void TestFormVokabo::init() {
     program = std::make_unique<FreshProgram>();
     tray = TrayState();
+    userBusy = false;
 }
 
 void TestFormVokabo::cleanup() {
@@ -207,7 +229,7 @@ FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& 
     if (!words.isNull())
         program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(commandLine, program->settings(), program->words(),
-                                        makeTray());
+                                        makeTray(), std::make_unique<FakeBusy>(&userBusy));
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -225,7 +247,7 @@ void TestFormVokabo::startUpShowsTheActiveWords() {
     QCOMPARE(listOf(form).currentLine(), 0);
     QCOMPARE(listOf(form).lineRecord(0), 0);
     QCOMPARE(listOf(form).lineRecord(1), 1);
-    QVERIFY(TimerSor(form)->isActive());
+    QVERIFY(TimerSor(form)->isRunning());
 }
 
 void TestFormVokabo::onlyTheExactSwitchStartsHidden_data() {
@@ -265,7 +287,7 @@ void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     QCOMPARE(stored(Settings::SonXYName), QString());
     QCOMPARE(stored(Settings::SonBoyName), QString());
     // The first copy goes on with its words.
-    QVERIFY(TimerSor(first)->isActive());
+    QVERIFY(asking(first));
     QCOMPARE(listOf(first).lineCount(), 5);
     QVERIFY(first.Form_Unload());
 }
@@ -325,7 +347,7 @@ void TestFormVokabo::escAndRestore() {
     QTest::keyClick(List1(form), Qt::Key_Escape);
     QVERIFY(!form.isVisible());
     QVERIFY(form.minimisedToTray());
-    QVERIFY(TimerSor(form)->isActive());
+    QVERIFY(asking(form));
 
     form.mnu_Ac_Click();
     QVERIFY(form.isVisible());
@@ -490,7 +512,7 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     QCOMPARE(box.asked()[0].style & MsgBoxStyle::IconMask, int(MsgBoxStyle::Critical));
     QVERIFY(!form->hasEnded());
     QVERIFY(form->isVisible());
-    QVERIFY(TimerSor(*form)->isActive());
+    QVERIFY(TimerSor(*form)->isRunning());
     QVERIFY(words.WordsChanged());
 
     // Once the folder is there, leaving saves the words.
@@ -512,7 +534,7 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     form.TimerSor_Timer();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
-    QVERIFY(!TimerSor(form)->isActive());
+    QVERIFY(!TimerSor(form)->isRunning());
     QVERIFY(!mnu_VokaboSor(form)->isEnabled());
     QCOMPARE(question->windowTitle(), QStringLiteral("Yeni ya da bilemediğiniz vokabo !"));
 
@@ -520,7 +542,7 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     // for the period.
     question->close();
     QTRY_VERIFY(!question);
-    QVERIFY(TimerSor(form)->isActive());
+    QVERIFY(TimerSor(form)->isRunning());
     QVERIFY(mnu_VokaboSor(form)->isEnabled());
     // The period counts from the moment it closed: not due one period on,
     // due a second later.
@@ -532,7 +554,7 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     QVERIFY(form.questionWindow());
     form.Form_Unload();
     QTRY_VERIFY(!form.questionWindow());
-    QVERIFY(!TimerSor(form)->isActive());
+    QVERIFY(!TimerSor(form)->isRunning());
 }
 
 void TestFormVokabo::questionWaitsForEnoughActiveWords() {
@@ -540,7 +562,7 @@ void TestFormVokabo::questionWaitsForEnoughActiveWords() {
     FormVokabo& form = start("-o");
     form.TimerSor_Timer();
     QVERIFY(!form.questionWindow());
-    QVERIFY(TimerSor(form)->isActive());
+    QVERIFY(TimerSor(form)->isRunning());
     form.TimerSor_Timer();
     QVERIFY(!form.questionWindow());
     // A fourth active word: the pending question opens at the next tick.
@@ -549,23 +571,100 @@ void TestFormVokabo::questionWaitsForEnoughActiveWords() {
     QVERIFY(form.questionWindow());
 }
 
-void TestFormVokabo::askNowWorksWhenScheduledQuestionsAreOff() {
-    Settings::writeStored(Settings::SorDakSetting.name, "0");
+// "Vokabo Sor" opens its question at once, without waiting for a timer,
+// whatever holds the scheduled ones.
+void TestFormVokabo::askNowOpensAtOnce_data() {
+    QTest::addColumn<QString>("SorDak");
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("scheduled questions off") << "0" << false << false;
+    QTest::newRow("paused") << "5" << true << false;
+    QTest::newRow("user busy") << "5" << false << true;
+}
+
+void TestFormVokabo::askNowOpensAtOnce() {
+    QFETCH(QString, SorDak);
+    QFETCH(bool, paused);
+    QFETCH(bool, busy);
+    QDateTime now(QDate(2026, 12, 7), QTime(14, 0));
+    setClock([&now] { return now; });
+    Settings::writeStored(Settings::SorDakSetting.name, SorDak);
+    if (paused)
+        Settings::writeStored(Settings::DuraklatSetting.name, "2026-12-07T18:00:00Z");
+    userBusy = busy;
     FormVokabo& form = start("-o");
+    QVERIFY(!TimerSor(form)->dueNow());
     form.TimerSor_Timer();
     QVERIFY(!form.questionWindow());
     mnu_VokaboSor(form)->trigger();
-    QVERIFY(Quiz::ElleSor);
-    QVERIFY(TimerSor(form)->isActive());
-    form.TimerSor_Timer();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
-    // A question that is not answered right ends the request.
+    QVERIFY(question->isVisible());
+    QVERIFY(!TimerSor(form)->isRunning());
+    // A question that is not answered right ends the request; what held the
+    // scheduled questions holds them again.
     question->close();
     QTRY_VERIFY(!question);
     QVERIFY(!Quiz::ElleSor);
-    form.TimerSor_Timer();
-    QVERIFY(!form.questionWindow());
+    QVERIFY(TimerSor(form)->isRunning());
+    now = now.addSecs(3600);
+    TimerSor(form)->reconsider();
+    QVERIFY(!TimerSor(form)->dueNow());
+}
+
+void TestFormVokabo::pauseFromTheTrayMenu() {
+    QDateTime now(QDate(2026, 12, 7), QTime(14, 0, 20));
+    setClock([&now] { return now; });
+    const QByteArray words = "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n";
+    start("-o", words);
+    const auto toolTip = [this] { return part<TryIcn>(*form, "TryIcn1")->record().szTip; };
+    const auto shown = [](const QMenu* menu) {
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            if (action->isVisible() && !action->isSeparator())
+                texts.append(action->text());
+        return texts;
+    };
+    const QMenu* popMenu = part<QMenu>(*form, "popMenu");
+    QMenu* pause = part<QMenu>(*form, "mnu_Duraklat");
+    QCOMPARE(shown(popMenu),
+             (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat", "Aç", "Çıkış"}));
+    QCOMPARE(popMenu->actions().indexOf(pause->menuAction()), 2);
+    QCOMPARE(shown(pause), (QStringList{"30 dakika", "1 saat", "2 saat", "Yarın sabaha kadar"}));
+    QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
+
+    pause->actions()[0]->trigger();
+    QCOMPARE(toolTip(), QStringLiteral("Sorular 14:30'a kadar duraklatıldı"));
+    QCOMPARE(shown(pause).last(), QStringLiteral("Sorulara Devam Et"));
+    // The first question was due at start-up; it waits.
+    form->TimerSor_Timer();
+    QVERIFY(!form->questionWindow());
+
+    // The pause outlives the program.
+    form->Form_Unload();
+    form.reset();
+    start("-o");
+    QCOMPARE(toolTip(), QStringLiteral("Sorular 14:30'a kadar duraklatıldı"));
+    QCOMPARE(TimerSor(*form)->wakeUp(), QDateTime(now.date(), QTime(14, 30)));
+    // At its end the question comes and the pause is forgotten.
+    now = TimerSor(*form)->wakeUp();
+    QMetaObject::invokeMethod(part<QTimer>(*form, "wakeUp"), "timeout");
+    QVERIFY(form->questionWindow());
+    QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
+    QCOMPARE(stored(Settings::DuraklatSetting.name), QString());
+    QVERIFY(!shown(part<QMenu>(*form, "mnu_Duraklat")).contains("Sorulara Devam Et"));
+    form->questionWindow()->close();
+    QTRY_VERIFY(!form->questionWindow());
+
+    // Until the morning, then going on at once.
+    part<QMenu>(*form, "mnu_Duraklat")->actions()[3]->trigger();
+    QCOMPARE(toolTip(), QStringLiteral("Sorular 08:00'e kadar duraklatıldı"));
+    now = now.addSecs(3600);
+    TimerSor(*form)->reconsider();
+    QVERIFY(!TimerSor(*form)->dueNow());
+    part<QAction>(*form, "mnu_DevamEt")->trigger();
+    QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
+    QVERIFY(TimerSor(*form)->dueNow());
 }
 
 void TestFormVokabo::shutDownWaitsForOpenDialogs() {
@@ -608,7 +707,7 @@ void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
     const ScriptedMsgBox::Asked& exit = box.asked()[1];
     QCOMPARE(exit.style & MsgBoxStyle::ButtonMask, int(MsgBoxStyle::YesNo));
     QVERIFY(!exit.prompt.contains(QStringLiteral("Tekrar Dene")));
-    QVERIFY(TimerSor(form)->isActive());
+    QVERIFY(TimerSor(form)->isRunning());
     QVERIFY(form.Form_Unload());
     QCOMPARE(box.asked().size(), 3);
     QVERIFY(form.hasEnded());
@@ -883,11 +982,11 @@ void TestFormVokabo::doubleClickEditsTheCurrentLine() {
     listOf(window).setCurrentLine(-1);
     doubleClickList(window);
     QVERIFY(!opened);
-    QVERIFY(TimerSor(window)->isActive());
+    QVERIFY(TimerSor(window)->isRunning());
     listOf(window).setCurrentLine(0);
     doubleClickList(window);
     QVERIFY(opened);
-    QVERIFY(TimerSor(window)->isActive());
+    QVERIFY(TimerSor(window)->isRunning());
 }
 
 // The pulse itself is the bar's own (tst_buttonbar); a command ends it.
@@ -931,7 +1030,7 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
         bool timerOff = false;
         bool questionClosed = false;
         QTimer::singleShot(0, [&] {
-            timerOff = !TimerSor(window)->isActive();
+            timerOff = !TimerSor(window)->isRunning();
             questionClosed = !question || !question->isVisible();
             if (QWidget* dialog = QApplication::activeModalWidget())
                 dialog->close();
@@ -944,7 +1043,7 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
             QVERIFY(questionClosed);
             QVERIFY(timerOff);
         }
-        QVERIFY(TimerSor(window)->isActive());
+        QVERIFY2(asking(window), qPrintable(QString::number(index)));
         QTRY_VERIFY(!question);
         listOf(window).FillWordList(WordListKind::Active);
     }

@@ -361,9 +361,34 @@ class Desktop:
                                            "org.a11y.Bus.GetAddress")
 
     def _sni_watcher_running(self):
+        return self.bus_name_owned("org.kde.StatusNotifierWatcher")
+
+    def bus_name_owned(self, name):
+        """Whether a service owns `name` on the session bus."""
         return "boolean true" in self._dbus_reply(
             "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-            "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher")
+            "org.freedesktop.DBus.NameHasOwner", f"string:{name}")
+
+    def start_helper(self, name, script):
+        """Runs one of the helper scripts beside this file (a window, a service) on this
+        desktop, with its log; it ends with the desktop."""
+        here = os.path.dirname(os.path.abspath(__file__))
+        return self._spawn(name, [sys.executable, os.path.join(here, script)])
+
+    def net_wm_state(self, window):
+        """The atoms of an X window's _NET_WM_STATE (e.g. "_NET_WM_STATE_FULLSCREEN")."""
+        return re.findall(r"_NET_WM_STATE_\w+",
+                          self.run("xprop", "-id", window.id, "_NET_WM_STATE", check=False))
+
+    def active_window_id(self):
+        """The X window id the window manager names active, as an int (0: none)."""
+        found = re.search(r"window id # (0x[0-9a-f]+)",
+                          self.run("xprop", "-root", "_NET_ACTIVE_WINDOW", check=False))
+        return int(found[1], 16) if found else 0
+
+    def windows_named(self, title):
+        """Viewable X windows of any program whose title is `title`."""
+        return [w for w in self.x_windows() if w.name == title and self.is_viewable(w)]
 
     def sni_panel(self):
         """The StatusNotifierItem host's panel window, when it is viewable."""

@@ -11,7 +11,8 @@ from e2e_desktop import extents, has_state, holds_for, showing, wait_until
 SAMPLE_WORDS = ["student loan || ögrenci  bursu kredisi", "person, || kimse kişi şahıs",
                 "property || mal özellik emlak arazi", "half || yarım  yarı buçuk yarı yarıya",
                 "income || gelir  kazanç"]
-TRAY_MENU = [("menu item", "Yeni Vokabo"), ("menu item", "Vokabo Sor"), ("separator", ""),
+TRAY_MENU = [("menu item", "Yeni Vokabo"), ("menu item", "Vokabo Sor"),
+             ("menu item", "Soruları Duraklat"), ("separator", ""),
              ("menu item", "Aç"), ("menu item", "Çıkış")]
 
 PROGRAM_NAME = "Vokabo Retano"

@@ -151,7 +151,7 @@ private slots:
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
         QVERIFY(box.asked().isEmpty());
-        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10"}));
+        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10", ""}));
         QVERIFY(!QFile::exists(entryPath()));
         QVERIFY(!program->settings().ustte() && !program->settings().oto_ac());
     }
@@ -178,14 +178,14 @@ private slots:
                             "(16)"}));
         // What comes before the entry is stored; start at logon and on top are not.
         QVERIFY(form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10"}));
+        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10", ""}));
         QVERIFY(!program->settings().ustte());
 
         QVERIFY(blocker.remove());
         form.CmdTamam->click();
         QCOMPARE(box.asked().size(), 3);
         QVERIFY(!form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10"}));
+        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10", ""}));
         QVERIFY(program->settings().ustte());
         const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
         QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));

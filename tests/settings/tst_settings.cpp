@@ -24,6 +24,13 @@ private slots:
             {{"E", 1}, {"E ", 0}, {"H", 0}},
             {{"", 0}, {"11", 10}},
             {{"", 0}, {"-5", 0}, {"99999999999999999999", 0}},
+            // Moments name their offset; a local time or no moment reads as none.
+            {{"", 0},
+             {"2026-12-07T05:00:00Z", 1796619600},
+             {"2026-12-07T08:00:00+03:00", 1796619600},
+             {"2026-12-07T08:00:00", 0},
+             {"1960-01-01T00:00:00Z", 0},
+             {"tomorrow", 0}},
         };
         for (int i = 0; i < int(std::size(table)); ++i)
             for (const auto& [text, value] : table[i])

@@ -1,0 +1,37 @@
+#include "platform/ClockJumps.h"
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdint>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+// A wall-clock timer set for the end of time, cancelled by the kernel
+// whenever the clock is set, and on resume from sleep: it wakes nobody
+// until then.
+ClockJumps::ClockJumps(QObject* parent) : QObject(parent) {
+    handle_ = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (handle_ < 0)
+        return;
+    auto* notifier = new QSocketNotifier(handle_, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        std::uint64_t expirations = 0;
+        const bool cancelled =
+            read(handle_, &expirations, sizeof expirations) < 0 && errno == ECANCELED;
+        watch();
+        if (cancelled)
+            emit jumped();
+    });
+    watch();
+}
+
+ClockJumps::~ClockJumps() {
+    if (handle_ >= 0)
+        close(handle_);
+}
+
+void ClockJumps::watch() {
+    itimerspec never{};
+    never.it_value.tv_sec = INT32_MAX;
+    timerfd_settime(handle_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &never, nullptr);
+}

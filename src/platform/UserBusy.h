@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <vector>
+
+// Whether the user is busy with something a question must not break into:
+// the active window is full screen (a video call, a presentation, a game),
+// or the desktop's "do not disturb" is on. Asked when a question comes due;
+// changed() tells that the answer may be another now.
+class UserBusy : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual bool busy() = 0;
+
+signals:
+    void changed();
+};
+
+// Busy while any of its watches says so.
+class AnyBusy : public UserBusy {
+    Q_OBJECT
+public:
+    explicit AnyBusy(std::vector<std::unique_ptr<UserBusy>> watches);
+    bool busy() override;
+
+private:
+    std::vector<std::unique_ptr<UserBusy>> watches_;
+};
+
+// What this desktop can tell, each nullptr where it cannot.
+std::unique_ptr<UserBusy> createFullScreenWatch();
+std::unique_ptr<UserBusy> createDoNotDisturbWatch();
+// Both together.
+std::unique_ptr<UserBusy> createUserBusy();
