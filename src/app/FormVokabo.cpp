@@ -4,8 +4,8 @@
 #include "app/AdvertPanel.h"
 #include "app/ButtonBar.h"
 #include "app/FormVokaboDesign.h"
-#include "app/SaveSoon.h"
 #include "app/PauseMenu.h"
+#include "app/SaveSoon.h"
 #include "app/Scheduler.h"
 #include "app/WindowPlacement.h"
 #include "app/WordListPanel.h"
@@ -52,8 +52,7 @@ constexpr int OutsideChangeRetryMs = 1000;
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
                        ModVokabo::WordStore& words, std::unique_ptr<NotifyIcon::Layer> tray,
-                       std::unique_ptr<UserBusy> busy,
-                       QWidget* parent)
+                       std::unique_ptr<UserBusy> busy, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
