@@ -78,7 +78,8 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
 
     TimerSor = new QuestionScheduler(
-        settings_, [] { return Quiz::ElleSor; }, [this] { return busy_ && busy_->busy(); }, this);
+        settings_, [this] { return series_.ElleSor; }, [this] { return busy_ && busy_->busy(); },
+        this);
     connect(TimerSor, &QuestionScheduler::questionDue, this, &FormVokabo::TimerSor_Timer);
     if (busy_)
         connect(busy_.get(), &UserBusy::changed, TimerSor, &QuestionScheduler::reconsider);
@@ -524,7 +525,7 @@ void FormVokabo::setSonSoru(const QDateTime& when) {
 }
 
 void FormVokabo::mnu_VokaboSor_Click() {
-    Quiz::ElleSor = true;
+    series_.ElleSor = true;
     TimerSor->setSonSoru(QDateTime());
     if (shutdownRequested_ || unloading_ || ended_ || (FormSoru_ && FormSoru_->isVisible()))
         return;

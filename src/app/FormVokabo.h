@@ -71,6 +71,7 @@ public:
     void startQuestionTimer() override;
     void setAskCommandEnabled(bool enabled) override;
     void setSonSoru(const QDateTime& when) override;
+    Quiz::Series& series() override { return series_; }
     QIcon programIcon() const override { return windowIcon(); }
 
     // Words from files, as the list's context menu and a drop bring them:
@@ -157,6 +158,7 @@ private:
     FormProgress* progress_;
     SaveSoon* saveSoon_;
     bool askingAboutFile_ = false;
+    Quiz::Series series_;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;
     bool refused_ = false;

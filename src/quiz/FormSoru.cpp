@@ -471,7 +471,8 @@ void FormSoru::Form_Unload() {
         return;
     unloaded_ = true;
     TimerAnm->stop();
-    const Quiz::SeriesOutcome outcome = Quiz::endQuestion(Bildi, settings_.sorusay(), Now());
+    const Quiz::SeriesOutcome outcome =
+        Quiz::endQuestion(host_->series(), Bildi, settings_.sorusay(), Now());
     host_->setSonSoru(outcome.SonSoru);
     host_->startQuestionTimer();
     host_->setAskCommandEnabled(true);

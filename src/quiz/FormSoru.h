@@ -30,6 +30,8 @@ public:
     virtual void setAskCommandEnabled(bool enabled) = 0;
     virtual void setSonSoru(const QDateTime& SonSoru) = 0;
     virtual QIcon programIcon() const = 0;
+    // The series the question belongs to.
+    virtual Quiz::Series& series() = 0;
 };
 
 // The small topmost window that asks one word: the character speaks the

@@ -7,9 +7,6 @@
 
 namespace Quiz {
 
-qint16 SoruSayac = 0;
-bool ElleSor = false;
-
 namespace {
 // A uniform index in 1..n.
 int drawIndex(int n) {
@@ -116,16 +113,16 @@ std::optional<int> findAskedWord(const ModVokabo::WordList& active, int VokaboIn
     return static_cast<int>(it - active.begin());
 }
 
-SeriesOutcome endQuestion(bool Bildi, qint16 sorusay, const QDateTime& now) {
+SeriesOutcome endQuestion(Series& series, bool Bildi, qint16 sorusay, const QDateTime& now) {
     if (Bildi) {
-        SoruSayac = nextCount(SoruSayac);
-        if (sorusay <= 0 || SoruSayac != sorusay)
+        series.SoruSayac = nextCount(series.SoruSayac);
+        if (sorusay <= 0 || series.SoruSayac != sorusay)
             return {QDateTime()};
-        SoruSayac = 0;
+        series.SoruSayac = 0;
         return {now};
     }
-    SoruSayac = 0;
-    ElleSor = false;
+    series.SoruSayac = 0;
+    series.ElleSor = false;
     return {now};
 }
 
@@ -143,11 +140,6 @@ WindowFit fitWindow(const QList<int>& answerRights, double questionTextWidth, in
     if (SecenekSay > 4)
         fit.extraHeight = (SecenekSay - 4) * AnswerStep;
     return fit;
-}
-
-void resetState() {
-    SoruSayac = 0;
-    ElleSor = false;
 }
 
 } // namespace Quiz

@@ -9,11 +9,15 @@
 // Composing a question, judging it, and the series of questions.
 namespace Quiz {
 
-// Right answers confirmed so far in the current series.
-extern qint16 SoruSayac;
-// The user asked for a question: one may open although scheduled questions
-// are switched off.
-extern bool ElleSor;
+// The series of questions under way, kept by the main window from one
+// question to the next.
+struct Series {
+    // Right answers confirmed so far in the current series.
+    qint16 SoruSayac = 0;
+    // The user asked for a question: one may open although scheduled
+    // questions are switched off or held.
+    bool ElleSor = false;
+};
 
 struct Question {
     int VokaboInd = 0;   // the asked word's position in the active list, from 0
@@ -61,7 +65,7 @@ std::optional<int> findAskedWord(const ModVokabo::WordList& active, int VokaboIn
 struct SeriesOutcome {
     QDateTime SonSoru;
 };
-SeriesOutcome endQuestion(bool Bildi, qint16 sorusay, const QDateTime& now);
+SeriesOutcome endQuestion(Series& series, bool Bildi, qint16 sorusay, const QDateTime& now);
 
 // The window's width from its content, in twips (before the frame).
 struct WindowFit {
@@ -77,7 +81,5 @@ inline constexpr int MaxContentWidth = 7000;
 // Room right of the content, and how far apart the answers stand (twips).
 inline constexpr int ContentMargin = 200;
 inline constexpr int AnswerStep = 240;
-
-void resetState();
 
 } // namespace Quiz

@@ -605,7 +605,7 @@ void TestFormVokabo::askNowOpensAtOnce() {
     // scheduled questions holds them again.
     question->close();
     QTRY_VERIFY(!question);
-    QVERIFY(!Quiz::ElleSor);
+    QVERIFY(!form.series().ElleSor);
     QVERIFY(TimerSor(form)->isRunning());
     now = now.addSecs(3600);
     TimerSor(form)->reconsider();

@@ -20,6 +20,8 @@ public:
     void setAskCommandEnabled(bool enabled) override { askEnabled = enabled; }
     void setSonSoru(const QDateTime& when) override { SonSoru = when; }
     QIcon programIcon() const override { return {}; }
+    Quiz::Series& series() override { return questions; }
+    Quiz::Series questions;
     int timerStarts = 0;
     bool askEnabled = true;
     QDateTime SonSoru = QDateTime(QDate(2000, 1, 1), QTime(0, 0));
@@ -84,7 +86,6 @@ class TestFormSoru : public QObject {
 private slots:
     void init() {
         program = std::make_unique<FreshProgram>();
-        Quiz::resetState();
         host = RecordingHost();
         setClock([] { return TestNow; });
         WordList words;
@@ -165,8 +166,7 @@ private slots:
         const auto [asked, clicked, press, enaz, sorusay, before, learnable, count, after] = c;
         program->settings().store(Settings::EnazSetting, enaz);
         program->settings().store(Settings::SorusaySetting, sorusay);
-        Quiz::SoruSayac = static_cast<qint16>(before);
-        Quiz::ElleSor = true;
+        host.questions = {static_cast<qint16>(before), true};
         const WordDef word = active()[asked - 1];
         open(asked);
         answer(clicked);
@@ -189,8 +189,8 @@ private slots:
         QCOMPARE(store().words(WordListKind::Passive), count < 0 ? WordList{word} : WordList{});
         QCOMPARE(store().WordsChanged(), press != 'E');
         QCOMPARE(host.SonSoru, after ? QDateTime() : TestNow);
-        QCOMPARE(Quiz::SoruSayac, after);
-        QCOMPARE(Quiz::ElleSor, clicked == 0 && press != 'E');
+        QCOMPARE(host.questions.SoruSayac, after);
+        QCOMPARE(host.questions.ElleSor, clicked == 0 && press != 'E');
         QVERIFY(host.askEnabled && host.timerStarts >= 1);
     }
 

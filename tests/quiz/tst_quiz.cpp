@@ -27,7 +27,6 @@ double pick(int index, int n) {
 class TestQuiz : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Quiz::resetState(); }
 
     void drawsWordThenDirectionThenDistinctWrongAnswers() {
         // Asked word 3; slot 2 hits 3 again, then 1; slot 3 hits 1, then 2; slot 4 takes 5.
@@ -110,9 +109,9 @@ private slots:
 
         QCOMPARE(nextCount(-3), -2);
         QCOMPARE(nextCount(32767), 32767);
-        SoruSayac = 32767;
-        endQuestion(true, 0, QDateTime::currentDateTime());
-        QCOMPARE(SoruSayac, 32767);
+        Series series{32767, false};
+        endQuestion(series, true, 0, QDateTime::currentDateTime());
+        QCOMPARE(series.SoruSayac, 32767);
     }
 
     void askedWordIsFoundAgainByItsTexts() {
