@@ -29,7 +29,9 @@ void SaveSoon::changed() {
 void SaveSoon::save() {
     if (held_ || !words_.WordsChanged())
         return;
-    const ModVokabo::FileOutcome outcome = words_.SaveWordFile();
+    // No window comes up for it: the user is at work elsewhere.
+    const ModVokabo::FileOutcome outcome = words_.SaveWordFile(
+        ModVokabo::WordStore::OutsideChanges::Keep, ModVokabo::WordStore::Progress::Hidden);
     if (outcome.ok) {
         failing_ = false;
         return;

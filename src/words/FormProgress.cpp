@@ -28,6 +28,9 @@ FormProgress::FormProgress(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), ImgLogo(new QLabel(this)),
       Label1(new QLabel(this)), PctPrg(new Bar(this)) {
     setObjectName(QStringLiteral("FormProgress"));
+    // It only shows how far the work is: the keyboard stays where the user
+    // has it (at logon, in the program he is starting to use).
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setAccessibleName(QStringLiteral("İlerleme"));
     setFixedSize(twipsToPixels(4740), twipsToPixels(1275));
     setBackground(this, QColor(192, 192, 255));

@@ -236,7 +236,7 @@ FileOutcome WordStore::LoadWordFile() {
     return outcome;
 }
 
-FileOutcome WordStore::SaveWordFile(OutsideChanges outside) {
+FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
     if (unreadable_) {
         FileOutcome outcome =
             failure(path_, QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler "
@@ -258,8 +258,9 @@ FileOutcome WordStore::SaveWordFile(OutsideChanges outside) {
             return kept;
 
     QString text;
-    appendList(text, *progress_, active_, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
-    appendList(text, *progress_, passive_, QStringLiteral("Pasif Vokaboler saklanıyor..."), u'P');
+    ProgressView& shown = progress == Progress::Shown ? *progress_ : *noProgress();
+    appendList(text, shown, active_, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
+    appendList(text, shown, passive_, QStringLiteral("Pasif Vokaboler saklanıyor..."), u'P');
 
     WordFile::Encoding encoding = encoding_;
     const QByteArray bytes = WordFile::encode(text, encoding);

@@ -101,12 +101,16 @@ public:
     FileOutcome LoadWordFile();
     // What a save does with a word file another program changed meanwhile.
     enum class OutsideChanges { Keep, Overwrite };
+    // Whether a save shows its progress: a save the user waits for does, one
+    // made while he works does not.
+    enum class Progress { Shown, Hidden };
     // Rewrites the word file atomically: afterwards it holds either the old
     // content or the new, whole. A failure is returned, never hidden; the
     // words stay marked changed then. A file changed by another program since
     // the last load or save is kept unless overwriting is asked for. Lines
     // the last load could not read are first added to the set-aside file.
-    FileOutcome SaveWordFile(OutsideChanges outside = OutsideChanges::Keep);
+    FileOutcome SaveWordFile(OutsideChanges outside = OutsideChanges::Keep,
+                             Progress progress = Progress::Shown);
 
     // Whether the word file on disk is still the one last read or written
     // here: its size, time and, where those agree, its content.

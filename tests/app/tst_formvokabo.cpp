@@ -106,6 +106,19 @@ public slots:
     void open(const QUrl& url) { opened.append(url.toString()); }
 };
 
+// Counts how often a widget is shown.
+class ShowCounter : public QObject {
+public:
+    explicit ShowCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        shows += event->type() == QEvent::Show;
+        return false;
+    }
+};
+
 // A notification area that a test puts on the desktop or takes away.
 struct TrayState {
     bool available = true;
@@ -716,6 +729,8 @@ void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
 
 void TestFormVokabo::changesAreSavedWithinSeconds() {
     FormVokabo& form = start("-o", "a|1||0|A\r\n");
+    // No window comes up for a save made while the user works elsewhere.
+    ShowCounter progressShown(part<QWidget>(form, QStringLiteral("FormProgress")));
     program->words().AppendWord(word("b", "2"), WordListKind::Active);
     QTRY_COMPARE_WITH_TIMEOUT(program->readWordFile(), QByteArray("a|1||0|A\r\nb|2||0|A\r\n"),
                               SaveSoon::DelayMs + 2000);
@@ -724,6 +739,7 @@ void TestFormVokabo::changesAreSavedWithinSeconds() {
     program->words().SetWordDogru(WordListKind::Active, 0, 7);
     QTRY_VERIFY_WITH_TIMEOUT(program->readWordFile().startsWith("a|1||7|A"),
                              SaveSoon::DelayMs + 2000);
+    QCOMPARE(progressShown.shows, 0);
     QVERIFY(form.Form_Unload());
     QVERIFY(tray.balloons.isEmpty());
 }
