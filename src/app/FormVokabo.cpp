@@ -238,10 +238,14 @@ void FormVokabo::LoadSettings() {
 }
 
 void FormVokabo::showAsStarted() {
-    if (!startHidden_)
+    if (!startHidden_) {
         show();
-    else if (!trayAvailable_)
+    } else if (!trayAvailable_) {
+        // A window manager may map a window placed before it shows as a
+        // normal one all the same (openbox does): it is minimised again then.
+        minimiseWhenMapped_ = true;
         showMinimized();
+    }
     if (!trayAvailable_)
         tellNoTray();
 }
@@ -565,6 +569,12 @@ void FormVokabo::Form_Resize() {
 
 void FormVokabo::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && minimiseWhenMapped_ && isVisible()) {
+        minimiseWhenMapped_ = false;
+        if (!isMinimized())
+            QTimer::singleShot(0, this,
+                               [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+    }
     if (event->type() == QEvent::WindowStateChange)
         Form_Resize();
 }

@@ -166,6 +166,7 @@ private:
     bool ended_ = false;
     bool startHidden_ = false;
     bool minimisedToTray_ = false;
+    bool minimiseWhenMapped_ = false;
     bool trayAvailable_ = true;
     bool noTrayTold_ = false;
     QPoint placeBeforeHiding_;

@@ -37,7 +37,9 @@ void FramePlacer::place() {
 }
 
 bool FramePlacer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_ && event->type() == QEvent::Show && pending_ && !watch_.isActive()) {
+    const bool shows = event->type() == QEvent::Show ||
+                       (event->type() == QEvent::WindowStateChange && !window_->isMinimized());
+    if (watched == window_ && shows && pending_ && !watch_.isActive()) {
         looks_ = 0;
         watch_.start();
     }
@@ -45,6 +47,12 @@ bool FramePlacer::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FramePlacer::fit() {
+    // A window manager may take a minimised window's move for a wish to see
+    // it: the frame is fitted once the window is back.
+    if (window_->isMinimized()) {
+        watch_.stop();
+        return;
+    }
     const QMargins margins =
         window_->windowHandle() ? window_->windowHandle()->frameMargins() : QMargins();
     if (margins.isNull() && ++looks_ < Looks)

@@ -103,14 +103,20 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
     return closedAnswer(defs);
 }
 
-QMessageBox* showQtNotice(QWidget* parent, const QString& prompt, const QString& title) {
+QMessageBox* showQtNotice(QWidget* owner, const QString& prompt, const QString& title) {
+    // Not the owner's child window: a window manager would bring a minimised
+    // owner back with it.
     auto* box =
-        new QMessageBox(QMessageBox::Information, title, prompt, QMessageBox::NoButton, parent);
+        new QMessageBox(QMessageBox::Information, title, prompt, QMessageBox::NoButton, nullptr);
+    if (owner)
+        QObject::connect(owner, &QObject::destroyed, box, [box] { delete box; });
     box->setTextFormat(Qt::PlainText);
     keepTitleWhole(box, title);
     box->setDefaultButton(box->addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole));
     box->setWindowModality(Qt::NonModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // It waits for nothing: the keyboard stays where the user has it.
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->show();
     return box;
 }

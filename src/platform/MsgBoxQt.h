@@ -11,6 +11,7 @@ void installQtMsgBox();
 
 class QMessageBox;
 // A box that tells something and waits for nothing: it shows beside the
-// program's windows, with an information icon and "Tamam", and goes when it
-// is closed or its parent goes.
-QMessageBox* showQtNotice(QWidget* parent, const QString& prompt, const QString& title);
+// program's windows, without taking the keyboard or bringing a minimised
+// owner back, with an information icon and "Tamam", and goes when it is
+// closed or its owner goes.
+QMessageBox* showQtNotice(QWidget* owner, const QString& prompt, const QString& title);

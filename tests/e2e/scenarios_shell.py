@@ -182,3 +182,17 @@ def wayland_session(d, c):
     c.equal("SIGTERM ends it with exit code 0", native.wait_exit(20), 0)
     c.equal("no placement stored where the platform cannot tell it",
             stored(d, SON_XY, SON_BOY), {SON_XY: None, SON_BOY: None})
+
+
+@scenario(tray="none")
+def logon_start_without_a_tray(d, c):
+    """Started for the logon (`-o`) where there is no tray, with a place stored from an earlier
+    run: the main window comes up minimised in the task bar, and its notice leaves it there."""
+    d.write_settings(dict(e2e.QUESTIONS_OFF, **placement_values(60, 80, 380, 420)))
+    prog = d.start_program(args=["-o"])
+    c.needs("a notice tells why there is no tray icon", lambda: notices(prog))
+    check_minimised_within_reach(c, d, prog, "logon start")
+    c.eventually_equal("restored at its stored place", lambda: main_window_frame(d),
+                       (60, 80, 380, 420), timeout=5)
+    prog.proc.send_signal(signal.SIGTERM)
+    c.equal("SIGTERM ends the program with exit code 0", prog.wait_exit(20), 0)
