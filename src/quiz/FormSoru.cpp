@@ -102,7 +102,7 @@ FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
     : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       host_(host), settings_(settings), words_(words), VokaboInd(question.VokaboInd),
-      English(question.English), OrnekCumle(question.OrnekCumle), Secenekler(question.answers) {
+      English(question.text), OrnekCumle(question.OrnekCumle), Secenekler(question.answers) {
     setObjectName(QStringLiteral("FormSoru"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The user is typing elsewhere when a question comes up: it must not

@@ -59,10 +59,10 @@ std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int Se
     auto answerOf = [&](const ModVokabo::WordDef& w) {
         return q.showsMeaning ? w.English : w.Turkish;
     };
-    q.English = (q.showsMeaning ? asked.Turkish : asked.English) + QStringLiteral(" ?");
+    q.text = (q.showsMeaning ? asked.Turkish : asked.English) + QStringLiteral(" ?");
     q.VokaboInd = idx - 1;
     q.OrnekCumle = asked.Ornek;
-    q.English = shortenQuestion(q.English);
+    q.text = shortenQuestion(q.text);
 
     QList<int> used(SecenekSay, -1);
     q.answers.append(answerOf(asked));

@@ -21,7 +21,7 @@ struct Series {
 
 struct Question {
     int VokaboInd = 0;   // the asked word's position in the active list, from 0
-    QString English;     // the question text, whichever side of the word it shows
+    QString text;        // the question, whichever side of the word it shows
     QString OrnekCumle;  // the asked word's example sentence
     QStringList answers; // the right answer first, then the wrong ones
     bool showsMeaning = false;

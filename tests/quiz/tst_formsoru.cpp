@@ -64,7 +64,7 @@ class TestFormSoru : public QObject {
             QList<double>{(rightSlot - 0.5) / answers.size(), 0.1});
         Quiz::Question asked;
         asked.VokaboInd = n - 1;
-        asked.English = question.isNull() ? active()[n - 1].English + " ?" : question;
+        asked.text = question.isNull() ? active()[n - 1].English + " ?" : question;
         asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
         form = new FormSoru(asked, &host, program->settings(), store());

@@ -36,7 +36,7 @@ private slots:
         QVERIFY(q);
         QCOMPARE(random.left(), 0);
         QCOMPARE(q->VokaboInd, 2); // the third word
-        QCOMPARE(q->English, QStringLiteral("w3 ?"));
+        QCOMPARE(q->text, QStringLiteral("w3 ?"));
         QCOMPARE(q->OrnekCumle, QStringLiteral("o3"));
         QCOMPARE(q->answers, (QStringList{"t3", "t1", "t2", "t5"}));
         QVERIFY(!q->showsMeaning);
@@ -45,10 +45,10 @@ private slots:
     void directionFollowsTheNearestEvenRule() {
         // 0.5 rounds to 0 (word to meaning); just above it, to 1.
         ScriptedRandom random({pick(2, 2), 0.5, pick(1, 2), pick(2, 2), 0.5000001, pick(1, 2)});
-        QCOMPARE(composeQuestion(numbered(2), 2, 2)->English, QStringLiteral("w2 ?"));
+        QCOMPARE(composeQuestion(numbered(2), 2, 2)->text, QStringLiteral("w2 ?"));
         const auto q = composeQuestion(numbered(2), 2, 2);
         QVERIFY(q->showsMeaning);
-        QCOMPARE(q->English, QStringLiteral("t2 ?"));
+        QCOMPARE(q->text, QStringLiteral("t2 ?"));
         QCOMPARE(q->answers, (QStringList{"w2", "w1"}));
     }
 
