@@ -48,6 +48,8 @@ constexpr int ShutdownRetryMs = 20;
 // open (a word being edited may not move under it).
 constexpr int OutsideChangeRetryMs = 1000;
 
+const QString SaveFailedTitle = QStringLiteral("Vokaboler kaydedilemedi");
+
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
@@ -125,7 +127,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
     saveSoon_ = new SaveSoon(words_, this);
     connect(saveSoon_, &SaveSoon::saveFailed, this, [this](const ModVokabo::FileOutcome& outcome) {
-        tellQuietly(QStringLiteral("Vokaboler kaydedilemedi"),
+        tellQuietly(SaveFailedTitle,
                     QStringLiteral("%1\n%2\nBir sonraki değişiklikte yeniden denenecek; "
                                    "çıkarken de sorulacak.")
                         .arg(QDir::toNativeSeparators(outcome.path), outcome.reason));
@@ -345,19 +347,15 @@ void FormVokabo::wordFileChangedOutside() {
     }
     askingAboutFile_ = true;
     saveSoon_->hold(true);
-    if (!QFileInfo::exists(words_.wordFilePath())) {
-        // Removed: the words the program holds are all that is left of them.
-        if (const auto outcome =
-                words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
-            !outcome.ok)
-            tellQuietly(QStringLiteral("Vokaboler kaydedilemedi"), outcome.reason);
-    } else if (!words_.WordsChanged() || keepTheFilesWords()) {
+    // A file removed outside: the words the program holds are all that is
+    // left of them, and they are written again.
+    const bool removed = !QFileInfo::exists(words_.wordFilePath());
+    if (!removed && (!words_.WordsChanged() || keepTheFilesWords()))
         reloadWordFile();
-    } else if (const auto outcome =
-                   words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
-               !outcome.ok) {
-        tellQuietly(QStringLiteral("Vokaboler kaydedilemedi"), outcome.reason);
-    }
+    else if (const auto outcome =
+                 words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
+             !outcome.ok)
+        tellQuietly(SaveFailedTitle, outcome.reason);
     saveSoon_->hold(false);
     askingAboutFile_ = false;
 }

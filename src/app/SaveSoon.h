@@ -20,7 +20,6 @@ public:
     // While held (the program ends, or waits for the user's answer about
     // the file on disk), nothing is saved here.
     void hold(bool held);
-    bool failing() const { return failing_; }
 
 signals:
     // The first of a run of failed saves.

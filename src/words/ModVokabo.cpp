@@ -167,9 +167,8 @@ bool WordStore::ToggleWordAsk(WordListKind list, int index, bool ask) {
 bool WordStore::moveWord(WordListKind from, int index) {
     const WordListKind to = otherList(from);
     listOf(to).append(listOf(from).takeAt(index));
-    changed_ = true;
-    emit changed(from, Change::Lines);
-    emit changed(to, Change::Lines);
+    markChanged(from, Change::Lines);
+    markChanged(to, Change::Lines);
     return true;
 }
 

@@ -121,7 +121,6 @@ public:
     // Lines of the word file the last load could not read, not yet kept in
     // the set-aside file.
     const QStringList& unreadLines() const { return unread_; }
-    QString setAsidePath() const;
 
 signals:
     // A list changed, by the user or by a load.
@@ -140,6 +139,7 @@ private:
         QByteArray hash;
     };
     static DiskState diskStateOf(const QString& path, const QByteArray& content);
+    QString setAsidePath() const;
     void checkDisk();
     FileOutcome setAsideUnreadLines();
 
