@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -85,8 +86,14 @@ void answerPreview(QObject* parent, bool add, QString* shown = nullptr,
 }
 
 void chooseFile(QObject* parent, const QString& path) {
+    // Typed into the name field, as a user does: selectFile() leaves that
+    // field alone while it has the keyboard.
     whenModal<QFileDialog>(parent, [path](QFileDialog* dialog) {
-        dialog->selectFile(path);
+        const QFileInfo file(path);
+        dialog->setDirectory(file.absolutePath());
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(file.fileName());
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
