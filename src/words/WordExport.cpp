@@ -23,13 +23,14 @@ bool spreadsheetWouldAct(const QString& text) {
 }
 
 // Quotes a field by RFC 4180 where it would otherwise be read differently:
-// it holds the separator, a quote or a line break, or it begins with "#",
-// which flashcard programs take for a comment.
+// it holds the separator, a tab (which a spreadsheet may be told to cut at
+// too), a quote or a line break, or it begins with "#", which flashcard
+// programs take for a comment.
 void appendField(QString& out, QString field, QChar separator, bool guardFormulas) {
     if (guardFormulas && spreadsheetWouldAct(field))
         field.prepend(u'\'');
-    const bool quote = field.contains(separator) || field.contains(u'"') || field.contains(u'\r') ||
-                       field.contains(u'\n') || field.startsWith(u'#');
+    const bool quote = field.contains(separator) || field.contains(u'\t') || field.contains(u'"') ||
+                       field.contains(u'\r') || field.contains(u'\n') || field.startsWith(u'#');
     if (!quote) {
         out += field;
         return;

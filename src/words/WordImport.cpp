@@ -146,7 +146,8 @@ QString decodeText(const QByteArray& bytes, Encoding chosen, Result& result, Col
         result.encodingName = QStringLiteral("UTF-16");
         result.encodingFixed = true;
         QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
-                                                            : QStringConverter::Utf16BE);
+                                                            : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::ConvertInitialBom);
         const QString whole = decoder(QByteArrayView(bytes).sliced(2));
         forEachLine(QStringView(whole), keep);
         return text;
@@ -168,6 +169,10 @@ QString decodeText(const QByteArray& bytes, Encoding chosen, Result& result, Col
     result.encoding = encoding;
     if (encoding == Encoding::Utf8) {
         result.encodingName = bom ? QStringLiteral("UTF-8, BOM ile") : QStringLiteral("UTF-8");
+        // A U+FEFF that begins a line is a character of its word: only the
+        // file's first bytes can be a byte-order mark.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                        QStringConverter::Flag::ConvertInitialBom);
         forEachLine(body, [&](QByteArrayView line, qint64 number) {
             if (line.contains('\0')) {
                 collect.problem(number, NulReason);
@@ -175,7 +180,7 @@ QString decodeText(const QByteArray& bytes, Encoding chosen, Result& result, Col
                 collect.problem(number, QStringLiteral("Satır UTF-8 olarak okunamadı; dosya "
                                                        "Windows-1254 ise kodlamayı değiştirin."));
             } else {
-                text += QString::fromUtf8(line);
+                text += utf8(line);
             }
             text += u'\n';
         });
@@ -446,41 +451,56 @@ enum class Role { None, Word, Meaning, Example, Own };
 // (or a foreign language), the meaning (or Turkish), the example.
 Role roleNamed(QStringView name) {
     static const struct {
-        const char16_t* start;
+        const char16_t* word;
         Role role;
     } names[] = {
         {u"vokabo", Role::Word},         {u"kelime", Role::Word},
-        {u"sözcük", Role::Word},         {u"sozcuk", Role::Word},
-        {u"word", Role::Word},           {u"term", Role::Word},
-        {u"yabanci", Role::Word},        {u"foreign", Role::Word},
-        {u"ingilizce", Role::Word},      {u"english", Role::Word},
-        {u"englisch", Role::Word},       {u"almanca", Role::Word},
-        {u"german", Role::Word},         {u"deutsch", Role::Word},
-        {u"fransizca", Role::Word},      {u"french", Role::Word},
-        {u"français", Role::Word},       {u"französisch", Role::Word},
-        {u"ispanyolca", Role::Word},     {u"spanish", Role::Word},
-        {u"español", Role::Word},        {u"italyanca", Role::Word},
-        {u"italian", Role::Word},        {u"rusça", Role::Word},
-        {u"russian", Role::Word},        {u"arapça", Role::Word},
-        {u"arabic", Role::Word},         {u"anlam", Role::Meaning},
-        {u"karşili", Role::Meaning},     {u"karsili", Role::Meaning},
+        {u"sözcük", Role::Word},         {u"sözcüğ", Role::Word},
+        {u"sozcuk", Role::Word},         {u"word", Role::Word},
+        {u"term", Role::Word},           {u"yabanci", Role::Word},
+        {u"foreign", Role::Word},        {u"ingilizce", Role::Word},
+        {u"english", Role::Word},        {u"englisch", Role::Word},
+        {u"almanca", Role::Word},        {u"german", Role::Word},
+        {u"deutsch", Role::Word},        {u"fransizca", Role::Word},
+        {u"french", Role::Word},         {u"français", Role::Word},
+        {u"französisch", Role::Word},    {u"ispanyolca", Role::Word},
+        {u"spanish", Role::Word},        {u"español", Role::Word},
+        {u"italyanca", Role::Word},      {u"italian", Role::Word},
+        {u"rusça", Role::Word},          {u"russian", Role::Word},
+        {u"arapça", Role::Word},         {u"arabic", Role::Word},
+        {u"anlam", Role::Meaning},       {u"karşilik", Role::Meaning},
+        {u"karşiliğ", Role::Meaning},    {u"karsilik", Role::Meaning},
         {u"meaning", Role::Meaning},     {u"bedeutung", Role::Meaning},
-        {u"translation", Role::Meaning}, {u"çeviri", Role::Meaning},
-        {u"ceviri", Role::Meaning},      {u"definition", Role::Meaning},
-        {u"türkçe", Role::Meaning},      {u"turkce", Role::Meaning},
-        {u"turkish", Role::Meaning},     {u"türkisch", Role::Meaning},
-        {u"turkisch", Role::Meaning},    {u"örnek", Role::Example},
-        {u"ornek", Role::Example},       {u"example", Role::Example},
-        {u"beispiel", Role::Example},    {u"cümle", Role::Example},
-        {u"cumle", Role::Example},       {u"sentence", Role::Example},
+        {u"translation", Role::Meaning}, {u"übersetzung", Role::Meaning},
+        {u"çeviri", Role::Meaning},      {u"ceviri", Role::Meaning},
+        {u"definition", Role::Meaning},  {u"türkçe", Role::Meaning},
+        {u"turkce", Role::Meaning},      {u"turkish", Role::Meaning},
+        {u"türkisch", Role::Meaning},    {u"turkisch", Role::Meaning},
+        {u"örnek", Role::Example},       {u"ornek", Role::Example},
+        {u"example", Role::Example},     {u"beispiel", Role::Example},
+        {u"cümle", Role::Example},       {u"cumle", Role::Example},
+        {u"sentence", Role::Example},    {u"satz", Role::Example},
         {u"doğru", Role::Own},           {u"liste", Role::Own},
     };
+    // Endings a name may carry: "Anlamı", "Kelimesi", "Words".
+    static const char16_t* const endings[] = {u"i",   u"u",   u"ü",    u"si",   u"su", u"sü",
+                                              u"ler", u"lar", u"leri", u"lari", u"s"};
     const QString text = folded(name);
-    if (text.isEmpty())
-        return Role::None;
-    for (const auto& n : names)
-        if (text.startsWith(QStringView(n.start)))
+    qsizetype end = 0;
+    while (end < text.size() && text[end].isLetterOrNumber())
+        ++end;
+    // The first word only: "Örnek cümle", "İngilizce kelime".
+    const QStringView first = QStringView(text).first(end);
+    for (const auto& n : names) {
+        const QStringView known(n.word);
+        if (!first.startsWith(known))
+            continue;
+        const QStringView ending = first.sliced(known.size());
+        if (ending.isEmpty() ||
+            std::any_of(std::begin(endings), std::end(endings),
+                        [&](const char16_t* e) { return ending == QStringView(e); }))
             return n.role;
+    }
     return Role::None;
 }
 
@@ -627,6 +647,11 @@ bool isBlankRecord(const QStringList& fields) {
 
 QChar detectSeparator(QStringView text, const QString& fileName) {
     const QChar candidates[] = {u'\t', u';', u',', u'|'};
+    // This program's own export says which it is in its header.
+    const QStringView first = RecordScanner(text).peekLine();
+    for (QChar separator : candidates)
+        if (namesOwnColumns(first.toString().split(separator)))
+            return separator;
     QChar best = fileName.endsWith(u".csv", Qt::CaseInsensitive) ? u',' : u'\t';
     int bestScore = 0;
     for (QChar separator : candidates) {
