@@ -539,8 +539,8 @@ bool hasTurkishLetter(QStringView text) {
 }
 
 // The word, meaning and example columns: as the names say, else in this
-// order; a meaning column written in Turkish is the meaning whatever its
-// place.
+// order; unnamed, a column that often has letters only Turkish writes is
+// the meaning whatever its place.
 Columns guessColumns(const QStringList& names, const QList<QStringList>& records, int count) {
     int found[3] = {-1, -1, -1};
     for (int i = 0; i < names.size(); ++i) {
@@ -566,7 +566,7 @@ Columns guessColumns(const QStringList& names, const QList<QStringList>& records
             inWord += hasTurkishLetter(record.value(columns.word));
             inMeaning += hasTurkishLetter(record.value(columns.meaning));
         }
-        if (inWord > 2 * inMeaning)
+        if (inWord > 2 * inMeaning && inWord * 4 >= records.size())
             std::swap(columns.word, columns.meaning);
     }
     return columns;
