@@ -25,7 +25,9 @@ constexpr int ProgressSteps = 1000;
 // The table shows the file's first words, enough to see that they are right.
 constexpr int PreviewRows = 200;
 // A column's name or first text, as far as a choice list shows it.
-constexpr int ShownNameLength = 28;
+constexpr int ShownNameLength = 24;
+// The word and meaning columns of the table take at most this many pixels.
+constexpr int WordColumnWidth = 200;
 
 QString number(qint64 n) {
     return QLocale(QLocale::Turkish).toString(n);
@@ -44,7 +46,9 @@ QComboBox* choiceList(QWidget* parent, const char* name, const QString& accessib
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QLatin1StringView(name));
     combo->setAccessibleName(accessibleName);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // However long a column's name, the row of choices fits the window.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(14);
     return combo;
 }
 
@@ -85,7 +89,7 @@ FormImport::FormImport(const QString& path, const ModVokabo::WordList& active,
     setWindowTitle(QStringLiteral("Dosyadan Vokabo Ekle"));
     setWindowIcon(QApplication::windowIcon());
     setFont(designFont("MS Sans Serif", 8.25));
-    resize(640, 520);
+    resize(720, 520);
 
     LabelDosya = plainLabel(this, "LabelDosya");
     LabelDosya->setText(QStringLiteral("Dosya: %1").arg(QFileInfo(path).fileName()));
@@ -160,8 +164,8 @@ FormImport::FormImport(const QString& path, const ModVokabo::WordList& active,
     TableVokabo->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableVokabo->setSelectionBehavior(QAbstractItemView::SelectRows);
     TableVokabo->setWordWrap(false);
-    TableVokabo->horizontalHeader()->setStretchLastSection(true);
     TableVokabo->verticalHeader()->setToolTip(QStringLiteral("Dosyadaki satır numarası"));
+    TableVokabo->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     LabelDurum = plainLabel(this, "LabelDurum");
     LabelDurum->setText(QStringLiteral("Dosya okunuyor..."));
@@ -183,6 +187,9 @@ FormImport::FormImport(const QString& path, const ModVokabo::WordList& active,
     connect(CmdEkle, &QPushButton::clicked, this, &QDialog::accept);
     connect(CmdIptal, &QPushButton::clicked, this, &QDialog::reject);
 
+    auto* format = new QHBoxLayout;
+    format->addWidget(LabelBicim, 1);
+    format->addWidget(FrameKodlama);
     auto* checks = new QHBoxLayout;
     checks->addWidget(CheckBaslik);
     checks->addWidget(CheckSayilar);
@@ -194,8 +201,7 @@ FormImport::FormImport(const QString& path, const ModVokabo::WordList& active,
     buttons->addWidget(CmdIptal);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelDosya);
-    layout->addWidget(LabelBicim);
-    layout->addWidget(FrameKodlama);
+    layout->addLayout(format);
     layout->addLayout(checks);
     layout->addWidget(FrameSutunlar);
     layout->addWidget(FrameDiller);
@@ -374,8 +380,11 @@ void FormImport::showWords() {
     }
     TableVokabo->setVerticalHeaderLabels(lines);
     TableVokabo->resizeColumnsToContents();
-    for (int column = 0; column < TableVokabo->columnCount(); ++column)
-        TableVokabo->setColumnWidth(column, std::min(TableVokabo->columnWidth(column), 220));
+    // The example sentence takes the room that is left.
+    TableVokabo->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    for (int column = 0; column < 2; ++column)
+        TableVokabo->setColumnWidth(column, std::clamp(TableVokabo->columnWidth(column),
+                                                       WordColumnWidth / 2, WordColumnWidth));
     TableVokabo->setVisible(rows > 0);
     LabelTablo->setVisible(rows > 0);
     LabelTablo->setText(entries.size() > rows
