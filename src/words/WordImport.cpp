@@ -647,11 +647,6 @@ bool isBlankRecord(const QStringList& fields) {
 
 QChar detectSeparator(QStringView text, const QString& fileName) {
     const QChar candidates[] = {u'\t', u';', u',', u'|'};
-    // This program's own export says which it is in its header.
-    const QStringView first = RecordScanner(text).peekLine();
-    for (QChar separator : candidates)
-        if (namesOwnColumns(first.toString().split(separator)))
-            return separator;
     QChar best = fileName.endsWith(u".csv", Qt::CaseInsensitive) ? u',' : u'\t';
     int bestScore = 0;
     for (QChar separator : candidates) {
