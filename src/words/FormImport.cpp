@@ -346,8 +346,7 @@ void FormImport::showChoices() {
         ComboDilVokabo->addItem(r.languageNames[i], i);
         ComboDilKarsilik->addItem(r.languageNames[i], i);
     }
-    ComboDilKarsilik->addItem(QStringLiteral("İpucu (vokabonun yanındaki açıklama)"),
-                              WordImport::HintLanguage);
+    ComboDilKarsilik->addItem(QStringLiteral("İpucu (açıklama)"), WordImport::HintLanguage);
     selectData(ComboDilVokabo, r.languages.word);
     selectData(ComboDilKarsilik, r.languages.meaning);
 
