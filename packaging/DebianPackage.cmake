@@ -22,6 +22,9 @@ set(VOKABO_RUNTIME_RECOMMENDS
   qt6-speech-speechd-plugin
   speech-dispatcher
   espeak-ng
+  # Xcursor, which Qt's X11 platform opens itself, so the pointer takes the
+  # desktop's cursor theme (without it Qt draws X's own pointers)
+  libxcursor1
 )
 set(VOKABO_RUNTIME_SUGGESTS
   # Qt's Wayland platform, for a user who chooses it over XWayland
