@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 started=$SECONDS
+# the virtual desktop the installed program runs on
+scripts/deps.sh test
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 apt_get() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
@@ -40,6 +42,8 @@ desktop() {
 user_files() { (cd "$user_dir" && find home config -type f -print0 | sort -z | xargs -0r sha256sum); }
 
 echo "== Installing $older"
+# as a user would: with package lists that know its dependencies
+apt_get update
 apt_get install "$older"
 [ "$(installed_version)" = "ii $(dpkg-deb -f "$older" Version)" ] || fail "not installed: $(installed_version)"
 desktop installed_program
@@ -56,9 +60,11 @@ echo "== Purging"
 dpkg-query -L vokabo-retano >"$logs/files.txt"
 apt_get purge vokabo-retano
 ! known_to_dpkg || fail "still known to dpkg: $(installed_version)"
-left=$(while read -r path; do
-  if [ -e "$path" ] && [ ! -d "$path" ]; then echo "$path"; fi
-done <"$logs/files.txt")
-left+=$(find /usr -iname '*vokabo*' -print)
-[ -z "$left" ] || fail "left under /usr after the purge: $left"
+left=$({
+  while read -r path; do
+    if [ -e "$path" ] && [ ! -d "$path" ]; then echo "$path"; fi
+  done <"$logs/files.txt"
+  find /usr -iname '*vokabo*' -print
+} | sort -u)
+[ -z "$left" ] || fail "left under /usr after the purge:"$'\n'"$left"
 echo "package: built, linted, installed, run, upgraded and purged in $((SECONDS - started)) s"
