@@ -32,9 +32,7 @@ def packages_in_reach(package):
     recommends, what those depend on in turn, and the essential ones every system has."""
     fields = "${db:Status-Abbrev}\t${Package}\t${Essential}\t${Provides}\t" \
              "${Pre-Depends}, ${Depends}\t${Recommends}\n"
-    needs, recommends = {}, {}
-    providers = collections.defaultdict(set)
-    reach = {package}
+    needs, recommends, providers, reach = {}, {}, collections.defaultdict(set), {package}
     for line in dpkg_query("-W", "-f", fields).splitlines():
         status, name, essential, provides, depends, recommended = line.split("\t")
         if not status.startswith("ii"):
@@ -65,31 +63,23 @@ def owners(paths):
     return {p: found.get(p) or found.get(registered[p], set()) for p in paths}
 
 
-def check_mapped_files(c, prog, step):
-    """Every library, plug-in and font the running program mapped comes from a package that
-    installing the package brings along (/proc/PID/maps)."""
+def check_mapped_files(c, prog):
+    """Every library, plug-in and font the running program mapped (/proc/PID/maps) comes with
+    the package: a machine that has only what it brings has them all."""
     with open(f"/proc/{prog.proc.pid}/maps", encoding="utf-8") as f:
-        mapped = {fields[5] for fields in (line.split(maxsplit=5) for line in f)
+        mapped = {fields[5].strip() for fields in (line.split(maxsplit=5) for line in f)
                   if len(fields) == 6 and fields[5].startswith("/")}
-    loaded = sorted(p for p in (m.strip() for m in mapped)
-                    if LOADED_FILE.search(p) and not p.endswith("(deleted)"))
+    loaded = sorted(p for p in mapped if LOADED_FILE.search(p) and not p.endswith("(deleted)"))
     reach = packages_in_reach(PACKAGE)
     from_packages = owners(loaded)
     print(f"       {len(loaded)} files mapped, from: "
           f"{' '.join(sorted(set().union(*from_packages.values())))}", flush=True)
-    c.check(f"{step}: the program mapped its libraries and plug-ins", len(loaded) > 10,
+    c.check("the program mapped its libraries and plug-ins", len(loaded) > 10,
             f"mapped: {loaded!r}")
     uncovered = [f"{path} ({' '.join(sorted(names)) or 'from no package'})"
                  for path, names in from_packages.items() if not names & reach]
-    c.equal(f"{step}: each mapped library, plug-in and font comes with {PACKAGE}'s Depends or "
+    c.equal(f"each mapped library, plug-in and font comes with {PACKAGE}'s Depends or "
             f"Recommends (name its package in packaging/DebianPackage.cmake)", uncovered, [])
-
-
-def installed_entry():
-    """The menu entry the package installed."""
-    entries = [p for p in dpkg_query("-L", PACKAGE).splitlines()
-               if p.startswith("/usr/share/applications/") and p.endswith(".desktop")]
-    return entries[0] if len(entries) == 1 else None
 
 
 def entry_values(path):
@@ -99,10 +89,9 @@ def entry_values(path):
 
 @scenario(settings={})
 def installed_program(d, c):
-    """/usr/bin/vokabo with no word file and no settings: the sample words and a question at
-    once; a word added goes to the user's data folder, never beside the program; start at
-    logon starts /usr/bin/vokabo -o; the menu entry is valid and names the program's windows;
-    what the program loads comes with the package."""
+    """/usr/bin/vokabo, new to its user: the sample words and a question at once; the menu
+    entry valid and naming the windows; a word added saved in the user's data folder, not
+    beside the program; start at logon starting /usr/bin/vokabo -o; what it loads packaged."""
     c.require("the installed program, run where it is", d.installed, "run with --installed")
     prog = start_shown(c, d)
     check_word_list(c, prog, SAMPLE_WORDS, "samples")
@@ -113,16 +102,17 @@ def installed_program(d, c):
     d.press_key("Escape")
     c.eventually("Esc closes the question", lambda: not q.is_open())
 
-    entry = installed_entry()
-    c.require("the package installed one menu entry", entry is not None)
+    entries = [p for p in dpkg_query("-L", PACKAGE).splitlines()
+               if p.startswith("/usr/share/applications/") and p.endswith(".desktop")]
+    c.require("the package installed one menu entry", len(entries) == 1, f"{entries!r}")
+    entry = entries[0]
     c.equal("the menu entry is valid",
             d.run("desktop-file-validate", entry, check=False).strip(), "")
     values = entry_values(entry)
     c.equal("the menu entry starts the installed program", values.get("Exec"), d.exe)
+    wm_class = d.wm_class(d.mapped_windows()[0])
     c.check("the entry's StartupWMClass is the main window's WM_CLASS",
-            values.get("StartupWMClass") in d.wm_class(d.mapped_windows()[0]),
-            f"StartupWMClass {values.get('StartupWMClass')!r}, "
-            f"WM_CLASS {d.wm_class(d.mapped_windows()[0])!r}")
+            values.get("StartupWMClass") in wm_class, f"{values!r}, WM_CLASS {wm_class!r}")
 
     add_word(c, d, prog, NEW_WORD, "add")
     c.eventually("the word is saved in the user's data folder",
@@ -140,14 +130,13 @@ def installed_program(d, c):
         c.equal("at logon the desktop starts the installed program with -o",
                 shlex.split(entry_values(autostart_entry(d)).get("Exec", "")), [d.exe, "-o"])
 
-    check_mapped_files(c, prog, "running")
+    check_mapped_files(c, prog)
     quit_through_tray(c, d, prog, "quit")
 
 
 @scenario(settings={})
 def installed_after_upgrade(d, c):
-    """A newer package over the one installed_program ran: the program finds the learner's
-    words and settings as he left them."""
+    """A newer package over the one installed_program ran: the words and settings it left."""
     c.require("the installed program, run where it is", d.installed, "run with --installed")
     prog = start_shown(c, d)
     # "ç" sorts with "c", before the sample words.
@@ -160,5 +149,4 @@ def installed_after_upgrade(d, c):
     d.screenshot("settings-kept")
     d.click_on(part(c, prog, dialog, "PUSH_BUTTON", "İptal"))
     window_closes(c, prog, SETTINGS_TITLE, "settings")
-    check_mapped_files(c, prog, "upgraded")
     quit_through_tray(c, d, prog, "quit")
