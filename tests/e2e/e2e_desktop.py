@@ -173,13 +173,16 @@ class Desktop:
     """One scenario's desktop; leaving it ends every process it started, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
-                 settings=QUESTIONS_OFF, tray="xembed", installed=False, user_dir=None):
+                 settings=QUESTIONS_OFF, tray="xembed", preload=None, installed=False,
+                 user_dir=None):
         """`settings` go into the settings file before the program starts (none: no file);
         `tray` is "xembed" (trayer), "sni" (a StatusNotifierItem host), "none" (openbox
-        without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray).
-        An `installed` program runs where it is instead of from a copy in a program folder of
-        its own; with a `user_dir` the user's folders live there and outlive the desktop."""
+        without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray);
+        `preload` is a library the program loads first. An `installed` program runs where it
+        is instead of from a copy in a program folder of its own; with a `user_dir` the
+        user's folders live there and outlive the desktop."""
         self.scenario = scenario
+        self.preload = preload
         self.installed = installed
         self.user_dir = user_dir
         self.tray = tray
@@ -638,6 +641,11 @@ class Program:
 
     def __init__(self, desktop, args, name, extra_env):
         env = dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+        if desktop.preload:
+            # The sanitizer's runtime then is not the first library; it works all the same.
+            env["LD_PRELOAD"] = desktop.preload
+            env["ASAN_OPTIONS"] = ":".join(
+                filter(None, [env.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
         env.update(extra_env)
         env = {k: v for k, v in env.items() if v is not None}
         with open(os.path.join(desktop.logs, f"{name}.log"), "wb") as log:

@@ -29,6 +29,8 @@ def main():
     parser.add_argument("--exe", required=True, help="the built program")
     parser.add_argument("--shots", required=True, help="folder for the screenshots")
     parser.add_argument("--data", required=True, help="the tests/data folder")
+    parser.add_argument("--preload", help="a library loaded into the program first (under "
+                        "the leak checker: one that keeps every library loaded)")
     parser.add_argument("--keep", action="store_true",
                         help="keep the temporary folders and print the logs")
     parser.add_argument("--installed", action="store_true",
@@ -42,7 +44,8 @@ def main():
     function, settings, tray = SCENARIOS[args.scenario]
     try:
         with Desktop(args.scenario, os.path.abspath(args.exe), os.path.abspath(args.shots),
-                     os.path.abspath(args.data), args.keep, settings, tray, args.installed,
+                     os.path.abspath(args.data), args.keep, settings, tray,
+                     args.preload and os.path.abspath(args.preload), args.installed,
                      args.user_dir and os.path.abspath(args.user_dir)) as d:
             try:
                 function(d, checks)
