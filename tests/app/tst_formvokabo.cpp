@@ -784,11 +784,16 @@ void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
     words.AppendWord(word("kept", "saklı", QString(200, u'x')), WordListKind::Active);
+    // The timer's time is up each time, without a change meanwhile.
+    const auto timeUp = [timer] {
+        timer->stop();
+        QMetaObject::invokeMethod(timer, "timeout");
+    };
     QList<int> waits;
     for (int failure = 0; failure < 5; ++failure) {
         QVERIFY(timer->isActive());
         waits.append(timer->interval());
-        QMetaObject::invokeMethod(timer, "timeout");
+        timeUp();
     }
     QVERIFY(std::is_sorted(waits.begin(), waits.end()) && waits[1] > waits[0]);
     QCOMPARE(waits[4], waits[3]);
@@ -804,7 +809,7 @@ void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
     else
         QVERIFY(QDir().mkpath(folder));
     QVERIFY(timer->isActive());
-    QMetaObject::invokeMethod(timer, "timeout");
+    timeUp();
     QVERIFY(!words.WordsChanged());
     QVERIFY(QFile(words.wordFilePath()).size() > 200);
     QVERIFY(box.asked().isEmpty());

@@ -174,12 +174,14 @@ void TestPlatform::clockJumpTimerNeverFires() {
 #else
     ClockJumps jumps;
     qint64 seconds = 0;
-    for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fdinfo")).entryInfoList(QDir::Files)) {
+    for (const QFileInfo& fd :
+         QDir(QStringLiteral("/proc/self/fdinfo")).entryInfoList(QDir::Files)) {
         QFile info(fd.filePath());
         if (!info.open(QIODevice::ReadOnly))
             continue;
         const QByteArray text = info.readAll();
-        if (const qsizetype at = text.indexOf("it_value: ("); text.contains("clockid: 0") && at >= 0)
+        if (const qsizetype at = text.indexOf("it_value: (");
+            text.contains("clockid: 0") && at >= 0)
             seconds = text.mid(at + 11).split(',').value(0).toLongLong();
     }
     QVERIFY(seconds > QDateTime::currentDateTime().secsTo(QDateTime(QDate(2200, 1, 1), {})));
