@@ -258,7 +258,7 @@ void FormVokabo::refuseStart(bool calledForward) {
     QString prompt = QStringLiteral("Programın bir kopyası zaten çalışıyor !");
     if (holder.otherHost)
         prompt += QStringLiteral("\n\nKopya başka bir bilgisayarda (%1), %2 kullanıcısının "
-                                 "oturumunda çalışıyor.")
+                                 "oturumunda açılmış.")
                       .arg(holder.host, holder.user);
     else if (holder.otherUser)
         prompt += QStringLiteral("\n\nKopya başka bir kullanıcının (%1) oturumunda çalışıyor; "

@@ -262,6 +262,9 @@ FileOutcome WordStore::LoadWordFile() {
             changed_ = true;
         } else {
             onDisk_ = OnDisk::Unreadable;
+            // They are in no file now: the end of the program must not pass
+            // them over.
+            changed_ = true;
         }
         progress_->finish();
         return outcome;
@@ -446,6 +449,9 @@ WordStore::OnDisk WordStore::apply(const Look& look) {
         !(active_.isEmpty() && passive_.isEmpty()))
         what = OnDisk::Emptied;
     onDisk_ = what;
+    // Words in no file that can be read are not saved yet.
+    if (what == OnDisk::Unreadable && usersWords_)
+        changed_ = true;
     if (what == OnDisk::AsSeen) {
         seen_ = look.state;
         emit diskAsSeen();
