@@ -780,6 +780,8 @@ void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
     else
         QVERIFY(QDir().rmdir(folder));
     WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
+    // The window goes before the word store it uses, whatever happens.
+    const auto windowFirst = qScopeGuard([this] { form.reset(); });
     form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
@@ -814,7 +816,6 @@ void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
     QVERIFY(QFile(words.wordFilePath()).size() > 200);
     QVERIFY(box.asked().isEmpty());
     QCOMPARE(tray.balloons.size(), 2);
-    form.reset(); // before the word store it used
 }
 
 // The system ends the program while its words cannot be saved: no box waits,
@@ -824,6 +825,7 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
     ScriptedMsgBox box;
     for (const bool boxOpen : {false, true}) {
         WordStore words(path, QString());
+        const auto windowFirst = qScopeGuard([this] { form.reset(); });
         form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
         QVERIFY(form->Form_Load());
         words.AppendWord(word(boxOpen ? "second" : "first", "ş"), WordListKind::Active);
@@ -843,10 +845,10 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
             form->requestShutdown(FormVokabo::EndedBy::System);
         }
         QVERIFY(form->hasEnded());
-        form.reset();
     }
     QVERIFY(box.asked().isEmpty());
     WordStore later(path, QString());
+    const auto windowFirst = qScopeGuard([this] { form.reset(); });
     const QStringList rescued = later.rescueCopies();
     QVERIFY(!rescued.isEmpty());
     QFile copy(rescued.last());
@@ -855,7 +857,6 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
     form = std::make_unique<FormVokabo>("-o", program->settings(), later, makeTray());
     QVERIFY(form->Form_Load());
     QVERIFY(tray.balloons.last().contains(QDir::toNativeSeparators(rescued.last())));
-    form.reset();
 }
 
 // Emptied or made a folder by another program: the words stay in the
