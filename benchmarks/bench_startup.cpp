@@ -15,7 +15,8 @@
 // Then, one program at a time: how often each wakes up in the tray (context
 // switches of all its threads, from /proc/PID/task/*/status, over --wakeups
 // SECONDS, default 30), Vokabo Retano with scheduled questions on and its
-// first question closed; and how long "Vokabo Sor", chosen in the tray menu
+// first question closed, and with its word dialog open before and after
+// another program edits the word file; and how long "Vokabo Sor", chosen in the tray menu
 // with the keyboard (xdotool), takes until the question window is mapped
 // (--asks N, default 9). Prints figures; never fails on them.
 
@@ -499,6 +500,25 @@ void writeSettings(const fs::path& root, int SorDak) {
 const std::vector<std::string> QuestionTitles{"Yeni ya da bilemediğiniz vokabo",
                                               "Bu vokaboyi son "};
 
+// Wake-ups a second of a running process over `seconds`: looked at every
+// second, thread by thread, since a thread that ends (Qt's pool threads do
+// after 30 s idle) takes its count along.
+double wakeUpRate(pid_t pid, int seconds) {
+    auto before = contextSwitches(pid);
+    const auto from = Clock::now();
+    long long wakeUps = 0;
+    for (int second = 0; second < seconds; ++second) {
+        std::this_thread::sleep_until(from + std::chrono::seconds(second + 1));
+        const auto now = contextSwitches(pid);
+        for (const auto& [task, count] : now) {
+            const auto earlier = before.find(task);
+            wakeUps += count - (earlier == before.end() ? 0 : earlier->second);
+        }
+        before = now;
+    }
+    return double(wakeUps) / (msSince(from) / 1000);
+}
+
 // Wake-ups a second of a program in the tray, over `seconds`; a question
 // that opens at start is closed first, as its user would.
 std::optional<double> wakeUpsPerSecond(Desktop& desktop, const fs::path& exe,
@@ -513,24 +533,41 @@ std::optional<double> wakeUpsPerSecond(Desktop& desktop, const fs::path& exe,
         if (questionAtStart)
             desktop.display().close(*window);
         std::this_thread::sleep_for(std::chrono::seconds(2));
-        // Looked at every second, thread by thread: a thread that ends
-        // (Qt's pool threads do after 30 s idle) takes its count along.
-        auto before = contextSwitches(child.pid);
-        const auto from = Clock::now();
-        long long wakeUps = 0;
-        for (int second = 0; second < seconds; ++second) {
-            std::this_thread::sleep_until(from + std::chrono::seconds(second + 1));
-            const auto now = contextSwitches(child.pid);
-            for (const auto& [task, count] : now) {
-                const auto earlier = before.find(task);
-                wakeUps += count - (earlier == before.end() ? 0 : earlier->second);
-            }
-            before = now;
-        }
-        rate = double(wakeUps) / (msSince(from) / 1000);
+        rate = wakeUpRate(child.pid, seconds);
     }
     stop(child);
     return rate;
+}
+
+struct DialogWakeUps {
+    std::optional<double> before;
+    std::optional<double> after;
+};
+
+// Wake-ups a second with the word dialog open ("Yeni Vokabo" from the tray
+// menu, the keyboard on its "Ekle" button, where no cursor blinks): first as
+// it is, then after another program added a line to the word file.
+DialogWakeUps dialogWakeUps(Desktop& desktop, const fs::path& exe, const fs::path& wordFile,
+                            int seconds) {
+    DialogWakeUps rates;
+    Child child = desktop.start(exe, "vokabo-dialog", {"-o"});
+    std::optional<std::pair<int, int>> icon;
+    waitUntil("tray icon", [&] { return (icon = desktop.display().trayIcon(child.pid)); });
+    desktop.xdotool({"mousemove", "--sync", std::to_string(icon->first),
+                     std::to_string(icon->second), "click", "3"});
+    if (desktop.display().waitForMappedWindow(child.pid, std::vector<std::string>{""}, 5000)) {
+        desktop.xdotool({"key", "Down", "Return"});
+        if (desktop.display().waitForMappedWindow(child.pid, "Yeni Vokabo", 5000)) {
+            desktop.xdotool({"key", "Tab", "Tab", "Tab"});
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            rates.before = wakeUpRate(child.pid, seconds);
+            std::ofstream(wordFile, std::ios::binary | std::ios::app) << "ladder|merdiven||0|A\r\n";
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            rates.after = wakeUpRate(child.pid, seconds);
+        }
+    }
+    stop(child);
+    return rates;
 }
 
 // Milliseconds from choosing "Vokabo Sor" in the tray menu (the Return key
@@ -695,6 +732,18 @@ int main(int argc, char** argv) {
                     subjects[1].name.c_str(), ourRate.value_or(-1));
         if (ourRate)
             std::printf("aim: at most 1 a second, %s\n", *ourRate <= 1 ? "met" : "not met");
+
+        const DialogWakeUps dialog =
+            dialogWakeUps(desktop, subjects[1].exe, root / "program" / "vokabo.txt", wakeUpSeconds);
+        std::printf("\nwake-ups a second with the word dialog open, over %d s each\n",
+                    wakeUpSeconds);
+        std::printf("%-40s %8.2f\n", "as it is", dialog.before.value_or(-1));
+        std::printf("%-40s %8.2f\n", "after an outside edit of the word file",
+                    dialog.after.value_or(-1));
+        if (dialog.before && dialog.after)
+            std::printf("aim: no wake-up more after the edit, %s (%+.2f a second)\n",
+                        *dialog.after - *dialog.before <= 0.1 ? "met" : "not met",
+                        *dialog.after - *dialog.before);
 
         const std::vector<double> ask = askLatencies(desktop, subjects[1].exe, asks);
         if (ask.empty()) {

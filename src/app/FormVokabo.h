@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LockFiles.h"
 #include "platform/NotifyIcon.h"
 #include "platform/UserBusy.h"
 #include "quiz/FormSoru.h"
@@ -47,11 +48,14 @@ public:
     // because the words could not be saved.
     bool Form_Unload();
 
-    // Ends the program as "Çıkış" does, wherever the request comes from (the
-    // tray menu, a signal, the end of the session): open dialogs and message
-    // boxes are closed first, and the shut-down runs once their own event
-    // loops have returned.
-    void requestShutdown();
+    // Who asks the program to end: the user ("Çıkış"), or the system (a
+    // signal, the end of the session), which waits for nobody's answer.
+    enum class EndedBy { User, System };
+    // Ends the program as "Çıkış" does, wherever the request comes from: open
+    // dialogs and message boxes are closed first, and the shut-down runs once
+    // their own event loops have returned. For the system no box waits for
+    // an answer: words that cannot be saved go to a rescue copy.
+    void requestShutdown(EndedBy by = EndedBy::User);
 
     // The tray menu's commands, and the question timer's tick. "Vokabo Sor"
     // asks at once.
@@ -113,6 +117,9 @@ private:
     void EditWord(int line);
     void DeleteSelectedWord();
     void ToggleSelectedWord();
+    // ask: confirm with the user first. False when nothing changed.
+    bool DeleteWordAsk(ModVokabo::WordListKind list, int index, bool ask);
+    bool ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask);
     void LabelAktif_Click(int Index);
     void ImageAd_Click();
     void LoadSettings();
@@ -128,10 +135,20 @@ private:
     void addImportedWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive);
     void UndoLastImport();
     bool saveWords();
+    // The words that cannot be saved at a shut-down nobody waits for.
+    bool rescueWords(const ModVokabo::FileOutcome& failed);
+    // The lock of another computer's copy: the user may take it over.
+    bool takeOverAsked(const LockHolder& holder);
+    void refuseStart(bool calledForward);
     // Another program changed the word file: it is read again, or, with
-    // changes of the program's own not saved yet, the user chooses.
-    void wordFileChangedOutside();
-    void reloadWordFile();
+    // changes of the program's own not saved yet, the user chooses. A file
+    // emptied or removed gets the program's words back; one that cannot be
+    // read is left alone, and the words stay in the program.
+    void wordFileChangedOutside(ModVokabo::WordStore::OnDisk what);
+    // What the reload found: AsSeen when it read the file's words.
+    ModVokabo::WordStore::OnDisk reloadWordFile();
+    // What a load found that the user should know.
+    void tellAboutLoad(const ModVokabo::FileOutcome& outcome);
     // True: the file's words; false: the program's.
     bool keepTheFilesWords();
     // Tells without stopping the user: a balloon at the tray icon, or a box
@@ -163,6 +180,11 @@ private:
     // What the last import added, while it can be taken back.
     ModVokabo::WordList importedActive_;
     ModVokabo::WordList importedPassive_;
+    // A look at the word file waits for the open dialogs to close.
+    bool outsideChangeWaits_ = false;
+    bool unreadableTold_ = false;
+    bool mixedTold_ = false;
+    bool endedBySystem_ = false;
     Quiz::Series series_;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;

@@ -10,6 +10,7 @@
 #include "ProductInfo.h"
 #include "help/FormYardim.h"
 #include "platform/ModalLoops.h"
+#include "platform/MsgBox.h"
 #include "platform/WebPage.h"
 #include "settings/FormAyar.h"
 #include "words/FormYeni.h"
@@ -84,12 +85,40 @@ void FormVokabo::EditWord(int line) {
 
 void FormVokabo::DeleteSelectedWord() {
     ListPanel->changeCurrentWord(
-        [this](int record) { words_.DeleteWordAsk(ListPanel->shownList(), record, true); });
+        [this](int record) { DeleteWordAsk(ListPanel->shownList(), record, true); });
 }
 
 void FormVokabo::ToggleSelectedWord() {
     ListPanel->changeCurrentWord(
-        [this](int record) { words_.ToggleWordAsk(ListPanel->shownList(), record, true); });
+        [this](int record) { ToggleWordAsk(ListPanel->shownList(), record, true); });
+}
+
+namespace {
+QString quoted(const QString& text) {
+    return u'"' + text + u'"';
+}
+} // namespace
+
+bool FormVokabo::DeleteWordAsk(ModVokabo::WordListKind list, int index, bool ask) {
+    if (ask && MsgBox(quoted(words_.GetWord(list, index).English) +
+                          QStringLiteral(" vokabo tanımını silmek istiyor musunuz ?"),
+                      MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+                      QStringLiteral("Vokabo Silme")) == MsgBoxResult::No)
+        return false;
+    words_.DeleteWord(list, index);
+    return true;
+}
+
+bool FormVokabo::ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask) {
+    const QString prompt = list == ModVokabo::WordListKind::Active
+                               ? QStringLiteral(" vokabo tanımını pasif yapmak istiyor musunuz ?")
+                               : QStringLiteral(" vokabo tanımını aktif yapmak istiyor musunuz ?");
+    if (ask && MsgBox(quoted(words_.GetWord(list, index).English) + prompt,
+                      MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+                      QStringLiteral("Vokabo Aktif/Pasif")) == MsgBoxResult::No)
+        return false;
+    words_.ToggleWord(list, index);
+    return true;
 }
 
 void FormVokabo::LabelAktif_Click(int Index) {

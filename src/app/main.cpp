@@ -66,15 +66,20 @@ int main(int argc, char** argv) {
     if (!form.Form_Load())
         return 0;
 
-    installShutdownHandler([&form] { form.requestShutdown(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.requestShutdown(); });
+    // The system ends the program without waiting for anybody's answer.
+    if (!installShutdownHandler([&form] { form.requestShutdown(FormVokabo::EndedBy::System); }))
+        std::fputs("Vokabo Retano: SIGTERM, SIGINT and SIGHUP cannot be caught; they end the "
+                   "program without its last save.\n",
+                   stderr);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager&) {
+        form.requestShutdown(FormVokabo::EndedBy::System);
+    });
 
     form.showAsStarted();
     const int code = QApplication::exec();
     // Something else ended the event loop (the session manager may): the
     // words are saved all the same.
     if (!form.hasEnded())
-        form.Form_Unload();
+        form.requestShutdown(FormVokabo::EndedBy::System);
     return code;
 }

@@ -50,21 +50,49 @@ SingleInstance::Outcome SingleInstance::tryAcquire() {
             QDir(runtimeFolder_).filePath(runtimeName(wordFile_, QStringLiteral("lock"))));
     QStringList failures;
     for (const QString& path : places) {
+        // A place where no lock can be made is no sign of another copy.
+        if (QFileInfo(path).isDir()) {
+            failures.append(QStringLiteral("a folder stands where %1 goes").arg(path));
+            continue;
+        }
         auto lock = std::make_unique<QLockFile>(path);
         lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) {
+        bool locked = lock->tryLock(0);
+        if (!locked && lock->error() == QLockFile::LockFailedError) {
+            // Qt takes over only its own login's locks of this computer.
+            holder_ = examineLock(path, true);
+            switch (holder_.state) {
+            case LockHolder::State::Live:
+                return Outcome::HeldByAnotherCopy;
+            case LockHolder::State::Unknown:
+                heldAt_ = path;
+                return Outcome::HeldElsewhere;
+            case LockHolder::State::Stale:
+                // Another copy may have been quicker.
+                locked = holder_.removed && lock->tryLock(0);
+                if (!locked && lock->error() == QLockFile::LockFailedError && holder_.removed)
+                    return Outcome::HeldByAnotherCopy;
+                break;
+            }
+        }
+        if (locked) {
             lock_ = std::move(lock);
             listen();
             return Outcome::Acquired;
         }
-        // Only a lock that a live copy holds means that one runs; a place
-        // where no lock can be made is no sign of another copy.
-        if (lock->error() == QLockFile::LockFailedError)
-            return Outcome::HeldByAnotherCopy;
-        failures.append(describe(lock->error(), path));
+        failures.append(lock->error() == QLockFile::LockFailedError
+                            ? QStringLiteral("the stale lock %1 could not be removed").arg(path)
+                            : describe(lock->error(), path));
     }
     failure_ = failures.join(QStringLiteral("; "));
     return Outcome::Unavailable;
+}
+
+SingleInstance::Outcome SingleInstance::takeOver() {
+    if (heldAt_.isEmpty() || !removeLock(heldAt_))
+        return Outcome::HeldByAnotherCopy;
+    heldAt_.clear();
+    return tryAcquire();
 }
 
 QString SingleInstance::channelPath() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LockFiles.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -9,9 +11,9 @@ class QLocalServer;
 
 // One running copy per word file. The lock lives beside the word file, so
 // that two logins or two users sharing a program folder cannot both write
-// it; where that folder cannot hold it, in the user's runtime folder. A lock
-// left by a copy that crashed is taken over; the lock is released when this
-// object goes.
+// it; where that folder cannot hold it (a folder of that name, say), in the
+// user's runtime folder. A lock left by a copy that is gone is taken over,
+// whoever made it; the lock is released when this object goes.
 //
 // The running copy also listens in the runtime folder, so that a copy that
 // is refused can call it forward: the user who starts the program again to
@@ -23,6 +25,9 @@ public:
         Acquired,
         // Another live copy holds the lock: this copy must not run.
         HeldByAnotherCopy,
+        // Another computer's copy made the lock: whether it still runs
+        // cannot be told from here. The user may take the lock over.
+        HeldElsewhere,
         // No lock could be made anywhere; the copy runs unguarded.
         Unavailable,
     };
@@ -33,6 +38,11 @@ public:
 
     // After Acquired, the copy starts listening for refused copies.
     Outcome tryAcquire();
+    // Who holds the lock, after HeldByAnotherCopy or HeldElsewhere.
+    const LockHolder& holder() const { return holder_; }
+    // After HeldElsewhere, when the user says that copy runs no more: its
+    // lock is removed and this copy tries again.
+    Outcome takeOver();
     // Why no lock could be made, after Unavailable.
     QString failure() const { return failure_; }
 
@@ -53,4 +63,6 @@ private:
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* channel_ = nullptr;
     QString failure_;
+    LockHolder holder_;
+    QString heldAt_;
 };

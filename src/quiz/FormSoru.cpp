@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 const QColor Background(192, 192, 255);
@@ -98,9 +99,9 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
 }
 
 FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
-                   const SettingsRecord& settings, ModVokabo::WordStore& words)
-    : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                   const SettingsRecord& settings, ModVokabo::WordStore& words, QWidget* parent)
+    : QWidget(parent, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       host_(host), settings_(settings), words_(words), VokaboInd(question.VokaboInd),
       English(question.text), OrnekCumle(question.OrnekCumle), Secenekler(question.answers) {
     setObjectName(QStringLiteral("FormSoru"));
@@ -264,6 +265,12 @@ qint16 FormSoru::askedCount() const {
 void FormSoru::open() {
     Form_Load();
     setTopmost(this, true);
+    // Owned, yet no dialog of its owner: a window manager would hide it with
+    // a minimised owner.
+    if (parentWidget()) {
+        winId();
+        windowHandle()->setTransientParent(nullptr);
+    }
     centreOnScreen(this);
     show();
 }
@@ -456,7 +463,7 @@ void FormSoru::CmdTamam_Click() {
 void FormSoru::CmdOgrendim_Click() {
     const auto where = askedWordNow();
     if (where)
-        words_.ToggleWordAsk(ModVokabo::WordListKind::Active, *where, false);
+        words_.ToggleWord(ModVokabo::WordListKind::Active, *where);
     learnedPressed_ = true;
     CmdTamam_Click();
 }

@@ -44,8 +44,9 @@ public:
     // Asks question, drawn from the active list of words, where the answer's
     // count goes; settings tell the series length and the count a word needs
     // before it may be retired.
+    // parent: the window that owns it and deletes it when it goes first.
     FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings,
-             ModVokabo::WordStore& words);
+             ModVokabo::WordStore& words, QWidget* parent = nullptr);
     ~FormSoru() override;
 
     // Loads the window and puts it on top of all others without taking the

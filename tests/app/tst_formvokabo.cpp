@@ -25,10 +25,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStringDecoder>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 
 using namespace ModVokabo;
 
@@ -185,7 +189,14 @@ private slots:
     void shutDownWaitsForOpenDialogs();
     void unreadableWordFileIsReportedAndExitOffersNoRetry();
     void changesAreSavedWithinSeconds();
-    void failingSavesAreToldOnce();
+    void failedSavesAreRetriedUntilTheyLand();
+    void systemShutdownNeverWaitsForABox();
+    void emptiedOrUnreadableWordFileKeepsTheWords_data();
+    void emptiedOrUnreadableWordFileKeepsTheWords();
+    void mixedEncodingsAreToldOnce();
+    void pauseThatCannotBeStoredIsTold();
+    void questionWindowGoesWithTheMainWindow();
+    void anotherComputersLockIsTakenOverWhenAsked();
     void outsideEditIsReadAgainKeepingTheLine();
     void outsideEditMeetingUnsavedChangesAsks_data();
     void outsideEditMeetingUnsavedChangesAsks();
@@ -694,7 +705,7 @@ void TestFormVokabo::shutDownWaitsForOpenDialogs() {
     program->words().SetWordDogru(WordListKind::Active, 0, 3);
     // The end comes while a message box of the question window is open, as
     // when the user looks at the example sentence at log-out.
-    QTimer::singleShot(0, &form, &FormVokabo::requestShutdown);
+    QTimer::singleShot(0, &form, [&form] { form.requestShutdown(); });
     const MsgBoxResult answer =
         showQtMessageBox(question, QStringLiteral("An example."), MsgBoxStyle::OkOnly,
                          QStringLiteral("Örnek Cümle"));
@@ -750,28 +761,190 @@ void TestFormVokabo::changesAreSavedWithinSeconds() {
     QVERIFY(tray.balloons.isEmpty());
 }
 
-void TestFormVokabo::failingSavesAreToldOnce() {
-    const QString folder = QDir(program->dir()).filePath("later");
+// A failed save is told once, in Turkish, and tried again by itself, each
+// time after a longer while, until it lands: no change is needed for that.
+void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
+    // A tiny full disk where one can be mounted (root can); else a folder
+    // that is not there yet.
+    const QString folder = QDir(program->dir()).filePath("disk");
+    QVERIFY(QDir().mkpath(folder));
+    const bool disk =
+        QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder}) == 0;
+    const auto unmount = qScopeGuard([&] {
+        if (disk)
+            QProcess::execute("umount", {folder});
+    });
+    QFile filler(QDir(folder).filePath("filler"));
+    if (disk)
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(64 << 10, 'x')) > 0);
+    else
+        QVERIFY(QDir().rmdir(folder));
     WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
+    // The window goes before the word store it uses, whatever happens.
+    const auto windowFirst = qScopeGuard([this] { form.reset(); });
     form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
-    for (const char* english : {"a", "b", "c"}) {
-        words.AppendWord(word(english, "x"), WordListKind::Active);
+    words.AppendWord(word("kept", "saklı", QString(200, u'x')), WordListKind::Active);
+    // The timer's time is up each time, without a change meanwhile.
+    const auto timeUp = [timer] {
+        timer->stop();
+        QMetaObject::invokeMethod(timer, "timeout");
+    };
+    QList<int> waits;
+    for (int failure = 0; failure < 5; ++failure) {
         QVERIFY(timer->isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), SaveSoon::DelayMs + 2000);
+        waits.append(timer->interval());
+        timeUp();
     }
+    QVERIFY(std::is_sorted(waits.begin(), waits.end()) && waits[1] > waits[0]);
+    QCOMPARE(waits[4], waits[3]);
     QCOMPARE(tray.balloons.size(), 1);
-    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Vokaboler kaydedilemedi: ")));
-    QVERIFY(tray.balloons[0].contains(QDir::toNativeSeparators(folder)));
-    // The next change after the cause is gone saves, and no box was needed.
+    QVERIFY2(tray.balloons[0].startsWith(QStringLiteral("Vokaboler kaydedilemedi: ")) &&
+                 tray.balloons[0].contains(QDir::toNativeSeparators(folder)) &&
+                 !tray.balloons[0].contains(disk ? "No space" : "No such file"),
+             qPrintable(tray.balloons[0]));
+    // Room again: the try that comes lands, without a box or a change.
     ScriptedMsgBox box;
-    QVERIFY(QDir().mkpath(folder));
-    words.AppendWord(word("d", "y"), WordListKind::Active);
-    QTRY_VERIFY_WITH_TIMEOUT(!words.WordsChanged(), SaveSoon::DelayMs + 2000);
+    if (disk)
+        QVERIFY(filler.remove());
+    else
+        QVERIFY(QDir().mkpath(folder));
+    QVERIFY(timer->isActive());
+    timeUp();
+    QVERIFY(!words.WordsChanged());
+    QVERIFY(QFile(words.wordFilePath()).size() > 200);
     QVERIFY(box.asked().isEmpty());
+    QCOMPARE(tray.balloons.size(), 2);
+}
+
+// The system ends the program while its words cannot be saved: no box waits,
+// the words go to a rescue copy, and the next start tells where it is.
+void TestFormVokabo::systemShutdownNeverWaitsForABox() {
+    const QString path = QDir(program->dir()).filePath("gone/vokabo.txt");
+    ScriptedMsgBox box;
+    for (const bool boxOpen : {false, true}) {
+        WordStore words(path, QString());
+        const auto windowFirst = qScopeGuard([this] { form.reset(); });
+        form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
+        QVERIFY(form->Form_Load());
+        words.AppendWord(word(boxOpen ? "second" : "first", "ş"), WordListKind::Active);
+        // The user's "Çıkış" has the save failure's box open when the system asks.
+        if (boxOpen) {
+            int asked = 0;
+            const MsgBoxHandler scripted =
+                setMsgBoxHandler([this, &asked](const QString&, int, const QString&) {
+                    ++asked;
+                    form->requestShutdown(FormVokabo::EndedBy::System);
+                    return MsgBoxResult::Abort;
+                });
+            form->requestShutdown();
+            setMsgBoxHandler(scripted);
+            QCOMPARE(asked, 1);
+        } else {
+            form->requestShutdown(FormVokabo::EndedBy::System);
+        }
+        QVERIFY(form->hasEnded());
+    }
+    QVERIFY(box.asked().isEmpty());
+    WordStore later(path, QString());
+    const auto windowFirst = qScopeGuard([this] { form.reset(); });
+    const QStringList rescued = later.rescueCopies();
+    QVERIFY(!rescued.isEmpty());
+    QFile copy(rescued.last());
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QVERIFY(copy.readAll().contains(QStringLiteral("second|ş||0|A").toUtf8()));
+    form = std::make_unique<FormVokabo>("-o", program->settings(), later, makeTray());
+    QVERIFY(form->Form_Load());
+    QVERIFY(tray.balloons.last().contains(QDir::toNativeSeparators(rescued.last())));
+}
+
+// Emptied or made a folder by another program: the words stay in the
+// program, it says so, and they go back into the file once it can take them.
+void TestFormVokabo::emptiedOrUnreadableWordFileKeepsTheWords_data() {
+    QTest::addColumn<bool>("unsaved");
+    QTest::newRow("all saved") << false;
+    QTest::newRow("a change not saved yet") << true;
+}
+
+void TestFormVokabo::emptiedOrUnreadableWordFileKeepsTheWords() {
+    QFETCH(bool, unsaved);
+    const QByteArray words = "a|1||0|A\r\nb|2||0|A\r\n";
+    FormVokabo& form = start("-o", words);
+    ScriptedMsgBox box;
+    if (unsaved)
+        program->words().AppendWord(word("c", "3"), WordListKind::Active);
+    const QStringList lines = lineTexts(form);
+    program->writeWordFile("");
+    QTRY_COMPARE(tray.balloons.size(), 1);
+    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Vokabo dosyası boşaltılmış: ")));
+    QCOMPARE(lineTexts(form), lines);
+    QTRY_VERIFY(program->readWordFile().startsWith(words));
+
+    QVERIFY(QFile::remove(program->wordFile()) && QDir().mkpath(program->wordFile()));
+    QTRY_COMPARE(tray.balloons.size(), 2);
+    QVERIFY(tray.balloons[1].startsWith(QStringLiteral("Vokabo dosyası okunamıyor: ")));
+    QCOMPARE(lineTexts(form), lines);
+    QVERIFY(QDir().rmdir(program->wordFile()));
+    QTRY_VERIFY(program->readWordFile().startsWith(words));
+    QCOMPARE(tray.balloons.size(), 2);
+    QVERIFY(box.asked().isEmpty());
+}
+
+void TestFormVokabo::mixedEncodingsAreToldOnce() {
+    FormVokabo& form =
+        start("-o", QStringLiteral("şişe|bottle||0|A\r\n").toUtf8() + "k\xF6t\xFC|bad||0|A\r\n");
+    QCOMPARE(lineTexts(form), (QStringList{"kötü || bad", "şişe || bottle"}));
     QCOMPARE(tray.balloons.size(), 1);
-    form.reset(); // before the word store it used
+    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Vokabo dosyasında iki ayrı kodlama: ")));
+    QFile file(program->wordFile());
+    QVERIFY(file.open(QIODevice::Append) && file.write("ip|rope||0|A\r\n") > 0);
+    file.close();
+    QTRY_COMPARE(listOf(form).lineCount(), 3);
+    QCOMPARE(tray.balloons.size(), 1);
+}
+
+void TestFormVokabo::pauseThatCannotBeStoredIsTold() {
+    start("-o");
+    QVERIFY(QDir().mkpath(QDir(program->dir()).filePath("config/vokabo/registry.ini")));
+    part<QMenu>(*form, "mnu_Duraklat")->actions()[0]->trigger();
+    QCOMPARE(tray.balloons.size(), 1);
+    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Duraklatma kaydedilemedi: ")));
+}
+
+// The question window is the main window's: it goes with it, yet no window
+// manager hides it with a minimised main window.
+void TestFormVokabo::questionWindowGoesWithTheMainWindow() {
+    start("-o").TimerSor_Timer();
+    QPointer<FormSoru> question = form->questionWindow();
+    QVERIFY(question && question->isVisible());
+    QVERIFY(!question->windowHandle()->transientParent());
+    form.reset();
+    QVERIFY(!question);
+}
+
+// Another computer's lock on a shared folder: the user is told whose it is,
+// and may take it over.
+void TestFormVokabo::anotherComputersLockIsTakenOverWhenAsked() {
+    program->writeWordFile("a|1||0|A\r\n");
+    QFile lock(program->wordFile() + ".lock");
+    QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write("4242\nvokabo\nuzak-makine\n") > 0);
+    lock.close();
+    ScriptedMsgBox box;
+    box.answer({MsgBoxResult::No, MsgBoxResult::Ok, MsgBoxResult::Yes});
+    {
+        FormVokabo refused("", program->settings(), program->words(), makeTray());
+        QVERIFY(!refused.Form_Load());
+    }
+    QCOMPARE(box.asked().size(), 2);
+    QVERIFY(box.asked()[0].prompt.contains(QStringLiteral("uzak-makine")));
+    QVERIFY(box.asked()[1].prompt.startsWith(
+        QStringLiteral("Programın bir kopyası zaten çalışıyor !\n\nKopya başka bir bilgisayarda "
+                       "(uzak-makine)")));
+    start("-o");
+    QCOMPARE(box.asked().size(), 3);
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    QCOMPARE(lock.readLine().trimmed().toLongLong(), QCoreApplication::applicationPid());
 }
 
 void TestFormVokabo::outsideEditIsReadAgainKeepingTheLine() {

@@ -463,11 +463,8 @@ void TestWordsInOut::typingFiltersTheListAndEscBringsItBack() {
     QTest::keyClicks(field, QStringLiteral("LI"));
     QCOMPARE(lineTexts(list), (QStringList{"light || ışık", "warm || ılık"}));
     QCOMPARE(list.lineText(list.currentLine()), QStringLiteral("warm || ılık"));
-    ScriptedMsgBox box;
-    box.answer({MsgBoxResult::Yes});
-    list.changeCurrentWord([this, &list](int record) {
-        program->words().DeleteWordAsk(list.shownList(), record, true);
-    });
+    list.changeCurrentWord(
+        [this, &list](int record) { program->words().DeleteWord(list.shownList(), record); });
     QCOMPARE(lineTexts(list), QStringList{"light || ışık"});
     QCOMPARE(strip().trimmed(), QStringLiteral("1 / 4"));
 }

@@ -197,7 +197,7 @@ private slots:
     void listChangedWhileTheQuestionWasOpen() {
         constexpr WordListKind A = WordListKind::Active;
         open(4);
-        store().DeleteWordAsk(A, 0, false); // w4 moves up one
+        store().DeleteWord(A, 0); // w4 moves up one
         store().AppendWord(word("new", "yeni"), A);
         answer(0);
         form->CmdTamam_Click();
@@ -208,14 +208,14 @@ private slots:
 
         WordList before = active();
         before.removeAt(1);
-        open(2);                            // w3
-        store().DeleteWordAsk(A, 1, false); // the asked word is gone
+        open(2);                  // w3
+        store().DeleteWord(A, 1); // the asked word is gone
         answer(0);
         form->CmdTamam_Click();
         QCOMPARE(active(), before);
 
         open(1); // w2
-        store().DeleteWordAsk(A, 0, false);
+        store().DeleteWord(A, 0);
         answer(0);
         form->CmdOgrendim_Click();
         QCOMPARE(active(), before.mid(1));

@@ -1,5 +1,6 @@
 #include "app/WindowPlacement.h"
 #include "platform/RegistryStore.h"
+#include "settings/ModRegistry.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
@@ -78,6 +79,10 @@ private slots:
         QCOMPARE(changed, (QList<const Settings::Setting*>{&Settings::UstteSetting}));
         // A text is read up to a NUL, as the registry reads a string.
         Settings::writeStored("sorusay", QString::fromLatin1("3\0x", 3));
+        QCOMPARE(Settings::readStored("sorusay"), QStringLiteral("3"));
+        // A type the store does not keep is not stored, and not said to be.
+        QVERIFY(!ModRegistry::WriteRegValue(ModRegistry::RegRoot::HKEY_LOCAL_MACHINE,
+                                            ModRegistry::VokaboKey, "sorusay", 7, 5));
         QCOMPARE(Settings::readStored("sorusay"), QStringLiteral("3"));
     }
 

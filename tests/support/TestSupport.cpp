@@ -30,12 +30,14 @@ void RecordingProgress::begin(const QString& statusText, qint64 max) {
 
 FreshProgram::FreshProgram()
     : words_(QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt")), QString()),
-      oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
+      oldConfigHome_(qgetenv("XDG_CONFIG_HOME")), oldDataHome_(qgetenv("XDG_DATA_HOME")) {
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", QDir(dir_.path()).filePath(QStringLiteral("data")).toUtf8());
 }
 
 FreshProgram::~FreshProgram() {
     qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+    qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
 QString FreshProgram::wordFile() const {

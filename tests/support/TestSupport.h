@@ -72,6 +72,7 @@ private:
     SettingsRecord settings_;
     ModVokabo::WordStore words_;
     QByteArray oldConfigHome_;
+    QByteArray oldDataHome_;
 };
 
 ModVokabo::WordDef word(const QString& english, const QString& turkish = QStringLiteral("t"),
