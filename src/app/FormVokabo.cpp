@@ -124,11 +124,12 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
     TryIcn1 = new TryIcn(this, std::move(tray));
     TryIcn1->setObjectName(QStringLiteral("TryIcn1"));
-    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
-        if (Button == 2)
+    connect(TryIcn1, &TryIcn::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (why == QSystemTrayIcon::Context)
             popMenu->popup(QCursor::pos());
+        else if (why == QSystemTrayIcon::DoubleClick)
+            mnu_Ac_Click();
     });
-    connect(TryIcn1, &TryIcn::DblClick, this, [this] { mnu_Ac_Click(); });
 
     progress_ = new FormProgress(this);
 
