@@ -13,6 +13,7 @@
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
 #include "controls/TryIcn.h"
+#include "platform/Activation.h"
 #include "platform/Clock.h"
 #include "platform/ClockJumps.h"
 #include "platform/ModalLoops.h"
@@ -157,7 +158,7 @@ FormVokabo::~FormVokabo() {
     words_.setProgressView(nullptr);
 }
 
-bool FormVokabo::Form_Load() {
+bool FormVokabo::Form_Load(const QByteArray& startupId) {
     instance_ = std::make_unique<SingleInstance>(words_.wordFilePath());
     const SingleInstance::Outcome instance = instance_->tryAcquire();
     if (instance == SingleInstance::Outcome::Unavailable)
@@ -166,15 +167,21 @@ bool FormVokabo::Form_Load() {
                      "anyway.\n",
                      qPrintable(instance_->failure()));
     if (instance == SingleInstance::Outcome::HeldByAnotherCopy) {
-        instance_->callRunningCopy();
+        instance_->callRunningCopy(startupId);
+        // Over the running copy's window, which has just come forward and
+        // may be kept on top.
         MsgBox(QStringLiteral("Programın bir kopyası zaten çalışıyor !"),
-               MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Vokabo Retano"));
+               MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal,
+               QStringLiteral("Vokabo Retano"));
         refused_ = true;
         Form_Unload();
         return false;
     }
 
-    connect(instance_.get(), &SingleInstance::calledForward, this, &FormVokabo::mnu_Ac_Click);
+    connect(instance_.get(), &SingleInstance::calledForward, this,
+            [this](const QByteArray& startupId) {
+                prepareActivation(this, startupId, [this] { mnu_Ac_Click(); });
+            });
 
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
@@ -455,7 +462,8 @@ void FormVokabo::tellNoTray() {
         QStringLiteral("Bu masaüstünde bildirim alanı (sistem tepsisi) yok; Vokabo Retano "
                        "simgesini oraya koyamıyor.\n\n"
                        "Program yine çalışır ve soruları zamanında sorar. Ana pencere "
-                       "küçültülünce gizlenmez, görev çubuğunda kalır. Pencereyi kapatmak "
+                       "küçültülünce gizlenmez, açık pencereler arasında kalır: Alt+Tab ile "
+                       "ya da programı yeniden başlatarak geri gelir. Pencereyi kapatmak "
                        "programı sonlandırır.\n\n"
                        "Bir bildirim alanı açılırsa (GNOME'da örneğin AppIndicator "
                        "uzantısıyla) simge oraya gelir."),
@@ -492,7 +500,8 @@ void FormVokabo::mnu_Cikis_Click() {
 
 QString FormVokabo::trayToolTip() const {
     const QDateTime until = settings_.duraklat();
-    return until.isValid() ? Scheduler::pausedToolTip(until) : QStringLiteral("Vokabo Retano");
+    return until.isValid() ? Scheduler::pausedToolTip(until, Now())
+                           : QStringLiteral("Vokabo Retano");
 }
 
 void FormVokabo::TimerSor_Timer() {
@@ -501,11 +510,24 @@ void FormVokabo::TimerSor_Timer() {
     SoruHazirla();
 }
 
+bool FormVokabo::questionOpen() const {
+    return FormSoru_ && FormSoru_->isOpen();
+}
+
 void FormVokabo::SoruHazirla() {
-    const auto question = Quiz::composeQuestion(words_.words(ModVokabo::WordListKind::Active),
-                                                settings_.SecenekSay(), settings_.sor_tur());
-    if (!question)
+    // One question window at a time, whoever asks.
+    if (questionOpen())
         return;
+    const ModVokabo::WordList& active = words_.words(ModVokabo::WordListKind::Active);
+    const auto question =
+        Quiz::composeQuestion(active, settings_.SecenekSay(), settings_.sor_tur());
+    if (!question) {
+        // Enough words, but the draw found no set of answers: the next
+        // period draws again. Too few words wait for more.
+        if (active.size() >= settings_.SecenekSay())
+            TimerSor->setSonSoru(Now());
+        return;
+    }
     auto* form = new FormSoru(*question, this, settings_, words_);
     TimerSor->stop();
     FormSoru_ = form;
@@ -513,8 +535,9 @@ void FormVokabo::SoruHazirla() {
 }
 
 void FormVokabo::startQuestionTimer() {
-    // The program may be ending: no new question then.
-    if (!shutdownRequested_ && !unloading_ && !ended_)
+    // The program may be ending: no new question then. An open question
+    // starts the timer itself when it closes.
+    if (!shutdownRequested_ && !unloading_ && !ended_ && !questionOpen())
         TimerSor->start();
 }
 
@@ -529,13 +552,12 @@ void FormVokabo::setSonSoru(const QDateTime& when) {
 void FormVokabo::mnu_VokaboSor_Click() {
     series_.ElleSor = true;
     TimerSor->setSonSoru(QDateTime());
-    if (shutdownRequested_ || unloading_ || ended_ || (FormSoru_ && FormSoru_->isVisible()))
+    if (shutdownRequested_ || unloading_ || ended_ || questionOpen())
         return;
     // Asked for: at once, whatever holds the scheduled questions.
     SoruHazirla();
     // Too few words: the request stands, as a due question does.
-    if (!FormSoru_ || !FormSoru_->isVisible())
-        startQuestionTimer();
+    startQuestionTimer();
 }
 
 void FormVokabo::mnu_YeniVokabo_Click() {

@@ -1,7 +1,11 @@
 // The desktop's "do not disturb": the Inhibited property of the
 // freedesktop notification service and its change signal, where the
-// service offers them (KDE Plasma does; others may not).
+// service offers them (KDE Plasma does; others may not); and GNOME's own,
+// which switches its banners off (the setting show-banners of
+// org.gnome.desktop.notifications), read through the desktop portal's
+// settings, so that no settings library is needed.
 
+#include "platform/BusWatch_dbus.h"
 #include "platform/UserBusy.h"
 
 #include <QDBusConnection>
@@ -74,10 +78,30 @@ private:
     bool inhibited_ = false;
 };
 
+namespace {
+std::unique_ptr<BusWatch> gnomeBannersOff() {
+    const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
+    const QString path = QStringLiteral("/org/freedesktop/portal/desktop");
+    const QString settings = QStringLiteral("org.freedesktop.portal.Settings");
+    QDBusMessage question =
+        QDBusMessage::createMethodCall(service, path, settings, QStringLiteral("Read"));
+    question << QStringLiteral("org.gnome.desktop.notifications") << QStringLiteral("show-banners");
+    auto watch = std::make_unique<BusWatch>(question, [](const QDBusMessage& reply) {
+        const QVariant shown = firstArgument(reply);
+        return shown.typeId() == QMetaType::Bool && !shown.toBool();
+    });
+    watch->askAgainOn(path, settings, QStringLiteral("SettingChanged"));
+    return watch;
+}
+} // namespace
+
 std::unique_ptr<UserBusy> createDoNotDisturbWatch() {
     if (!QDBusConnection::sessionBus().isConnected())
         return nullptr;
-    return std::make_unique<NotificationsInhibited>();
+    std::vector<std::unique_ptr<UserBusy>> watches;
+    watches.push_back(std::make_unique<NotificationsInhibited>());
+    watches.push_back(gnomeBannersOff());
+    return std::make_unique<AnyBusy>(std::move(watches));
 }
 
 #include "DoNotDisturb_dbus.moc"

@@ -41,6 +41,7 @@ public:
         activeWindow_ = atom(c, "_NET_ACTIVE_WINDOW");
         wmState_ = atom(c, "_NET_WM_STATE");
         fullScreen_ = atom(c, "_NET_WM_STATE_FULLSCREEN");
+        hidden_ = atom(c, "_NET_WM_STATE_HIDDEN");
         watchProperties(root_);
         QCoreApplication::instance()->installNativeEventFilter(this);
         followActiveWindow();
@@ -102,9 +103,14 @@ private:
             active.isEmpty() ? xcb_window_t(XCB_WINDOW_NONE) : active.first();
         // One of this program's own windows (a question the user clicked, a
         // progress window flashing by) says nothing about what he is busy
-        // with: the window he was in stays the one that counts.
-        if (ownWindow(window))
+        // with: the window he was in stays the one that counts, as long as
+        // it is still there and full screen. The focus falls to the main
+        // window when a full-screen window closes, and nothing else would
+        // tell that it has gone.
+        if (ownWindow(window)) {
+            readState();
             return;
+        }
         if (window != active_) {
             unwatchActive();
             active_ = window;
@@ -124,8 +130,11 @@ private:
     }
 
     void readState() {
-        const bool now = active_ != XCB_WINDOW_NONE &&
-                         windowProperty(c_, active_, wmState_, XCB_ATOM_ATOM).contains(fullScreen_);
+        // A window that is gone has no state; a minimised one is not seen.
+        const QList<uint32_t> state = active_ == XCB_WINDOW_NONE
+                                          ? QList<uint32_t>()
+                                          : windowProperty(c_, active_, wmState_, XCB_ATOM_ATOM);
+        const bool now = state.contains(fullScreen_) && !state.contains(hidden_);
         if (now == isFullScreen_)
             return;
         isFullScreen_ = now;
@@ -137,6 +146,7 @@ private:
     xcb_atom_t activeWindow_;
     xcb_atom_t wmState_;
     xcb_atom_t fullScreen_;
+    xcb_atom_t hidden_;
     xcb_window_t active_ = XCB_WINDOW_NONE;
     uint32_t maskBefore_ = XCB_EVENT_MASK_NO_EVENT;
     bool isFullScreen_ = false;

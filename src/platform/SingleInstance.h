@@ -36,16 +36,21 @@ public:
     // Why no lock could be made, after Unavailable.
     QString failure() const { return failure_; }
 
-    // From a refused copy: asks the running copy to come forward. False when
-    // it could not be reached (another user's copy, or no runtime folder).
-    bool callRunningCopy() const;
+    // From a refused copy: asks the running copy to come forward, handing
+    // it this start's start-up notification id (DESKTOP_STARTUP_ID or
+    // XDG_ACTIVATION_TOKEN, which lets the desktop activate a window for the
+    // user who started the program), and waits until it has. False when it
+    // could not be reached (another user's copy, or no runtime folder).
+    bool callRunningCopy(const QByteArray& startupId = {}) const;
 
 signals:
-    // A refused copy asked this one to come forward.
-    void calledForward();
+    // A refused copy asked this one to come forward; startupId is its
+    // start-up notification id, empty where it had none.
+    void calledForward(const QByteArray& startupId);
 
 private:
     void listen();
+    void answer(class QLocalSocket* caller);
     QString channelPath() const;
 
     QString wordFile_;

@@ -69,6 +69,49 @@ def do_not_disturb_holds_a_question(d, c):
     quit_through_tray(c, d, prog, "quit")
 
 
+@scenario(settings=QUESTIONS_ON)
+def idle_inhibitors_hold_a_question(d, c):
+    """While GNOME's session manager, or the power manager of KDE and Xfce, says that a program
+    keeps the screen awake (a film, a talk), and while GNOME's banners are off, a due question
+    waits; it comes within 2 s after the service's signal that this has ended."""
+    for kind, bus_name in (("gnome", "org.gnome.SessionManager"),
+                           ("power", "org.freedesktop.PowerManagement.Inhibit"),
+                           ("banners", "org.freedesktop.portal.Desktop")):
+        service = d.start_helper(kind, "fake_idle_inhibitors.py", kind)
+        c.needs(f"{kind}: the service is on the session bus", lambda: d.bus_name_owned(bus_name))
+        prog = started_in_tray(c, d)
+        no_question_for(c, d, f"{kind} says so")
+        service.send_signal(signal.SIGUSR1)
+        c.eventually(f"{kind}: the question comes within 2 s", lambda: question_mapped(d),
+                     timeout=2.0)
+        prog.proc.send_signal(signal.SIGTERM)
+        c.equal(f"{kind}: SIGTERM ends the program", prog.wait_exit(20), 0)
+        service.send_signal(signal.SIGTERM)
+        c.eventually(f"{kind}: the service has left the bus",
+                     lambda: not d.bus_name_owned(bus_name), timeout=10)
+
+
+@scenario(settings=QUESTIONS_ON, tray="wayland")
+def question_comes_when_full_screen_closes_onto_the_main_window(d, c):
+    """In a Wayland session (weston with XWayland), a question held by a full-screen X window
+    comes within 2 s after that window closes and the focus falls to the main window."""
+    presentation = d.start_helper("presentation", "fullscreen_window.py",
+                                  env={"GDK_BACKEND": "x11"})
+    window = c.needs("the presentation is up", lambda: next(iter(d.windows_named(PRESENTATION)),
+                                                            None))
+    c.eventually("the presentation is full screen and active",
+                 lambda: "_NET_WM_STATE_FULLSCREEN" in d.net_wm_state(window)
+                 and d.active_window_id() == int(window.id, 16))
+    prog = d.start_program()
+    c.needs("the main window shows", lambda: d.mapped_windows())
+    no_question_for(c, d, "the presentation is full screen")
+    presentation.send_signal(signal.SIGTERM)
+    c.eventually("the presentation has gone", lambda: not d.windows_named(PRESENTATION), timeout=5)
+    c.eventually("the question comes within 2 s", lambda: question_mapped(d), timeout=2.0)
+    prog.proc.send_signal(signal.SIGTERM)
+    c.equal("SIGTERM ends the program with exit code 0", prog.wait_exit(20), 0)
+
+
 def paused_until(c, d, prog, step):
     """(hour, minute) that the tray icon's tooltip names as the end of the pause."""
     icon = c.needs("tray icon in the tray", d.tray_icon)
