@@ -2,6 +2,8 @@
 # Installs the Debian packages a given task needs, and only those missing.
 #   scripts/deps.sh build   - compiler, CMake, Qt
 #   scripts/deps.sh test    - the above, plus what the tests and benchmarks use
+#   scripts/deps.sh desktops - the above, plus the desktops tried by hand
+#                             (tools/desktops: GNOME Shell and KWin, headless)
 set -euo pipefail
 
 # libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
@@ -20,8 +22,16 @@ test_pkgs+=(weston xwayland qt6-wayland)
 # clang and its libFuzzer for the word-file fuzz target (tests/fuzz)
 test_pkgs+=(clang-14 libclang-rt-14-dev)
 
+# GNOME Shell and KWin on a virtual screen, GNOME's settings and its portal
+# (the program reads GNOME's do-not-disturb through the portal), gdbus
+desktop_pkgs=(gnome-shell kwin-wayland xdg-desktop-portal xdg-desktop-portal-gnome
+              gsettings-desktop-schemas libglib2.0-bin)
+
 want=("${build_pkgs[@]}")
-[ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")
+case "${1:-build}" in
+  test) want+=("${test_pkgs[@]}") ;;
+  desktops) want+=("${test_pkgs[@]}" "${desktop_pkgs[@]}") ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do
