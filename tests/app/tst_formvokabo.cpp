@@ -690,7 +690,7 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
 
     // Until the morning, then going on at once.
     part<QMenu>(*form, "mnu_Duraklat")->actions()[3]->trigger();
-    QCOMPARE(toolTip(), QStringLiteral("Sorular 08:00'e kadar duraklatıldı"));
+    QCOMPARE(toolTip(), QStringLiteral("Sorular 8 Aralık 08:00'e kadar duraklatıldı"));
     now = now.addSecs(3600);
     TimerSor(*form)->reconsider();
     QVERIFY(!TimerSor(*form)->dueNow());
@@ -724,7 +724,8 @@ void TestFormVokabo::aSeriesAskedForGoesOnWhileBusyButEndsAtItsLength() {
     QDateTime now(QDate(2026, 12, 7), QTime(14, 0));
     setClock([&now] { return now; });
     Settings::writeStored(Settings::SorusaySetting.name, "2");
-    Settings::writeStored(Settings::DuraklatSetting.name, "2026-12-07T12:00:00Z");
+    Settings::writeStored(Settings::DuraklatSetting.name,
+                          now.addSecs(3600).toUTC().toString(Qt::ISODate));
     userBusy = true;
     FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n");
     mnu_VokaboSor(form)->trigger();
