@@ -92,7 +92,7 @@ def idle_inhibitors_hold_a_question(d, c):
 
 
 @scenario(settings=QUESTIONS_ON, tray="wayland")
-def question_comes_when_full_screen_closes_onto_the_main_window(d, c):
+def held_question_after_wayland_full_screen(d, c):
     """In a Wayland session (weston with XWayland), a question held by a full-screen X window
     comes within 2 s after that window closes and the focus falls to the main window."""
     presentation = d.start_helper("presentation", "fullscreen_window.py",
