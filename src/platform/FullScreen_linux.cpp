@@ -58,28 +58,44 @@ public:
         if (type != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-            return false;
-        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
-        if (change->window == root_ && change->atom == activeWindow_)
-            followActiveWindow();
-        else if (change->window == active_ && change->atom == wmState_)
-            readState();
+        switch (event->response_type & 0x7f) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+            if (change->window == root_ && change->atom == activeWindow_)
+                followActiveWindow();
+            else if (change->window == active_ && change->atom == wmState_)
+                readState();
+            break;
+        }
+        // The window closed or went out of sight, perhaps while another
+        // had the keyboard (one of the program's own, which the window
+        // manager gives it when a full-screen window closes).
+        case XCB_UNMAP_NOTIFY:
+            if (static_cast<const xcb_unmap_notify_event_t*>(message)->window == active_)
+                forgetActive();
+            break;
+        case XCB_DESTROY_NOTIFY:
+            if (static_cast<const xcb_destroy_notify_event_t*>(message)->window == active_)
+                forgetActive();
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
 private:
-    // Adds the property changes to what this program already hears from
-    // the window (Qt listens on its own windows and on the root); returns
-    // what it heard before.
-    uint32_t watchProperties(xcb_window_t window) {
+    // Adds the property changes (and the window's own unmapping and end) to
+    // what this program already hears from the window (Qt listens on its
+    // own windows and on the root); returns what it heard before.
+    uint32_t watchProperties(xcb_window_t window, uint32_t wanted = XCB_EVENT_MASK_PROPERTY_CHANGE) {
         xcb_get_window_attributes_reply_t* attributes =
             xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr);
         if (!attributes)
             return XCB_EVENT_MASK_NO_EVENT;
         const uint32_t before = attributes->your_event_mask;
         free(attributes);
-        const uint32_t mask = before | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        const uint32_t mask = before | wanted;
         if (mask != before)
             xcb_discard_reply(
                 c_, xcb_change_window_attributes_checked(c_, window, XCB_CW_EVENT_MASK, &mask)
@@ -87,8 +103,11 @@ private:
         return before;
     }
 
+    static constexpr uint32_t ActiveMask =
+        XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+
     void unwatchActive() {
-        if (active_ == XCB_WINDOW_NONE || (maskBefore_ & XCB_EVENT_MASK_PROPERTY_CHANGE))
+        if (active_ == XCB_WINDOW_NONE || (maskBefore_ & ActiveMask) == ActiveMask)
             return;
         // The window may be gone already: its error is of no interest.
         xcb_discard_reply(
@@ -115,9 +134,14 @@ private:
             unwatchActive();
             active_ = window;
             if (active_ != XCB_WINDOW_NONE)
-                maskBefore_ = watchProperties(active_);
+                maskBefore_ = watchProperties(active_, ActiveMask);
             xcb_flush(c_);
         }
+        readState();
+    }
+
+    void forgetActive() {
+        active_ = XCB_WINDOW_NONE;
         readState();
     }
 
