@@ -122,7 +122,10 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
         if (Button == 2)
             popMenu->popup(QCursor::pos());
     });
-    connect(TryIcn1, &TryIcn::DblClick, this, [this] { mnu_Ac_Click(); });
+    // The click reached the tray host, not the program: the desktop is told
+    // that the user asked for the window, or it would not activate it.
+    connect(TryIcn1, &TryIcn::DblClick, this,
+            [this] { prepareActivation(this, {}, [this] { mnu_Ac_Click(); }); });
 
     progress_ = new FormProgress(this);
 
@@ -485,9 +488,15 @@ void FormVokabo::hideToTray() {
 void FormVokabo::mnu_Ac_Click() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     // Asked for through the window itself: moving the widget to where it
-    // already is would not tell the window manager.
-    if (minimisedToTray_ && !isVisible() && windowHandle())
+    // already is would not tell the window manager. The widget must agree
+    // all the same: showing puts a window that was once placed where the
+    // widget last saw it, and a window manager may have put the hidden
+    // window elsewhere (GNOME Shell leaves it at its frame's corner, a
+    // title bar higher).
+    if (minimisedToTray_ && !isVisible() && windowHandle()) {
         windowHandle()->setPosition(placeBeforeHiding_);
+        setGeometry(QRect(placeBeforeHiding_, size()));
+    }
     minimisedToTray_ = false;
     show();
     raise();

@@ -88,7 +88,8 @@ private:
     // Adds the property changes (and the window's own unmapping and end) to
     // what this program already hears from the window (Qt listens on its
     // own windows and on the root); returns what it heard before.
-    uint32_t watchProperties(xcb_window_t window, uint32_t wanted = XCB_EVENT_MASK_PROPERTY_CHANGE) {
+    uint32_t watchProperties(xcb_window_t window,
+                             uint32_t wanted = XCB_EVENT_MASK_PROPERTY_CHANGE) {
         xcb_get_window_attributes_reply_t* attributes =
             xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr);
         if (!attributes)

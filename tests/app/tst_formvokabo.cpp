@@ -178,6 +178,7 @@ private slots:
     void oneCopyPerWordFile();
     void noLockAnywhereStillStarts();
     void escAndRestore();
+    void restoredFromTheTrayAtItsStoredPlace();
     void withoutATrayNothingHides();
     void alwaysOnTopFollowsTheSettings();
     void storedFrameComesBackWhole();
@@ -386,6 +387,29 @@ void TestFormVokabo::escAndRestore() {
     QVERIFY(form.minimisedToTray());
     QVERIFY(form.Form_Unload());
     QCOMPARE(stored(Settings::SonXYName), QString());
+}
+
+// A window manager may leave a hidden window a title bar higher, at its
+// frame's corner (GNOME Shell does); restoring it puts it back all the same,
+// time after time.
+void TestFormVokabo::restoredFromTheTrayAtItsStoredPlace() {
+    const QRect frame(90, 160, 380, 320);
+    Settings::writeStored(Settings::SonXYName,
+                          Settings::packPair(frame.top() * 15, frame.left() * 15));
+    Settings::writeStored(Settings::SonBoyName,
+                          Settings::packPair(frame.height() * 15, frame.width() * 15));
+    FormVokabo& form = start("");
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.frameGeometry(), frame);
+    for (int restore = 0; restore < 5; ++restore) {
+        QTest::keyClick(List1(form), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
+        // Where the window manager said it put the hidden window.
+        form.setGeometry(form.geometry().translated(0, -37));
+        form.mnu_Ac_Click();
+        QTRY_COMPARE(form.frameGeometry(), frame);
+    }
 }
 
 void TestFormVokabo::withoutATrayNothingHides() {

@@ -12,8 +12,10 @@ GNOME)
     global.get_window_actors().map(a => a.meta_window).map(w => { const r = w.get_frame_rect();
       return JSON.stringify({title: w.title, x: r.x, y: r.y, w: r.width, h: r.height,
         focus: w.has_focus(), minimized: w.minimized, above: w.is_above(),
-        attention: w.demands_attention}); }).join("\n")' |
-    sed -n "s/^(true, '\(.*\)')\$/\1/p" | sed 's/\\n/\n/g; s/\\"/"/g'
+        attention: w.demands_attention}); }).join(String.fromCharCode(10))' |
+    python3 -c 'import ast, json, sys
+ok, text = ast.literal_eval(sys.stdin.read().replace("(true,", "(True,", 1).replace("(false,", "(False,", 1))
+print(json.loads(text) if ok else text)'
   ;;
 KDE)
   tag=windows$$
