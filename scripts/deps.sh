@@ -15,6 +15,9 @@ test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
 # a stand-in notification service, and a full-screen window to hold questions for
 test_pkgs+=(python3-dbus gir1.2-gtk-3.0)
+# GNOME's "do not disturb" as the program reads it: the gsettings command and
+# GNOME's settings schemas
+test_pkgs+=(libglib2.0-bin gsettings-desktop-schemas)
 # a StatusNotifierItem host (the watcher and a panel) for the end-to-end tests
 test_pkgs+=(haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
 # a Wayland session with XWayland, and Qt's Wayland platform for the user who chooses it
@@ -22,10 +25,9 @@ test_pkgs+=(weston xwayland qt6-wayland)
 # clang and its libFuzzer for the word-file fuzz target (tests/fuzz)
 test_pkgs+=(clang-14 libclang-rt-14-dev)
 
-# GNOME Shell and KWin on a virtual screen, GNOME's settings and its portal
-# (the program reads GNOME's do-not-disturb through the portal), gdbus
-desktop_pkgs=(gnome-shell kwin-wayland xdg-desktop-portal xdg-desktop-portal-gnome
-              gsettings-desktop-schemas libglib2.0-bin)
+# GNOME Shell and KWin on a virtual screen, and the desktop portal a GNOME
+# session has
+desktop_pkgs=(gnome-shell kwin-wayland xdg-desktop-portal xdg-desktop-portal-gnome)
 
 want=("${build_pkgs[@]}")
 case "${1:-build}" in

@@ -4,6 +4,10 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
+namespace {
+constexpr int FirstAnswerMs = 500;
+} // namespace
+
 BusWatch::BusWatch(QDBusMessage question, std::function<bool(const QDBusMessage&)> busyIf)
     : bus_(QDBusConnection::sessionBus()), question_(std::move(question)),
       busyIf_(std::move(busyIf)) {
@@ -14,7 +18,10 @@ BusWatch::BusWatch(QDBusMessage question, std::function<bool(const QDBusMessage&
         set(false);
         ask();
     });
-    ask();
+    // The first answer is waited for (briefly): a question due at start-up
+    // must not open before it is known.
+    const QDBusMessage reply = bus_.call(question_, QDBus::Block, FirstAnswerMs);
+    busy_ = reply.type() == QDBusMessage::ReplyMessage && busyIf_(reply);
 }
 
 void BusWatch::askAgainOn(const QString& path, const QString& interface, const QString& signal) {

@@ -4,9 +4,10 @@ change signal the real service sends. The argument chooses which:
 
     gnome   org.gnome.SessionManager: IsInhibited(8), InhibitorAdded / InhibitorRemoved
     power   org.freedesktop.PowerManagement.Inhibit: HasInhibit, HasInhibitChanged
-    banners the desktop portal's settings: GNOME's show-banners false, SettingChanged
+    banners GNOME's show-banners false, dconf's Notify
 """
 
+import os
 import signal
 import sys
 
@@ -17,9 +18,6 @@ from gi.repository import GLib
 
 GNOME = "org.gnome.SessionManager"
 POWER = "org.freedesktop.PowerManagement.Inhibit"
-PORTAL = "org.freedesktop.portal.Desktop"
-SETTINGS = "org.freedesktop.portal.Settings"
-NOTIFICATIONS = "org.gnome.desktop.notifications"
 INHIBITOR = "/org/gnome/SessionManager/Inhibitor1"
 
 
@@ -57,35 +55,32 @@ class PowerManagement(dbus.service.Object):
         self.HasInhibitChanged(dbus.Boolean(self.on))
 
 
-class Portal(dbus.service.Object):
-    path, name = "/org/freedesktop/portal/desktop", PORTAL
+class Dconf(dbus.service.Object):
+    """dconf's service, as GNOME Shell's "do not disturb" makes it write: the setting itself is in
+    GSettings' key file (the program's gsettings reads it with GSETTINGS_BACKEND=keyfile)."""
+    path, name = "/ca/desrt/dconf/Writer/user", "ca.desrt.dconf"
 
-    def banners(self):
-        return dbus.Boolean(not self.on, variant_level=1)
-
-    @dbus.service.method(SETTINGS, in_signature="ss", out_signature="v")
-    def Read(self, namespace, key):
-        if (namespace, key) != (NOTIFICATIONS, "show-banners"):
-            raise dbus.exceptions.DBusException(
-                "no such setting", name="org.freedesktop.portal.Error.NotFound")
-        # The portal wraps the value in a second variant.
-        return dbus.Boolean(not self.on, variant_level=2)
-
-    @dbus.service.signal(SETTINGS, signature="ssv")
-    def SettingChanged(self, namespace, key, value):
+    @dbus.service.signal("ca.desrt.dconf.Writer", signature="sass")
+    def Notify(self, prefix, paths, tag):
         pass
 
     def changed(self):
-        self.SettingChanged(NOTIFICATIONS, "show-banners", self.banners())
+        folder = os.path.join(os.environ["XDG_CONFIG_HOME"], "glib-2.0", "settings")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "keyfile"), "w", encoding="utf-8") as f:
+            f.write(f"[org/gnome/desktop/notifications]\nshow-banners={str(not self.on).lower()}\n")
+        self.Notify("/org/gnome/desktop/notifications/", ["show-banners"], "")
 
 
-KINDS = {"gnome": GnomeSession, "power": PowerManagement, "banners": Portal}
+KINDS = {"gnome": GnomeSession, "power": PowerManagement, "banners": Dconf}
 
 DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
 kind = KINDS[sys.argv[1]]
 service = kind(bus, kind.path)
 service.on = True
+if kind is Dconf:
+    service.changed()
 name = dbus.service.BusName(kind.name, bus)
 
 

@@ -23,9 +23,9 @@ def no_question_for(c, d, what, seconds=3.0):
             holds_for(f"no question while {what}", lambda: not question_mapped(d), seconds))
 
 
-def started_in_tray(c, d):
+def started_in_tray(c, d, env=None):
     """The program started into the tray; its first question is due at once."""
-    prog = d.start_program(["-o"])
+    prog = d.start_program(["-o"], env=env)
     c.needs("tray icon sits in the tray", d.tray_icon)
     c.needs("the program is on the accessibility bus", prog.app)
     return prog
@@ -74,12 +74,12 @@ def idle_inhibitors_hold_a_question(d, c):
     """While GNOME's session manager, or the power manager of KDE and Xfce, says that a program
     keeps the screen awake (a film, a talk), and while GNOME's banners are off, a due question
     waits; it comes within 2 s after the service's signal that this has ended."""
-    for kind, bus_name in (("gnome", "org.gnome.SessionManager"),
-                           ("power", "org.freedesktop.PowerManagement.Inhibit"),
-                           ("banners", "org.freedesktop.portal.Desktop")):
+    for kind, bus_name, env in (("gnome", "org.gnome.SessionManager", {}),
+                                ("power", "org.freedesktop.PowerManagement.Inhibit", {}),
+                                ("banners", "ca.desrt.dconf", {"GSETTINGS_BACKEND": "keyfile"})):
         service = d.start_helper(kind, "fake_idle_inhibitors.py", kind)
         c.needs(f"{kind}: the service is on the session bus", lambda: d.bus_name_owned(bus_name))
-        prog = started_in_tray(c, d)
+        prog = started_in_tray(c, d, env)
         no_question_for(c, d, f"{kind} says so")
         service.send_signal(signal.SIGUSR1)
         c.eventually(f"{kind}: the question comes within 2 s", lambda: question_mapped(d),

@@ -63,6 +63,9 @@ gnome)
     for _ in $(seq 100); do
       DISPLAY=$(shell_env DISPLAY) && [ -n "$DISPLAY" ] && break; sleep 0.2; done
     export XAUTHORITY=$(shell_env XAUTHORITY)
+    # GNOME Shell starts in its overview, where no window takes the keyboard.
+    gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell -m org.gnome.Shell.Eval \
+      "Main.overview.hide()" > /dev/null
     export DISPLAY
     exec "$0/session.sh" "$0/env"' "$out"
   ;;
