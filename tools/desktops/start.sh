@@ -45,12 +45,12 @@ gnome)
          "shell-version": ["43"]}' > "$ext/metadata.json"
   echo 'function init() { return { enable() { global.context.unsafe_mode = true; },
          disable() {} }; }' > "$ext/extension.js"
-  # Settings in a key file, which gsettings in the session changes too.
-  export GSETTINGS_BACKEND=keyfile XDG_CURRENT_DESKTOP=GNOME
-  mkdir -p "$XDG_CONFIG_HOME/glib-2.0/settings"
-  printf '[org/gnome/shell]\nenabled-extensions=['"'"'unsafe@vokabo.example'"'"']\n' \
-    > "$XDG_CONFIG_HOME/glib-2.0/settings/keyfile"
+  export XDG_CURRENT_DESKTOP=GNOME
+  # Settings go through dconf's service on the session bus, as in a GNOME
+  # session (gsettings set org.gnome.desktop.notifications show-banners false
+  # is its "do not disturb").
   exec dbus-run-session -- bash -c '
+    gsettings set org.gnome.shell enabled-extensions "[\"unsafe@vokabo.example\"]"
     gnome-shell --headless --wayland --virtual-monitor 1024x768 > "$0/desktop.log" 2>&1 &
     for _ in $(seq 100); do
       [ -n "$(ls "$XDG_RUNTIME_DIR" | grep -m1 "^wayland-[0-9]*$")" ] && break; sleep 0.2; done
