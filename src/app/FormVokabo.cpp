@@ -193,6 +193,10 @@ bool FormVokabo::Form_Load(const QByteArray& startupId) {
         reportUnreadableWordFile(loaded);
     words_.watchWordFile();
 
+    // The window exists on the screen's side before it is placed: placed
+    // before it existed, a window started minimised is not brought back when
+    // the task bar or a window switcher activates it (openbox).
+    create();
     LoadSettings();
     if (settings_.ustte())
         setTopmost(this, true);
