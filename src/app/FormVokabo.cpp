@@ -183,7 +183,10 @@ bool FormVokabo::Form_Load(const QByteArray& startupId) {
 
     connect(instance_.get(), &SingleInstance::calledForward, this,
             [this](const QByteArray& startupId) {
-                prepareActivation(this, startupId, [this] { mnu_Ac_Click(); });
+                prepareActivation(this, startupId, [this] {
+                    mnu_Ac_Click();
+                    instance_->cameForward();
+                });
             });
 
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));

@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <utility>
 
 namespace {
 // How long a refused copy tries to reach the running one, and waits for it
@@ -117,9 +118,16 @@ void SingleInstance::answer(QLocalSocket* caller) {
         return;
     // The running copy comes forward before it answers: the caller's own
     // box then comes up over it.
+    waiting_.append(caller);
     emit calledForward(call.mid(first + 1, second - first - 1).trimmed());
-    caller->write(CameForward);
-    caller->disconnectFromServer();
+}
+
+void SingleInstance::cameForward() {
+    for (const QPointer<QLocalSocket>& caller : std::exchange(waiting_, {}))
+        if (caller) {
+            caller->write(CameForward);
+            caller->disconnectFromServer();
+        }
 }
 
 bool SingleInstance::callRunningCopy(const QByteArray& startupId) const {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QLockFile>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One running copy per word file. The lock lives beside the word file, so
 // that two logins or two users sharing a program folder cannot both write
@@ -43,19 +46,25 @@ public:
     // could not be reached (another user's copy, or no runtime folder).
     bool callRunningCopy(const QByteArray& startupId = {}) const;
 
+    // This copy has come forward: the copies that called are told, and show
+    // their message over its window.
+    void cameForward();
+
 signals:
     // A refused copy asked this one to come forward; startupId is its
-    // start-up notification id, empty where it had none.
+    // start-up notification id, empty where it had none. cameForward() says
+    // when it has.
     void calledForward(const QByteArray& startupId);
 
 private:
     void listen();
-    void answer(class QLocalSocket* caller);
+    void answer(QLocalSocket* caller);
     QString channelPath() const;
 
     QString wordFile_;
     QString runtimeFolder_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* channel_ = nullptr;
+    QList<QPointer<QLocalSocket>> waiting_;
     QString failure_;
 };

@@ -11,7 +11,11 @@ from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
 QUESTIONS_ON = {SOR_DAK: "5"}
 DURAKLAT = "Vokabo\\duraklat"
 PRESENTATION = "Tam ekran sunum"
-PAUSED_TIP = re.compile(r"Sorular (\d\d):(\d\d)'(a|e|ya|ye) kadar duraklatıldı")
+# An end on another day than today names its day first.
+PAUSED_TIP = re.compile(r"Sorular (?:\d+ \w+ )?(\d\d):(\d\d)'(a|e|ya|ye) kadar duraklatıldı")
+# A pause as an earlier run stored it: an hour on, in UTC.
+PAUSE_END = (datetime.datetime.now(datetime.timezone.utc) + datetime.timedelta(hours=1)).replace(
+    second=0, microsecond=0)
 
 
 def question_mapped(d):
@@ -102,6 +106,8 @@ def held_until_full_screen_closes(d, c):
     c.eventually("the presentation is full screen",
                  lambda: "_NET_WM_STATE_FULLSCREEN" in d.net_wm_state(window))
     d.on_window("windowactivate", window)
+    c.eventually("the presentation is the active window",
+                 lambda: d.active_window_id() == int(window.id, 16))
     prog = start_shown(c, d)
     main = d.mapped_windows()[0]
     d.on_window("windowactivate", main)
@@ -139,14 +145,14 @@ def tray_keys(d, *keys):
         time.sleep(0.2)
 
 
-@scenario(settings=dict(QUESTIONS_ON, **{DURAKLAT: "2099-01-01T10:30:00Z"}))
+@scenario(settings=dict(QUESTIONS_ON, **{DURAKLAT: PAUSE_END.strftime("%Y-%m-%dT%H:%M:00Z")}))
 def pause_from_the_tray_menu(d, c):
     """A pause stored by an earlier run holds the first question, and the tooltip says until
     when; "Sorulara Devam Et" (keyboard: Down, Right, Return) brings it at once. "30 dakika"
     pauses again: the tooltip names the time, the settings keep it."""
     prog = started_in_tray(c, d)
     no_question_for(c, d, "paused")
-    until = datetime.datetime(2099, 1, 1, 10, 30, tzinfo=datetime.timezone.utc).astimezone()
+    until = PAUSE_END.astimezone()
     c.equal("the tooltip names the stored end", paused_until(c, d, prog, "paused"),
             (until.hour, until.minute))
     d.screenshot("paused")
