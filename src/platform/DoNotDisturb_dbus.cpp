@@ -165,7 +165,10 @@ std::unique_ptr<UserBusy> createDoNotDisturbWatch() {
         return nullptr;
     std::vector<std::unique_ptr<UserBusy>> watches;
     watches.push_back(std::make_unique<NotificationsInhibited>());
-    watches.push_back(std::make_unique<GnomeBannersOff>());
+    // Only GNOME Shell heeds that setting: elsewhere it is not read at all.
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+    if (desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
+        watches.push_back(std::make_unique<GnomeBannersOff>());
     return std::make_unique<AnyBusy>(std::move(watches));
 }
 

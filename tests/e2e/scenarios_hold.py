@@ -80,7 +80,8 @@ def idle_inhibitors_hold_a_question(d, c):
     waits; it comes within 2 s after the service's signal that this has ended."""
     for kind, bus_name, env in (("gnome", "org.gnome.SessionManager", {}),
                                 ("power", "org.freedesktop.PowerManagement.Inhibit", {}),
-                                ("banners", "ca.desrt.dconf", {"GSETTINGS_BACKEND": "keyfile"})):
+                                ("banners", "ca.desrt.dconf",
+                                 {"GSETTINGS_BACKEND": "keyfile", "XDG_CURRENT_DESKTOP": "GNOME"})):
         service = d.start_helper(kind, "fake_idle_inhibitors.py", kind)
         c.needs(f"{kind}: the service is on the session bus", lambda: d.bus_name_owned(bus_name))
         prog = started_in_tray(c, d, env)
