@@ -125,14 +125,14 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
     TryIcn1 = new TryIcn(this, std::move(tray));
     TryIcn1->setObjectName(QStringLiteral("TryIcn1"));
-    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
-        if (Button == 2)
+    // A double-click reached the tray host, not the program: the desktop is
+    // told that the user asked for the window, or it would not activate it.
+    connect(TryIcn1, &TryIcn::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (why == QSystemTrayIcon::Context)
             popMenu->popup(QCursor::pos());
+        else if (why == QSystemTrayIcon::DoubleClick)
+            prepareActivation(this, {}, [this] { mnu_Ac_Click(); });
     });
-    // The click reached the tray host, not the program: the desktop is told
-    // that the user asked for the window, or it would not activate it.
-    connect(TryIcn1, &TryIcn::DblClick, this,
-            [this] { prepareActivation(this, {}, [this] { mnu_Ac_Click(); }); });
 
     progress_ = new FormProgress(this);
 

@@ -5,12 +5,12 @@
 #include "app/Scheduler.h"
 #include "app/WordListPanel.h"
 #include "controls/ClickLabel.h"
-#include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBoxQt.h"
 #include "platform/SingleInstance.h"
 #include "quiz/Quiz.h"
 #include "settings/Settings.h"
+#include "support/FakeTray.h"
 #include "support/ScriptedRandom.h"
 #include "support/TestSupport.h"
 #include "words/FormYeni.h"
@@ -129,33 +129,6 @@ protected:
         shows += event->type() == QEvent::Show;
         return false;
     }
-};
-
-// A notification area that a test puts on the desktop or takes away.
-struct TrayState {
-    bool available = true;
-    std::function<void()> changed;
-    QStringList balloons; // "title: text"
-    void set(bool now) {
-        available = now;
-        if (changed)
-            changed();
-    }
-};
-
-class FakeTray : public NotifyIcon::Layer {
-public:
-    explicit FakeTray(TrayState* state) : state_(state) {}
-    bool Shell_NotifyIcon(int, const NotifyIcon::Data& data) override {
-        if (data.uFlags & NotifyIcon::NIF_INFO)
-            state_->balloons.append(data.szInfoTitle + ": " + data.szInfo);
-        return true;
-    }
-    bool trayAvailable() const override { return state_->available; }
-    void watchTray(std::function<void()> changed) override { state_->changed = std::move(changed); }
-
-private:
-    TrayState* state_;
 };
 
 // The user is busy (watching something full screen, say) when a test says so.
@@ -387,7 +360,13 @@ void TestFormVokabo::escAndRestore() {
     QVERIFY(form.minimisedToTray());
     QVERIFY(asking(form));
 
-    form.mnu_Ac_Click();
+    // A click leaves the window in the tray, the right button opens the
+    // menu, a double-click brings the window back.
+    tray.activate(QSystemTrayIcon::Trigger);
+    QVERIFY(!form.isVisible() && !part<QMenu>(form, "popMenu")->isVisible());
+    tray.activate(QSystemTrayIcon::Context);
+    QVERIFY(part<QMenu>(form, "popMenu")->isVisible());
+    tray.activate(QSystemTrayIcon::DoubleClick);
     QVERIFY(form.isVisible());
     QVERIFY(!form.minimisedToTray());
 
@@ -684,7 +663,7 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     setClock([&now] { return now; });
     const QByteArray words = "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n";
     start("-o", words);
-    const auto toolTip = [this] { return part<TryIcn>(*form, "TryIcn1")->record().szTip; };
+    const auto toolTip = [this] { return tray.toolTip; };
     const auto shown = [](const QMenu* menu) {
         QStringList texts;
         for (const QAction* action : menu->actions())
