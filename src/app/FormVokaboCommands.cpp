@@ -12,6 +12,7 @@
 #include "platform/ModalLoops.h"
 #include "platform/WebPage.h"
 #include "settings/FormAyar.h"
+#include "settings/Settings.h"
 #include "words/FormYeni.h"
 
 #include <QTimer>
@@ -59,7 +60,7 @@ void FormVokabo::ShowNewWordDialog() {
 }
 
 void FormVokabo::ShowSettingsDialog() {
-    FormAyar dialog(settings_, this);
+    FormAyar dialog(settings_, speech_, this);
     ModalLoops::exec(&dialog);
 }
 
@@ -72,7 +73,7 @@ void FormVokabo::showWordDialog(bool edit, int Index) {
     std::optional<FormYeni::Edited> edited;
     if (edit && Index >= 0 && Index < ListPanel->lineCount())
         edited = FormYeni::Edited{ListPanel->shownList(), ListPanel->lineRecord(Index)};
-    FormYeni dialog(words_, edited, this);
+    FormYeni dialog(words_, edited, speech_, settings_.dil(), this);
     ModalLoops::exec(&dialog);
 }
 

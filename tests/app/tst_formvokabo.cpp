@@ -242,7 +242,8 @@ FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& 
     if (!words.isNull())
         program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(commandLine, program->settings(), program->words(),
-                                        makeTray(), std::make_unique<FakeBusy>(&userBusy));
+                                        program->speech(), makeTray(),
+                                        std::make_unique<FakeBusy>(&userBusy));
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -280,14 +281,14 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("-o", program->settings(), program->words(), makeTray());
+    FormVokabo first("-o", program->settings(), program->words(), program->speech(), makeTray());
     QVERIFY(first.Form_Load());
     first.showAsStarted();
     QVERIFY(!first.isVisible());
     {
         SettingsRecord itsOwn;
         WordStore sameFile(program->wordFile(), QString());
-        FormVokabo second("", itsOwn, sameFile, makeTray());
+        FormVokabo second("", itsOwn, sameFile, program->speech(), makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
@@ -465,7 +466,8 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QSize>("size");
     SettingsRecord settings;
     WordStore words{QString(), QString()};
-    const QPoint designedPlace = FormVokabo("", settings, words, makeTray()).pos();
+    RecordingSpeech speech;
+    const QPoint designedPlace = FormVokabo("", settings, words, speech, makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
@@ -519,7 +521,8 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     const QString path = QDir(folder).filePath("vokabo.txt");
     WordStore words(path);
     ScriptedMsgBox box;
-    form = std::make_unique<FormVokabo>("", program->settings(), words, makeTray());
+    form =
+        std::make_unique<FormVokabo>("", program->settings(), words, program->speech(), makeTray());
     QVERIFY(form->Form_Load());
     words.AppendWord(word("kept", "saklı"), WordListKind::Active);
 
@@ -753,7 +756,8 @@ void TestFormVokabo::changesAreSavedWithinSeconds() {
 void TestFormVokabo::failingSavesAreToldOnce() {
     const QString folder = QDir(program->dir()).filePath("later");
     WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
-    form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->speech(),
+                                        makeTray());
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
     for (const char* english : {"a", "b", "c"}) {
