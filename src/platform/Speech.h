@@ -30,7 +30,8 @@ public:
     // empty until it is ready.
     virtual QList<QLocale::Language> languages() const = 0;
     // Reads text aloud in a voice of language, cutting short what is being
-    // read; does nothing unless the service is ready.
+    // read. While connecting, it is read once the service is ready; without
+    // a service, or a voice of that language, nothing is.
     virtual void say(const QString& text, QLocale::Language language) = 0;
 
 signals:

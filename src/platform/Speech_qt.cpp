@@ -87,7 +87,7 @@ public:
     QList<QLocale::Language> languages() const override { return languages_; }
 
     void say(const QString& text, QLocale::Language language) override {
-        if (state_ != State::Ready || text.trimmed().isEmpty())
+        if (!worker_ || state_ == State::Unavailable || text.trimmed().isEmpty())
             return;
         SpeechWorker* worker = worker_;
         QMetaObject::invokeMethod(

@@ -412,6 +412,9 @@ void FormSoru::LblCevap_MouseMove(int Index) {
     setAnswerColour(Index, RightColour);
     ImgAnm->show();
     ImgAnm->move(ImgAnm->x(), LblCevap[Index]->y() - twipsToPixels(100));
+    // The eye stands where the number of the answer it looks at was.
+    for (int i = 0; i < LblNumara.size(); ++i)
+        LblNumara[i]->setVisible(i != Index);
     SonIsaret = Index;
 }
 
@@ -434,6 +437,9 @@ void FormSoru::LblCevap_Click(int Index) {
     ImgDogru->show();
     ImgDogru->raise();
     ImgAnm->hide();
+    // The numbers choose nothing any more; the mark takes their place.
+    for (QLabel* number : LblNumara)
+        number->hide();
     CmdTamam->show();
     CmdOgrendim->show();
 }
@@ -475,7 +481,7 @@ void FormSoru::Form_KeyPress(int KeyAscii) {
         const int index = KeyAscii - '1';
         if (!LblOrtu->isVisible() && index < LblCevap.size())
             LblCevap_Click(index);
-    } else if (KeyAscii == 's' || KeyAscii == 'S') {
+    } else if ((KeyAscii == 's' || KeyAscii == 'S') && CmdSeslendir->isEnabled()) {
         CmdSeslendir_Click();
     }
 }

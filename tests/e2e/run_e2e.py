@@ -31,10 +31,10 @@ def main():
     args = parser.parse_args()
 
     checks = Checks(args.scenario)
-    function, settings, tray = SCENARIOS[args.scenario]
+    function, settings, tray, speech = SCENARIOS[args.scenario]
     try:
         with Desktop(args.scenario, os.path.abspath(args.exe), os.path.abspath(args.shots),
-                     os.path.abspath(args.data), args.keep, settings, tray) as d:
+                     os.path.abspath(args.data), args.keep, settings, tray, speech) as d:
             try:
                 function(d, checks)
             except CheckFailed:
