@@ -41,7 +41,7 @@ qint64 fromText(const Setting& setting, const QString& text) {
         return clamped(setting, moment.toSecsSinceEpoch());
     }
     case Format::Language: {
-        const QLocale::Language language = QLocale::codeToLanguage(text.trimmed().toLower());
+        const QLocale::Language language = QLocale::codeToLanguage(text.trimmed());
         return language == QLocale::AnyLanguage ? setting.defaultValue : clamped(setting, language);
     }
     case Format::Choice:

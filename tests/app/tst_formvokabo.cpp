@@ -614,6 +614,7 @@ void TestFormVokabo::askNowOpensAtOnce() {
     if (paused)
         Settings::writeStored(Settings::DuraklatSetting.name, "2026-12-07T18:00:00Z");
     userBusy = busy;
+    Settings::writeStored(Settings::SeslendirSetting.name, "E");
     FormVokabo& form = start("-o");
     QVERIFY(!TimerSor(form)->dueNow());
     form.TimerSor_Timer();
@@ -623,6 +624,8 @@ void TestFormVokabo::askNowOpensAtOnce() {
     QVERIFY(question);
     QVERIFY(question->isVisible());
     QVERIFY(!TimerSor(form)->isRunning());
+    // Read aloud as it opens, unless the user is busy.
+    QCOMPARE(program->speech().said.size(), busy ? 0 : 1);
     // A question that is not answered right ends the request; what held the
     // scheduled questions holds them again.
     question->close();

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace ModVokabo;
 
@@ -21,6 +22,7 @@ private slots:
     void checksStopAtTheFirstFailure_data();
     void checksStopAtTheFirstFailure();
     void addAlwaysAppendsToTheActiveList();
+    void speakerReadsTheWord();
     void editKeepsListIndexAndCount();
     void escAndCancelStoreNothing();
     void lineBreaksBecomeBlanks();
@@ -82,6 +84,23 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QVERIFY(dialog.isVisible());
     QCOMPARE(active().size(), 2);
     QVERIFY(!store().WordsChanged());
+}
+
+// The speaker ends the word's row and reads what is typed there in the
+// words' language, once the speech service is ready; until then it says why
+// it cannot.
+void TestWordsGui::speakerReadsTheWord() {
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::German, nullptr);
+    auto* speaker = dialog.findChild<QToolButton*>("CmdSeslendir");
+    QVERIFY(!speaker->isEnabled());
+    QCOMPARE(speaker->toolTip(), QStringLiteral("Konuşma hizmeti bulunamadı"));
+    QCOMPARE_LT(dialog.TextEnglish->geometry().right(), speaker->x());
+    QCOMPARE_LE(speaker->geometry().right(), dialog.TextTurkish->geometry().right());
+    program->speech().becomes(Speech::State::Ready, {QLocale::German});
+    dialog.TextEnglish->setText(QStringLiteral("Straße"));
+    QTest::mouseClick(speaker, Qt::LeftButton);
+    QCOMPARE(program->speech().said,
+             (QList<RecordingSpeech::Said>{{QStringLiteral("Straße"), QLocale::German}}));
 }
 
 void TestWordsGui::addAlwaysAppendsToTheActiveList() {
