@@ -2,6 +2,7 @@
 # Installs the Debian packages a given task needs, and only those missing.
 #   scripts/deps.sh build   - compiler, CMake, Qt
 #   scripts/deps.sh test    - the above, plus what the tests and benchmarks use
+#   scripts/deps.sh package - the build's, plus what makes and checks the Debian package
 set -euo pipefail
 
 # libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
@@ -28,8 +29,13 @@ test_pkgs+=(weston xwayland qt6-wayland)
 # clang and its libFuzzer for the word-file fuzz target (tests/fuzz)
 test_pkgs+=(clang-14 libclang-rt-14-dev)
 
+# dpkg-shlibdeps (dpkg-dev) finds the package's library dependencies; lintian
+# checks the package
+package_pkgs=(dpkg-dev lintian)
+
 want=("${build_pkgs[@]}")
 [ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")
+[ "${1:-build}" = package ] && want+=("${package_pkgs[@]}")
 
 missing=()
 for p in "${want[@]}"; do

@@ -77,6 +77,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
     connect(ListPanel, &WordListPanel::importRequested, this, &FormVokabo::ImportWords);
     connect(ListPanel, &WordListPanel::exportRequested, this, &FormVokabo::ExportWords);
+    connect(ListPanel, &WordListPanel::undoImportRequested, this, &FormVokabo::UndoLastImport);
     setAcceptDrops(true);
     FrameAd = new AdvertPanel(this);
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);

@@ -126,8 +126,10 @@ private:
     void minimiseAway();
     void trayAvailabilityChanged();
     void tellNoTray();
-    // The one place where words from a file join the active list.
-    void addImportedWords(const QList<ModVokabo::WordDef>& words);
+    // The one place where words from a file join the lists; the import can
+    // be taken back until the lists change again.
+    void addImportedWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive);
+    void UndoLastImport();
     bool saveWords();
     // Another program changed the word file: it is read again, or, with
     // changes of the program's own not saved yet, the user chooses.
@@ -162,6 +164,9 @@ private:
     FormProgress* progress_;
     SaveSoon* saveSoon_;
     bool askingAboutFile_ = false;
+    // What the last import added, while it can be taken back.
+    ModVokabo::WordList importedActive_;
+    ModVokabo::WordList importedPassive_;
     Quiz::Series series_;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;

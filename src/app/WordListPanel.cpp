@@ -74,6 +74,10 @@ WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
     QAction* toFile = mnu_Liste->addAction(QStringLiteral("Vokaboleri Dışa Aktar…"));
     toFile->setObjectName(QStringLiteral("mnu_DisaAktar"));
     connect(toFile, &QAction::triggered, this, &WordListPanel::exportRequested);
+    mnu_GeriAl = mnu_Liste->addAction(QStringLiteral("Son içe aktarmayı geri al"));
+    mnu_GeriAl->setObjectName(QStringLiteral("mnu_GeriAl"));
+    mnu_GeriAl->setEnabled(false);
+    connect(mnu_GeriAl, &QAction::triggered, this, &WordListPanel::undoImportRequested);
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(List1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { mnu_Liste->popup(List1->viewport()->mapToGlobal(at)); });
@@ -235,6 +239,10 @@ QString WordListPanel::filterText() const {
 
 int WordListPanel::totalLineCount() const {
     return lines_->totalCount();
+}
+
+void WordListPanel::setImportUndoable(bool undoable) {
+    mnu_GeriAl->setEnabled(undoable);
 }
 
 void WordListPanel::TextAra_Change() {

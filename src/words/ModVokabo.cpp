@@ -122,6 +122,16 @@ void WordStore::AppendWords(const WordList& words, WordListKind list) {
     markChanged(list, Change::Lines);
 }
 
+bool WordStore::RemoveAppendedWords(const WordList& words, WordListKind list) {
+    WordList& from = listOf(list);
+    if (words.isEmpty() || from.size() < words.size() ||
+        !std::equal(words.cbegin(), words.cend(), from.cend() - words.size()))
+        return false;
+    from.resize(from.size() - words.size());
+    markChanged(list, Change::Lines);
+    return true;
+}
+
 void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
                            const QString& Turkish, const QString& Ornek) {
     WordDef& word = listOf(list)[index];

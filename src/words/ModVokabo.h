@@ -77,6 +77,9 @@ public:
     int AppendWord(const WordDef& word, WordListKind list);
     // Many words as one change: those who follow the store hear of it once.
     void AppendWords(const WordList& words, WordListKind list);
+    // Takes back words that AppendWords added, while the list still ends
+    // with them as they were added; false, and nothing changes, otherwise.
+    bool RemoveAppendedWords(const WordList& words, WordListKind list);
     void UpdateWord(WordListKind list, int index, const QString& English, const QString& Turkish,
                     const QString& Ornek);
     void SetWordDogru(WordListKind list, int index, qint16 Dogru);

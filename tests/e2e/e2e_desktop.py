@@ -177,12 +177,19 @@ class Desktop:
     """One scenario's desktop; leaving it ends every process it started, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
-                 settings=QUESTIONS_OFF, tray="xembed", speech=False):
+                 settings=QUESTIONS_OFF, tray="xembed", preload=None, installed=False,
+                 user_dir=None, speech=False):
         """`settings` go into the settings file before the program starts (none: no file);
         `tray` is "xembed" (trayer), "sni" (a StatusNotifierItem host), "none" (openbox
         without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray);
-        `speech`: a speech service runs (else none can start, as on a desktop without one)."""
+        `preload` is a library the program loads first. An `installed` program runs where it
+        is instead of from a copy in a program folder of its own; with a `user_dir` the
+        user's folders live there and outlive the desktop; `speech`: a speech service runs
+        (else none can start, as on a desktop without one)."""
         self.scenario = scenario
+        self.preload = preload
+        self.installed = installed
+        self.user_dir = user_dir
         self.tray = tray
         self.speech = speech
         self.initial_settings = dict(settings)
@@ -214,14 +221,18 @@ class Desktop:
 
         shutil.rmtree(self.shots, ignore_errors=True)
         os.makedirs(self.shots)
-        self.root = tempfile.mkdtemp(prefix=f"vokabo-e2e-{self.scenario}-")
-        self.prog_dir = self._folder("program")
+        if self.user_dir:
+            self.root = self.user_dir
+        else:
+            self.root = tempfile.mkdtemp(prefix=f"vokabo-e2e-{self.scenario}-")
+        self.prog_dir = os.path.dirname(self.exe) if self.installed else self._folder("program")
         self.config_home = self._folder("config")
         self.runtime_dir = self._folder("runtime")
         os.chmod(self.runtime_dir, 0o700)
         self.home = self._folder("home")
         self.logs = self._folder("logs")
-        shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
+        if not self.installed:
+            shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
         if self.initial_settings:
             self.write_settings(self.initial_settings)
         try:
@@ -242,13 +253,13 @@ class Desktop:
             self._print_logs()
         if self.keep_temp:
             print(f"       temporary folders kept in {self.root}")
-        else:
+        elif not self.user_dir:
             shutil.rmtree(self.root, ignore_errors=True)
         return False
 
     def _folder(self, name):
         path = os.path.join(self.root, name)
-        os.makedirs(path)
+        os.makedirs(path, exist_ok=bool(self.user_dir))
         return path
 
     def _start(self):
@@ -304,7 +315,7 @@ class Desktop:
         else:
             # The program would otherwise start the service itself, as libspeechd does.
             speechd_conf = os.path.join(self.config_home, "speech-dispatcher", "speechd.conf")
-            os.makedirs(os.path.dirname(speechd_conf))
+            os.makedirs(os.path.dirname(speechd_conf), exist_ok=True)
             with open(speechd_conf, "w", encoding="utf-8") as f:
                 f.write("DisableAutoSpawn\n")
 
@@ -467,6 +478,9 @@ class Desktop:
 
     @property
     def word_file(self):
+        # An installed program cannot keep its words beside itself: they are the user's.
+        if self.installed:
+            return os.path.join(self.home, "data", "vokabo", "vokabo.txt")
         return os.path.join(self.prog_dir, "vokabo.txt")
 
     @property
@@ -675,6 +689,11 @@ class Program:
 
     def __init__(self, desktop, args, name, extra_env):
         env = dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+        if desktop.preload:
+            # The sanitizer's runtime then is not the first library; it works all the same.
+            env["LD_PRELOAD"] = desktop.preload
+            env["ASAN_OPTIONS"] = ":".join(
+                filter(None, [env.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
         env.update(extra_env)
         env = {k: v for k, v in env.items() if v is not None}
         with open(os.path.join(desktop.logs, f"{name}.log"), "wb") as log:
