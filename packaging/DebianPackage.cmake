@@ -19,7 +19,7 @@ set(VOKABO_RUNTIME_DEPENDS
 set(VOKABO_RUNTIME_RECOMMENDS
   # reading words aloud: Qt TextToSpeech's speech-dispatcher plug-in, the
   # speech service and its voice (speech-dispatcher alone has no voice: its
-  # espeak-ng module comes in a package of its own, which brings espeak-ng)
+  # espeak-ng module comes in a package of its own, with espeak-ng's voices)
   qt6-speech-speechd-plugin
   speech-dispatcher
   speech-dispatcher-espeak-ng
