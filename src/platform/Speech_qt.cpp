@@ -22,14 +22,16 @@ public:
             // speech-dispatcher on Linux desktops; elsewhere the system's own.
             engine_ = new QTextToSpeech(
                 engines.contains(u"speechd") ? QStringLiteral("speechd") : QString(), this);
-            if (engine_->state() != QTextToSpeech::Error) {
-                for (const QLocale& locale : engine_->availableLocales()) {
-                    // A language's main country where it has a voice (en_US
-                    // for English), else whichever comes first.
-                    const bool main = locale.territory() == QLocale(locale.language()).territory();
-                    if (main || !voices.contains(locale.language()))
-                        voices.insert(locale.language(), locale);
-                }
+            // The engine reports an error when the system's own language has
+            // no voice; the others still speak.
+            for (const QLocale& locale : engine_->availableLocales()) {
+                if (locale.language() == QLocale::C)
+                    continue;
+                // A language's main country where it has a voice (en_US for
+                // English), else whichever comes first.
+                const bool main = locale.territory() == QLocale(locale.language()).territory();
+                if (main || !voices.contains(locale.language()))
+                    voices.insert(locale.language(), locale);
             }
         }
         voices_ = voices;

@@ -30,6 +30,13 @@ WESTON = ["weston", "--backend=headless-backend.so", "--xwayland", "--idle-time=
 # into a PulseAudio sink that plays nowhere; what it plays is recorded from the sink's monitor.
 SPEECH_TOOLS = ["pulseaudio", "speech-dispatcher", "parecord", "sox"]
 NULL_SINK = "vokabo_e2e"
+SPEECH_MODULE = r"""GenericExecuteSynth "printf %s \'$DATA\' | espeak-ng -v $VOICE -s $RATE --stdin"
+GenericCmdDependency "espeak-ng"
+GenericRateAdd 170
+GenericRateMultiply 100
+GenericRateForceInteger 1
+""" + "".join(f'GenericLanguage "{lang}" "{voice}" "utf-8"\nAddVoice "{lang}" "MALE1" "{voice}"\n'
+              for lang, voice in (("en", "en-us"), ("tr", "tr"), ("de", "de")))
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
@@ -366,7 +373,18 @@ class Desktop:
             "-L", "module-native-protocol-unix", "-L", f"module-null-sink sink_name={NULL_SINK}"])
         wait_until("the sound server", lambda: pulse.poll() is None and subprocess.run(
             ["pactl", "info"], env=self.env, capture_output=True).returncode == 0)
-        self._spawn("speech-dispatcher", ["speech-dispatcher", "--run-single", "--timeout", "0"])
+        # espeak-ng with a voice for three languages: with the thousands of voices of its own
+        # module, Qt takes minutes to list them under the sanitizers.
+        config = self._folder("speech-dispatcher")
+        os.makedirs(os.path.join(config, "modules"))
+        with open(os.path.join(config, "speechd.conf"), "w", encoding="utf-8") as f:
+            f.write('AddModule "espeak-ng-generic" "sd_generic" "espeak-ng-generic.conf"\n'
+                    "DefaultModule espeak-ng-generic\n")
+        with open(os.path.join(config, "modules", "espeak-ng-generic.conf"), "w",
+                  encoding="utf-8") as f:
+            f.write(SPEECH_MODULE)
+        self._spawn("speech-dispatcher", ["speech-dispatcher", "--run-single", "--timeout", "0",
+                                          "--config-dir", config])
         socket = os.path.join(self.runtime_dir, "speech-dispatcher", "speechd.sock")
         wait_until("the speech service", lambda: os.path.exists(socket))
 
