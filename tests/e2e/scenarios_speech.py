@@ -31,8 +31,8 @@ def check_sound(c, d, path, step):
 
 @scenario(settings={SOR_DAK: "5", SESLENDIR: "E"}, speech=True)
 def read_aloud(d, c):
-    """With "Soruyu seslendir" on, the first question (due at start, before the service has
-    answered) is read once the service is ready; the speaker button reads it again."""
+    """With "Soruyu seslendir" on, the first question (due at start, maybe before the program
+    has reached the service) is read once the service is ready; the speaker reads it again."""
     opening = os.path.join(d.root, "opening.wav")
     recorder = d.record_sound(opening)
     prog = d.start_program(["-o"])
