@@ -4,10 +4,6 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
-namespace {
-constexpr int FirstAnswerMs = 500;
-} // namespace
-
 BusWatch::BusWatch(QDBusMessage question, std::function<bool(const QDBusMessage&)> busyIf)
     : bus_(QDBusConnection::sessionBus()), question_(std::move(question)),
       busyIf_(std::move(busyIf)) {
@@ -15,13 +11,10 @@ BusWatch::BusWatch(QDBusMessage question, std::function<bool(const QDBusMessage&
     auto* owner = new QDBusServiceWatcher(question_.service(), bus_,
                                           QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
-        set(false);
+        answer(false);
         ask();
     });
-    // The first answer is waited for (briefly): a question due at start-up
-    // must not open before it is known.
-    const QDBusMessage reply = bus_.call(question_, QDBus::Block, FirstAnswerMs);
-    busy_ = reply.type() == QDBusMessage::ReplyMessage && busyIf_(reply);
+    ask();
 }
 
 void BusWatch::askAgainOn(const QString& path, const QString& interface, const QString& signal) {
@@ -37,15 +30,8 @@ void BusWatch::ask() {
                 if (asked != asked_)
                     return;
                 const QDBusMessage reply = w->reply();
-                set(reply.type() == QDBusMessage::ReplyMessage && busyIf_(reply));
+                answer(reply.type() == QDBusMessage::ReplyMessage && busyIf_(reply));
             });
-}
-
-void BusWatch::set(bool busy) {
-    if (busy == busy_)
-        return;
-    busy_ = busy;
-    emit changed();
 }
 
 QVariant firstArgument(const QDBusMessage& reply) {

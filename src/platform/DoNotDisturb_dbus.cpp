@@ -23,7 +23,7 @@ const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString Properties = QStringLiteral("org.freedesktop.DBus.Properties");
 } // namespace
 
-class NotificationsInhibited : public UserBusy {
+class NotificationsInhibited : public AnsweredWatch {
     Q_OBJECT
 public:
     NotificationsInhibited() : bus_(QDBusConnection::sessionBus()) {
@@ -33,13 +33,11 @@ public:
         auto* owner =
             new QDBusServiceWatcher(Service, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
         connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
-            set(false);
+            answer(false);
             ask();
         });
         ask();
     }
-
-    bool busy() override { return inhibited_; }
 
 private slots:
     void propertiesChanged(const QString& interface, const QVariantMap& changed,
@@ -48,7 +46,7 @@ private slots:
             return;
         if (const auto value = changed.constFind(QStringLiteral("Inhibited"));
             value != changed.constEnd())
-            set(value->toBool());
+            answer(value->toBool());
         else if (invalidated.contains(QStringLiteral("Inhibited")))
             ask();
     }
@@ -64,27 +62,19 @@ private:
         connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
             const QDBusPendingReply<QDBusVariant> reply = *w;
             // A service without the property is never inhibited.
-            set(!reply.isError() && reply.value().variant().toBool());
+            answer(!reply.isError() && reply.value().variant().toBool());
             w->deleteLater();
         });
     }
 
-    void set(bool inhibited) {
-        if (inhibited == inhibited_)
-            return;
-        inhibited_ = inhibited;
-        emit changed();
-    }
-
     QDBusConnection bus_;
-    bool inhibited_ = false;
 };
 
 // GNOME's "do not disturb" turns its banners off. The setting lives in
 // dconf, which is read from a file of its own format and has no reading
 // service; the gsettings command reads it, and dconf's service says on the
 // bus when it has written a change.
-class GnomeBannersOff : public UserBusy {
+class GnomeBannersOff : public AnsweredWatch {
     Q_OBJECT
 public:
     GnomeBannersOff() : gsettings_(QStandardPaths::findExecutable(QStringLiteral("gsettings"))) {
@@ -92,13 +82,8 @@ public:
             QString(), QStringLiteral("/ca/desrt/dconf/Writer/user"),
             QStringLiteral("ca.desrt.dconf.Writer"), QStringLiteral("Notify"), this,
             SLOT(written(QString, QStringList, QString)));
-        // The first answer is waited for (briefly): a question due at
-        // start-up must not open before it is known.
-        if (QProcess* read = ask())
-            read->waitForFinished(FirstAnswerMs);
+        ask();
     }
-
-    bool busy() override { return off_; }
 
 private slots:
     // prefix plus each of paths names what changed: a key, or a folder of
@@ -114,14 +99,15 @@ private slots:
     }
 
 private:
-    static constexpr int FirstAnswerMs = 500;
-
-    QProcess* ask() {
-        if (gsettings_.isEmpty())
-            return nullptr;
+    void ask() {
+        // Without the command there are no GNOME settings to heed.
+        if (gsettings_.isEmpty()) {
+            answer(false);
+            return;
+        }
         if (reading_) {
             askAgain_ = true;
-            return nullptr;
+            return;
         }
         reading_ = true;
         auto* read = new QProcess(this);
@@ -130,8 +116,8 @@ private:
             read->deleteLater();
             reading_ = false;
             // Without GNOME's settings (no such schema) the banners are on.
-            set(how == QProcess::NormalExit && code == 0 &&
-                read->readAllStandardOutput().trimmed() == "false");
+            answer(how == QProcess::NormalExit && code == 0 &&
+                   read->readAllStandardOutput().trimmed() == "false");
             if (std::exchange(askAgain_, false))
                 ask();
         });
@@ -140,22 +126,14 @@ private:
                 return;
             read->deleteLater();
             reading_ = false;
+            answer(false);
         });
         read->start(gsettings_,
                     {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.notifications"),
                      QStringLiteral("show-banners")});
-        return read;
-    }
-
-    void set(bool off) {
-        if (off == off_)
-            return;
-        off_ = off;
-        emit changed();
     }
 
     QString gsettings_;
-    bool off_ = false;
     bool reading_ = false;
     bool askAgain_ = false;
 };

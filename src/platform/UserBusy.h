@@ -19,6 +19,25 @@ signals:
     void changed();
 };
 
+// A watch that hears its answers some time after it asks: until the first
+// one comes it counts as busy, for a couple of seconds at most, so that a
+// question due at start-up waits for what the desktop says, and nothing
+// waits for the desktop to say it.
+class AnsweredWatch : public UserBusy {
+    Q_OBJECT
+public:
+    AnsweredWatch();
+    bool busy() override { return waiting_ || busy_; }
+
+protected:
+    // Each answer heard, the first one included.
+    void answer(bool busy);
+
+private:
+    bool busy_ = false;
+    bool waiting_ = true;
+};
+
 // Busy while any of its watches says so.
 class AnyBusy : public UserBusy {
     Q_OBJECT

@@ -1,8 +1,10 @@
 """A notification service on the session bus that has "do not disturb" on from the start:
 its Inhibited property is true until SIGUSR1 turns it off (SIGUSR2 turns it on again), with
-the PropertiesChanged signal a desktop's service sends."""
+the PropertiesChanged signal a desktop's service sends. With an argument, a number of
+milliseconds, it answers each question that late, as a desktop busy starting up does."""
 
 import signal
+import sys
 
 import dbus
 import dbus.service
@@ -12,6 +14,7 @@ from gi.repository import GLib
 NAME = "org.freedesktop.Notifications"
 PATH = "/org/freedesktop/Notifications"
 PROPERTIES = "org.freedesktop.DBus.Properties"
+ANSWER_AFTER_MS = int(sys.argv[1]) if len(sys.argv) > 1 else 0
 
 
 class Notifications(dbus.service.Object):
@@ -27,12 +30,17 @@ class Notifications(dbus.service.Object):
     def GetServerInformation(self):
         return ("fake", "vokabo-e2e", "1", "1.2")
 
-    @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v")
-    def Get(self, interface, name):
-        if interface == NAME and name == "Inhibited":
-            return dbus.Boolean(self.inhibited)
-        raise dbus.exceptions.DBusException("no such property",
-                                            name="org.freedesktop.DBus.Error.UnknownProperty")
+    @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v",
+                         async_callbacks=("reply", "error"))
+    def Get(self, interface, name, reply, error):
+        def answer():
+            if interface == NAME and name == "Inhibited":
+                reply(dbus.Boolean(self.inhibited))
+            else:
+                error(dbus.exceptions.DBusException(
+                    "no such property", name="org.freedesktop.DBus.Error.UnknownProperty"))
+            return False
+        GLib.timeout_add(ANSWER_AFTER_MS, answer)
 
     @dbus.service.method(PROPERTIES, in_signature="s", out_signature="a{sv}")
     def GetAll(self, interface):
