@@ -67,7 +67,7 @@ template <typename Change> void WordListModel::relayout(Change change) {
     std::vector<int> positions;
     positions.reserve(static_cast<size_t>(was.size()));
     for (const QModelIndex& index : was)
-        positions.push_back(positionAt(index.row()));
+        positions.push_back(recordAt(index.row()));
     change(positions);
     // A screen reader may hold an index for every line: one pass, not one
     // search each.
@@ -130,9 +130,9 @@ void WordListModel::applyFilter() {
             shown_.push_back(position);
 }
 
-int WordListModel::rowOfPosition(int position) const {
+int WordListModel::rowOfRecord(int record) const {
     const std::vector<int>& shown = rows();
-    const auto row = std::find(shown.begin(), shown.end(), position);
+    const auto row = std::find(shown.begin(), shown.end(), record);
     return row == shown.end() ? -1 : static_cast<int>(row - shown.begin());
 }
 
@@ -143,7 +143,7 @@ int WordListModel::rowCount(const QModelIndex& parent) const {
 QVariant WordListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const int position = positionAt(index.row());
+    const int position = recordAt(index.row());
     const Record& record = records_[static_cast<size_t>(position)];
     switch (role) {
     case Qt::DisplayRole:
@@ -152,7 +152,7 @@ QVariant WordListModel::data(const QModelIndex& index, int role) const {
         return record.word;
     case MeaningRole:
         return record.meaning;
-    case PositionRole:
+    case RecordRole:
         return position;
     default:
         return {};
@@ -201,7 +201,7 @@ void WordListModel::removed(WordListKind list, int first, int count) {
         return;
     if (count == 1) {
         // A view makes the line that followed current when it loses its own.
-        const int row = rowOfPosition(first);
+        const int row = rowOfRecord(first);
         if (row >= 0)
             beginRemoveRows({}, row, row);
         takeOut(first, 1);
@@ -240,7 +240,7 @@ void WordListModel::edited(WordListKind list, int position) {
         const int order = records_[static_cast<size_t>(other)].key.compare(fresh.key);
         return order < 0 || (order == 0 && other < position);
     };
-    const int oldRow = rowOfPosition(position);
+    const int oldRow = rowOfRecord(position);
     const bool shown = !filtering() || WordFilter::matches(filter_, fresh.word, fresh.meaning);
     const int orderIndex = placeAmong(order_, position, goesBefore);
     const int newRow = !shown        ? -1

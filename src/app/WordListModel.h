@@ -16,10 +16,10 @@ class WordListModel : public QAbstractListModel {
     Q_OBJECT
 public:
     enum Role {
-        WordRole = Qt::UserRole,
+        // A line's record: its word's position in the list.
+        RecordRole = Qt::UserRole,
+        WordRole,
         MeaningRole,
-        // The word's position in its list.
-        PositionRole,
     };
 
     explicit WordListModel(const ModVokabo::WordStore& store, QObject* parent = nullptr);
@@ -33,9 +33,9 @@ public:
     const QString& filter() const { return filter_; }
     // Every line, shown or not.
     int totalCount() const { return static_cast<int>(records_.size()); }
-    // The row that shows the word at that position, or -1.
-    int rowOfPosition(int position) const;
-    int positionAt(int row) const { return rows()[static_cast<size_t>(row)]; }
+    // The row that shows the record, or -1.
+    int rowOfRecord(int record) const;
+    int recordAt(int row) const { return rows()[static_cast<size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -62,7 +62,8 @@ private:
     void takeOut(int first, int count);
     // Runs change, which may reorder, add and take out lines, as one new
     // layout: each line that stays keeps its selection. change is told the
-    // positions of the selected lines and moves them along (-1: gone).
+    // records of the lines the views hold on to (the current one, the
+    // selected ones) and moves them along (-1: gone).
     template <typename Change> void relayout(Change change);
 
     const ModVokabo::WordStore& store_;

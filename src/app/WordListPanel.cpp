@@ -173,7 +173,7 @@ void WordListPanel::FillWordList(ModVokabo::WordListKind list) {
 }
 
 void WordListPanel::storeChanged(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what) {
-    // The lines have followed already; a count is not shown on the list.
+    // The lines have followed the change row by row; a count is not shown.
     if (list != shown_ || what != ModVokabo::WordStore::Change::Lines)
         return;
     // Words added, edited or taken out elsewhere (the word dialog, an import,
@@ -255,7 +255,7 @@ QString WordListPanel::lineText(int line) const {
 }
 
 int WordListPanel::lineRecord(int line) const {
-    return lines_->positionAt(line);
+    return lines_->recordAt(line);
 }
 
 const QAbstractItemModel* WordListPanel::lines() const {
