@@ -3,6 +3,8 @@
 #   scripts/deps.sh build   - compiler, CMake, Qt
 #   scripts/deps.sh test    - the above, plus what the tests and benchmarks use
 #   scripts/deps.sh package - the build's, plus what makes and checks the Debian package
+#   scripts/deps.sh desktops - the test set, plus the desktops tried by hand
+#                             (tools/desktops: GNOME Shell and KWin, headless)
 set -euo pipefail
 
 # libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
@@ -14,6 +16,9 @@ test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
 # a stand-in notification service, and a full-screen window to hold questions for
 test_pkgs+=(python3-dbus gir1.2-gtk-3.0)
+# GNOME's "do not disturb" as the program reads it: the gsettings command and
+# GNOME's settings schemas
+test_pkgs+=(libglib2.0-bin gsettings-desktop-schemas)
 # a StatusNotifierItem host (the watcher and a panel) for the end-to-end tests
 test_pkgs+=(haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
 # a Wayland session with XWayland, and Qt's Wayland platform for the user who chooses it
@@ -24,10 +29,16 @@ test_pkgs+=(clang-14 libclang-rt-14-dev)
 # dpkg-shlibdeps (dpkg-dev) finds the package's library dependencies; lintian
 # checks the package
 package_pkgs=(dpkg-dev lintian)
+# GNOME Shell and KWin on a virtual screen, and the desktop portal a GNOME
+# session has
+desktop_pkgs=(gnome-shell kwin-wayland xdg-desktop-portal xdg-desktop-portal-gnome)
 
 want=("${build_pkgs[@]}")
-[ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")
-[ "${1:-build}" = package ] && want+=("${package_pkgs[@]}")
+case "${1:-build}" in
+  test) want+=("${test_pkgs[@]}") ;;
+  package) want+=("${package_pkgs[@]}") ;;
+  desktops) want+=("${test_pkgs[@]}" "${desktop_pkgs[@]}") ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do

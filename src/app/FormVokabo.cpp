@@ -13,6 +13,7 @@
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
 #include "controls/TryIcn.h"
+#include "platform/Activation.h"
 #include "platform/Clock.h"
 #include "platform/ClockJumps.h"
 #include "platform/ModalLoops.h"
@@ -124,11 +125,14 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
     TryIcn1 = new TryIcn(this, std::move(tray));
     TryIcn1->setObjectName(QStringLiteral("TryIcn1"));
-    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
-        if (Button == 2)
+    // A double-click reached the tray host, not the program: the desktop is
+    // told that the user asked for the window, or it would not activate it.
+    connect(TryIcn1, &TryIcn::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (why == QSystemTrayIcon::Context)
             popMenu->popup(QCursor::pos());
+        else if (why == QSystemTrayIcon::DoubleClick)
+            prepareActivation(this, {}, [this] { mnu_Ac_Click(); });
     });
-    connect(TryIcn1, &TryIcn::DblClick, this, [this] { mnu_Ac_Click(); });
 
     progress_ = new FormProgress(this);
 
@@ -172,7 +176,7 @@ FormVokabo::~FormVokabo() {
     words_.setProgressView(nullptr);
 }
 
-bool FormVokabo::Form_Load() {
+bool FormVokabo::Form_Load(const QByteArray& startupId) {
     instance_ = std::make_unique<SingleInstance>(words_.wordFilePath());
     SingleInstance::Outcome instance = instance_->tryAcquire();
     if (instance == SingleInstance::Outcome::HeldElsewhere && takeOverAsked(instance_->holder()))
@@ -185,11 +189,17 @@ bool FormVokabo::Form_Load() {
     if (instance == SingleInstance::Outcome::HeldByAnotherCopy ||
         instance == SingleInstance::Outcome::HeldElsewhere) {
         refuseStart(instance == SingleInstance::Outcome::HeldByAnotherCopy &&
-                    instance_->callRunningCopy());
+                    instance_->callRunningCopy(startupId));
         return false;
     }
 
-    connect(instance_.get(), &SingleInstance::calledForward, this, &FormVokabo::mnu_Ac_Click);
+    connect(instance_.get(), &SingleInstance::calledForward, this,
+            [this](const QByteArray& startupId) {
+                prepareActivation(this, startupId, [this] {
+                    mnu_Ac_Click();
+                    instance_->cameForward();
+                });
+            });
 
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
@@ -200,6 +210,10 @@ bool FormVokabo::Form_Load() {
         tellAboutLoad(loaded);
     words_.watchWordFile();
 
+    // The window exists on the screen's side before it is placed: placed
+    // before it existed, a window started minimised is not brought back when
+    // the task bar or a window switcher activates it (openbox).
+    create();
     LoadSettings();
     if (settings_.ustte())
         setTopmost(this, true);
@@ -267,7 +281,10 @@ void FormVokabo::refuseStart(bool calledForward) {
                       .arg(holder.user);
     else if (!calledForward)
         prompt += QStringLiteral("\n\nKopya başka bir oturumunuzda çalışıyor.");
-    MsgBox(prompt, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Vokabo Retano"));
+    // Over the running copy's window, which has just come forward and may be
+    // kept on top.
+    MsgBox(prompt, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal,
+           QStringLiteral("Vokabo Retano"));
     refused_ = true;
     Form_Unload();
 }
@@ -601,7 +618,8 @@ void FormVokabo::tellNoTray() {
         QStringLiteral("Bu masaüstünde bildirim alanı (sistem tepsisi) yok; Vokabo Retano "
                        "simgesini oraya koyamıyor.\n\n"
                        "Program yine çalışır ve soruları zamanında sorar. Ana pencere "
-                       "küçültülünce gizlenmez, görev çubuğunda kalır. Pencereyi kapatmak "
+                       "küçültülünce gizlenmez, açık pencereler arasında kalır: Alt+Tab ile "
+                       "ya da programı yeniden başlatarak geri gelir. Pencereyi kapatmak "
                        "programı sonlandırır.\n\n"
                        "Bir bildirim alanı açılırsa (GNOME'da örneğin AppIndicator "
                        "uzantısıyla) simge oraya gelir."),
@@ -623,9 +641,15 @@ void FormVokabo::hideToTray() {
 void FormVokabo::mnu_Ac_Click() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     // Asked for through the window itself: moving the widget to where it
-    // already is would not tell the window manager.
-    if (minimisedToTray_ && !isVisible() && windowHandle())
+    // already is would not tell the window manager. The widget must agree
+    // all the same: showing puts a window that was once placed where the
+    // widget last saw it, and a window manager may have put the hidden
+    // window elsewhere (GNOME Shell leaves it at its frame's corner, a
+    // title bar higher).
+    if (minimisedToTray_ && !isVisible() && windowHandle()) {
         windowHandle()->setPosition(placeBeforeHiding_);
+        setGeometry(QRect(placeBeforeHiding_, size()));
+    }
     minimisedToTray_ = false;
     show();
     raise();
@@ -638,7 +662,8 @@ void FormVokabo::mnu_Cikis_Click() {
 
 QString FormVokabo::trayToolTip() const {
     const QDateTime until = settings_.duraklat();
-    return until.isValid() ? Scheduler::pausedToolTip(until) : QStringLiteral("Vokabo Retano");
+    return until.isValid() ? Scheduler::pausedToolTip(until, Now())
+                           : QStringLiteral("Vokabo Retano");
 }
 
 void FormVokabo::TimerSor_Timer() {
@@ -647,11 +672,24 @@ void FormVokabo::TimerSor_Timer() {
     SoruHazirla();
 }
 
+bool FormVokabo::questionOpen() const {
+    return FormSoru_ && FormSoru_->isOpen();
+}
+
 void FormVokabo::SoruHazirla() {
-    const auto question = Quiz::composeQuestion(words_.words(ModVokabo::WordListKind::Active),
-                                                settings_.SecenekSay(), settings_.sor_tur());
-    if (!question)
+    // One question window at a time, whoever asks.
+    if (questionOpen())
         return;
+    const ModVokabo::WordList& active = words_.words(ModVokabo::WordListKind::Active);
+    const auto question =
+        Quiz::composeQuestion(active, settings_.SecenekSay(), settings_.sor_tur());
+    if (!question) {
+        // Enough words, but the draw found no set of answers: the next
+        // period draws again. Too few words wait for more.
+        if (active.size() >= settings_.SecenekSay())
+            TimerSor->setSonSoru(Now());
+        return;
+    }
     auto* form = new FormSoru(*question, this, settings_, words_, this);
     TimerSor->stop();
     FormSoru_ = form;
@@ -659,8 +697,9 @@ void FormVokabo::SoruHazirla() {
 }
 
 void FormVokabo::startQuestionTimer() {
-    // The program may be ending: no new question then.
-    if (!shutdownRequested_ && !unloading_ && !ended_)
+    // The program may be ending: no new question then. An open question
+    // starts the timer itself when it closes.
+    if (!shutdownRequested_ && !unloading_ && !ended_ && !questionOpen())
         TimerSor->start();
 }
 
@@ -675,13 +714,12 @@ void FormVokabo::setSonSoru(const QDateTime& when) {
 void FormVokabo::mnu_VokaboSor_Click() {
     series_.ElleSor = true;
     TimerSor->setSonSoru(QDateTime());
-    if (shutdownRequested_ || unloading_ || ended_ || (FormSoru_ && FormSoru_->isVisible()))
+    if (shutdownRequested_ || unloading_ || ended_ || questionOpen())
         return;
     // Asked for: at once, whatever holds the scheduled questions.
     SoruHazirla();
     // Too few words: the request stands, as a due question does.
-    if (!FormSoru_ || !FormSoru_->isVisible())
-        startQuestionTimer();
+    startQuestionTimer();
 }
 
 void FormVokabo::mnu_YeniVokabo_Click() {

@@ -42,8 +42,10 @@ public:
                std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
-    // Start-up. False when another copy already runs; the program then ends.
-    bool Form_Load();
+    // Start-up. False when another copy already runs; the program then ends,
+    // and the copy that runs comes forward (startupId: this start's start-up
+    // notification id, which lets the desktop activate its window).
+    bool Form_Load(const QByteArray& startupId = {});
     // Shut-down. False when the user chose to keep the program running
     // because the words could not be saved.
     bool Form_Unload();
@@ -70,6 +72,8 @@ public:
 
     // The open question window, if any.
     FormSoru* questionWindow() const { return FormSoru_; }
+    // A question window is open and has not begun to close.
+    bool questionOpen() const;
 
     // What the question window needs from here.
     void startQuestionTimer() override;

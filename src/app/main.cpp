@@ -35,7 +35,9 @@ int main(int argc, char** argv) {
     }
 
     ignoreRelativeXdgFolders();
-    const QByteArray platform = preferredQtPlatform(QProcessEnvironment::systemEnvironment());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QByteArray startupId = startupNotificationId(environment);
+    const QByteArray platform = preferredQtPlatform(environment);
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
     FormVokabo form(commandLine, settings, words);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    if (!form.Form_Load())
+    if (!form.Form_Load(startupId))
         return 0;
 
     // The system ends the program without waiting for anybody's answer.

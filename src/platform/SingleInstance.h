@@ -2,12 +2,15 @@
 
 #include "platform/LockFiles.h"
 
+#include <QList>
 #include <QLockFile>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 
 // One running copy per word file. The lock lives beside the word file, so
 // that two logins or two users sharing a program folder cannot both write
@@ -46,22 +49,33 @@ public:
     // Why no lock could be made, after Unavailable.
     QString failure() const { return failure_; }
 
-    // From a refused copy: asks the running copy to come forward. False when
-    // it could not be reached (another user's copy, or no runtime folder).
-    bool callRunningCopy() const;
+    // From a refused copy: asks the running copy to come forward, handing
+    // it this start's start-up notification id (DESKTOP_STARTUP_ID or
+    // XDG_ACTIVATION_TOKEN, which lets the desktop activate a window for the
+    // user who started the program), and waits until it has. False when it
+    // could not be reached (another user's copy, or no runtime folder).
+    bool callRunningCopy(const QByteArray& startupId = {}) const;
+
+    // This copy has come forward: the copies that called are told, and show
+    // their message over its window.
+    void cameForward();
 
 signals:
-    // A refused copy asked this one to come forward.
-    void calledForward();
+    // A refused copy asked this one to come forward; startupId is its
+    // start-up notification id, empty where it had none. cameForward() says
+    // when it has.
+    void calledForward(const QByteArray& startupId);
 
 private:
     void listen();
+    void answer(QLocalSocket* caller);
     QString channelPath() const;
 
     QString wordFile_;
     QString runtimeFolder_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* channel_ = nullptr;
+    QList<QPointer<QLocalSocket>> waiting_;
     QString failure_;
     LockHolder holder_;
     QString heldAt_;

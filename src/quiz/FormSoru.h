@@ -52,6 +52,8 @@ public:
     // Loads the window and puts it on top of all others without taking the
     // keyboard from the program the user is working in.
     void open();
+    // Until its closing has begun.
+    bool isOpen() const { return !unloaded_; }
 
     void Form_Load();
     void Form_Activate();

@@ -5,12 +5,13 @@
 #include "app/Scheduler.h"
 #include "app/WordListPanel.h"
 #include "controls/ClickLabel.h"
-#include "controls/TryIcn.h"
 #include "platform/Clock.h"
 #include "platform/MsgBoxQt.h"
 #include "platform/SingleInstance.h"
 #include "quiz/Quiz.h"
 #include "settings/Settings.h"
+#include "support/FakeTray.h"
+#include "support/ScriptedRandom.h"
 #include "support/TestSupport.h"
 #include "words/FormYeni.h"
 
@@ -71,6 +72,13 @@ ClickLabel* LabelAktif(const QObject& form, int Index) {
 QString LabelTur(const QObject& form) {
     return part<QLabel>(form, QStringLiteral("LabelTur"))->text();
 }
+// The question windows on the screen.
+int questionsShown() {
+    int shown = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        shown += qobject_cast<const FormSoru*>(window) && window->isVisible();
+    return shown;
+}
 // Where a control stands in the window's client area.
 QRect inWindow(const QWidget* control) {
     return QRect(control->mapTo(control->window(), QPoint(0, 0)), control->size());
@@ -123,33 +131,6 @@ protected:
     }
 };
 
-// A notification area that a test puts on the desktop or takes away.
-struct TrayState {
-    bool available = true;
-    std::function<void()> changed;
-    QStringList balloons; // "title: text"
-    void set(bool now) {
-        available = now;
-        if (changed)
-            changed();
-    }
-};
-
-class FakeTray : public NotifyIcon::Layer {
-public:
-    explicit FakeTray(TrayState* state) : state_(state) {}
-    bool Shell_NotifyIcon(int, const NotifyIcon::Data& data) override {
-        if (data.uFlags & NotifyIcon::NIF_INFO)
-            state_->balloons.append(data.szInfoTitle + ": " + data.szInfo);
-        return true;
-    }
-    bool trayAvailable() const override { return state_->available; }
-    void watchTray(std::function<void()> changed) override { state_->changed = std::move(changed); }
-
-private:
-    TrayState* state_;
-};
-
 // The user is busy (watching something full screen, say) when a test says so.
 class FakeBusy : public UserBusy {
 public:
@@ -174,6 +155,7 @@ private slots:
     void oneCopyPerWordFile();
     void noLockAnywhereStillStarts();
     void escAndRestore();
+    void restoredFromTheTrayAtItsStoredPlace();
     void withoutATrayNothingHides();
     void alwaysOnTopFollowsTheSettings();
     void storedFrameComesBackWhole();
@@ -186,6 +168,9 @@ private slots:
     void askNowOpensAtOnce_data();
     void askNowOpensAtOnce();
     void pauseFromTheTrayMenu();
+    void editingDuringAQuestionKeepsOneQuestionWindow();
+    void aSeriesAskedForGoesOnWhileBusyButEndsAtItsLength();
+    void aFailedDrawIsTriedAgainAfterThePeriod();
     void shutDownWaitsForOpenDialogs();
     void unreadableWordFileIsReportedAndExitOffersNoRetry();
     void changesAreSavedWithinSeconds();
@@ -307,7 +292,9 @@ void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     QCOMPARE(box.asked().size(), 1);
     QCOMPARE(box.asked()[0].prompt, QStringLiteral("Programın bir kopyası zaten çalışıyor !"));
     QCOMPARE(box.asked()[0].title, QStringLiteral("Vokabo Retano"));
-    QCOMPARE(box.asked()[0].style, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation);
+    // Above the first copy's window, which may be kept on top.
+    QCOMPARE(box.asked()[0].style,
+             MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal);
     QCOMPARE(stored(Settings::SonXYName), QString());
     QCOMPARE(stored(Settings::SonBoyName), QString());
     // The first copy goes on with its words.
@@ -373,7 +360,13 @@ void TestFormVokabo::escAndRestore() {
     QVERIFY(form.minimisedToTray());
     QVERIFY(asking(form));
 
-    form.mnu_Ac_Click();
+    // A click leaves the window in the tray, the right button opens the
+    // menu, a double-click brings the window back.
+    tray.activate(QSystemTrayIcon::Trigger);
+    QVERIFY(!form.isVisible() && !part<QMenu>(form, "popMenu")->isVisible());
+    tray.activate(QSystemTrayIcon::Context);
+    QVERIFY(part<QMenu>(form, "popMenu")->isVisible());
+    tray.activate(QSystemTrayIcon::DoubleClick);
     QVERIFY(form.isVisible());
     QVERIFY(!form.minimisedToTray());
 
@@ -384,6 +377,29 @@ void TestFormVokabo::escAndRestore() {
     QVERIFY(form.minimisedToTray());
     QVERIFY(form.Form_Unload());
     QCOMPARE(stored(Settings::SonXYName), QString());
+}
+
+// A window manager may leave a hidden window a title bar higher, at its
+// frame's corner (GNOME Shell does); restoring it puts it back all the same,
+// time after time.
+void TestFormVokabo::restoredFromTheTrayAtItsStoredPlace() {
+    const QRect frame(90, 160, 380, 320);
+    Settings::writeStored(Settings::SonXYName,
+                          Settings::packPair(frame.top() * 15, frame.left() * 15));
+    Settings::writeStored(Settings::SonBoyName,
+                          Settings::packPair(frame.height() * 15, frame.width() * 15));
+    FormVokabo& form = start("");
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.frameGeometry(), frame);
+    for (int restore = 0; restore < 5; ++restore) {
+        QTest::keyClick(List1(form), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
+        // Where the window manager said it put the hidden window.
+        form.setGeometry(form.geometry().translated(0, -37));
+        form.mnu_Ac_Click();
+        QTRY_COMPARE(form.frameGeometry(), frame);
+    }
 }
 
 void TestFormVokabo::withoutATrayNothingHides() {
@@ -647,7 +663,7 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     setClock([&now] { return now; });
     const QByteArray words = "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n";
     start("-o", words);
-    const auto toolTip = [this] { return part<TryIcn>(*form, "TryIcn1")->record().szTip; };
+    const auto toolTip = [this] { return tray.toolTip; };
     const auto shown = [](const QMenu* menu) {
         QStringList texts;
         for (const QAction* action : menu->actions())
@@ -688,13 +704,83 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
 
     // Until the morning, then going on at once.
     part<QMenu>(*form, "mnu_Duraklat")->actions()[3]->trigger();
-    QCOMPARE(toolTip(), QStringLiteral("Sorular 08:00'e kadar duraklatıldı"));
+    QCOMPARE(toolTip(), QStringLiteral("Sorular 8 Aralık 08:00'e kadar duraklatıldı"));
     now = now.addSecs(3600);
     TimerSor(*form)->reconsider();
     QVERIFY(!TimerSor(*form)->dueNow());
     part<QAction>(*form, "mnu_DevamEt")->trigger();
     QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
     QVERIFY(TimerSor(*form)->dueNow());
+}
+
+void TestFormVokabo::editingDuringAQuestionKeepsOneQuestionWindow() {
+    FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n");
+    form.TimerSor_Timer();
+    QPointer<FormSoru> question = form.questionWindow();
+    QVERIFY(question);
+    for (int edit = 0; edit < 3; ++edit) {
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        listOf(form).setCurrentLine(edit);
+        doubleClickList(form);
+        // Whatever the scheduler is told, the open question stays the one.
+        form.TimerSor_Timer();
+        QCOMPARE(questionsShown(), 1);
+        QCOMPARE(form.questionWindow(), question.data());
+        QVERIFY(!TimerSor(form)->isRunning());
+    }
+    // Its closing starts the timer again.
+    question->close();
+    QTRY_VERIFY(!question);
+    QVERIFY(TimerSor(form)->isRunning());
+}
+
+void TestFormVokabo::aSeriesAskedForGoesOnWhileBusyButEndsAtItsLength() {
+    QDateTime now(QDate(2026, 12, 7), QTime(14, 0));
+    setClock([&now] { return now; });
+    Settings::writeStored(Settings::SorusaySetting.name, "2");
+    Settings::writeStored(Settings::DuraklatSetting.name,
+                          now.addSecs(3600).toUTC().toString(Qt::ISODate));
+    userBusy = true;
+    FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n");
+    mnu_VokaboSor(form)->trigger();
+    for (int asked = 1; asked <= 2; ++asked) {
+        QPointer<FormSoru> question = form.questionWindow();
+        QVERIFY2(question && question->isOpen(), qPrintable(QString::number(asked)));
+        question->LblOrtu_Click();
+        question->LblCevap_Click(question->dogruSira() - 1);
+        question->CmdTamam_Click();
+        QTRY_VERIFY(!question);
+        // The next of the series comes at once, busy or paused.
+        if (asked == 1)
+            QTRY_VERIFY(form.questionOpen());
+    }
+    // The series has its length: what holds the scheduled questions holds
+    // them again, though the request still stands.
+    QVERIFY(form.series().ElleSor);
+    now = now.addSecs(301);
+    TimerSor(form)->reconsider();
+    QVERIFY(!TimerSor(form)->dueNow());
+    userBusy = false;
+    TimerSor(form)->reconsider();
+    QVERIFY(!TimerSor(form)->dueNow());
+}
+
+// A draw that finds no set of different answers (100 tries for a slot)
+// is drawn again one period later.
+void TestFormVokabo::aFailedDrawIsTriedAgainAfterThePeriod() {
+    QDateTime now(QDate(2026, 12, 7), QTime(14, 0));
+    setClock([&now] { return now; });
+    Settings::writeStored(Settings::SecenekSaySetting.name, "2");
+    FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\n");
+    ScriptedRandom random(QList<double>(2 + 99, 0.0));
+    form.TimerSor_Timer();
+    QCOMPARE(random.left(), 0);
+    QVERIFY(!form.questionWindow());
+    QCOMPARE(TimerSor(form)->wakeUp(), now.addSecs(301));
+    now = TimerSor(form)->wakeUp();
+    random.add({0.0, 0.0, 0.9, 0.0, 0.0});
+    QMetaObject::invokeMethod(part<QTimer>(form, "wakeUp"), "timeout");
+    QVERIFY(form.questionOpen());
 }
 
 void TestFormVokabo::shutDownWaitsForOpenDialogs() {

@@ -1,5 +1,6 @@
 #include "app/FormVokabo.h"
 #include "app/WordListPanel.h"
+#include "support/FakeTray.h"
 #include "support/TestSupport.h"
 #include "words/FormImport.h"
 #include "words/WordFilter.h"
@@ -31,10 +32,8 @@
 using namespace ModVokabo;
 
 namespace {
-class NoTray : public NotifyIcon::Layer {
-public:
-    bool Shell_NotifyIcon(int, const NotifyIcon::Data&) override { return true; }
-};
+// No test here looks at the tray.
+using NoTray = FakeTray;
 
 template <typename Control> Control* part(const QObject& form, const QString& name) {
     auto* found = form.findChild<Control*>(name);

@@ -380,11 +380,16 @@ class Desktop:
             "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
             "org.freedesktop.DBus.NameHasOwner", f"string:{name}")
 
-    def start_helper(self, name, script):
+    def start_helper(self, name, script, *args, env=None):
         """Runs one of the helper scripts beside this file (a window, a service) on this
         desktop, with its log; it ends with the desktop."""
         here = os.path.dirname(os.path.abspath(__file__))
-        return self._spawn(name, [sys.executable, os.path.join(here, script)])
+        saved = self.env
+        self.env = dict(saved, **(env or {}))
+        try:
+            return self._spawn(name, [sys.executable, os.path.join(here, script), *args])
+        finally:
+            self.env = saved
 
     def net_wm_state(self, window):
         """The atoms of an X window's _NET_WM_STATE (e.g. "_NET_WM_STATE_FULLSCREEN")."""
