@@ -18,10 +18,11 @@ set(VOKABO_RUNTIME_DEPENDS
 )
 set(VOKABO_RUNTIME_RECOMMENDS
   # reading words aloud: Qt TextToSpeech's speech-dispatcher plug-in, the
-  # speech service and its voice
+  # speech service and its voice (speech-dispatcher alone has no voice: its
+  # espeak-ng module comes in a package of its own, with espeak-ng's voices)
   qt6-speech-speechd-plugin
   speech-dispatcher
-  espeak-ng
+  speech-dispatcher-espeak-ng
   # Xcursor, which Qt's X11 platform opens itself, so the pointer takes the
   # desktop's cursor theme (without it Qt draws X's own pointers)
   libxcursor1

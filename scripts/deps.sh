@@ -12,6 +12,12 @@ set -euo pipefail
 # full-screen window on X11.
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
             qt6-qpa-plugins libqt6svg6 fonts-liberation2 libxcb1-dev)
+# Reading words aloud: Qt's speech module (its CMake files and header need
+# qt6-declarative-dev's QmlIntegration, which Debian's qt6-speech-dev does not
+# pull in), and at run time the speech-dispatcher plug-in, the service and
+# espeak-ng's voices (speech-dispatcher-espeak-ng joins the two).
+build_pkgs+=(qt6-speech-dev qt6-declarative-dev libqt6texttospeech6 qt6-speech-speechd-plugin
+             speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
 # a stand-in notification service, and a full-screen window to hold questions for
@@ -21,6 +27,8 @@ test_pkgs+=(python3-dbus gir1.2-gtk-3.0)
 test_pkgs+=(libglib2.0-bin gsettings-desktop-schemas)
 # a StatusNotifierItem host (the watcher and a panel) for the end-to-end tests
 test_pkgs+=(haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils)
+# a speech service that plays into a sink of its own, recorded and measured; a terminal to type in
+test_pkgs+=(pulseaudio pulseaudio-utils sox xterm)
 # a Wayland session with XWayland, and Qt's Wayland platform for the user who chooses it
 test_pkgs+=(weston xwayland qt6-wayland)
 # clang and its libFuzzer for the word-file fuzz target (tests/fuzz)

@@ -53,12 +53,14 @@ QString nativePath(const QString& path) {
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
-                       ModVokabo::WordStore& words, std::unique_ptr<NotifyIcon::Layer> tray,
-                       std::unique_ptr<UserBusy> busy, QWidget* parent)
+                       ModVokabo::WordStore& words, Speech& speech,
+                       std::unique_ptr<NotifyIcon::Layer> tray, std::unique_ptr<UserBusy> busy,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine), settings_(settings), words_(words), busy_(std::move(busy)) {
+      commandLine_(commandLine), settings_(settings), words_(words), speech_(speech),
+      busy_(std::move(busy)) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -690,10 +692,14 @@ void FormVokabo::SoruHazirla() {
             TimerSor->setSonSoru(Now());
         return;
     }
-    auto* form = new FormSoru(*question, this, settings_, words_, this);
+    auto* form = new FormSoru(*question, this, settings_, words_, speech_, this);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();
+    // Read aloud as it comes, unless the user is in a film, a call or a
+    // presentation, or asked not to be disturbed.
+    if (settings_.seslendir() && !(busy_ && busy_->busy()))
+        form->CmdSeslendir_Click();
 }
 
 void FormVokabo::startQuestionTimer() {

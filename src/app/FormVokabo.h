@@ -22,6 +22,7 @@ class QAction;
 class QMenu;
 class SettingsRecord;
 class SingleInstance;
+class Speech;
 class TryIcn;
 class WordListPanel;
 
@@ -36,9 +37,11 @@ public:
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
     // follows. words: the word store, which the window loads, shows, changes
-    // and saves. busy: tells when a due question should wait for the user.
+    // and saves. speech: reads words aloud in the windows that offer it.
+    // busy: tells when a due question should wait for the user, and when a
+    // question must not be read aloud.
     FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
-               std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
+               Speech& speech, std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
                std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
@@ -165,6 +168,7 @@ private:
     QString commandLine_;
     SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
+    Speech& speech_;
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;

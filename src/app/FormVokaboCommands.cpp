@@ -13,6 +13,7 @@
 #include "platform/MsgBox.h"
 #include "platform/WebPage.h"
 #include "settings/FormAyar.h"
+#include "settings/Settings.h"
 #include "words/FormYeni.h"
 
 #include <QTimer>
@@ -60,7 +61,7 @@ void FormVokabo::ShowNewWordDialog() {
 }
 
 void FormVokabo::ShowSettingsDialog() {
-    FormAyar dialog(settings_, this);
+    FormAyar dialog(settings_, speech_, this);
     ModalLoops::exec(&dialog);
 }
 
@@ -73,7 +74,7 @@ void FormVokabo::showWordDialog(bool edit, int Index) {
     std::optional<FormYeni::Edited> edited;
     if (edit && Index >= 0 && Index < ListPanel->lineCount())
         edited = FormYeni::Edited{ListPanel->shownList(), ListPanel->lineRecord(Index)};
-    FormYeni dialog(words_, edited, this);
+    FormYeni dialog(words_, edited, speech_, settings_.dil(), this);
     ModalLoops::exec(&dialog);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/SessionPlatform.h"
 #include "platform/ShutdownSignals.h"
+#include "platform/Speech.h"
 #include "settings/Settings.h"
 #include "words/ModVokabo.h"
 
@@ -62,11 +63,16 @@ int main(int argc, char** argv) {
 
     SettingsRecord settings;
     ModVokabo::WordStore words(locateWordFile());
-    FormVokabo form(commandLine, settings, words);
+    const std::unique_ptr<Speech> speech = createSpeech();
+    FormVokabo form(commandLine, settings, words, *speech);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (!form.Form_Load(startupId))
         return 0;
+    // The first window with a speaker connects to the speech service; a user
+    // who has questions read aloud has it ready for the first one.
+    if (settings.seslendir())
+        speech->start();
 
     // The system ends the program without waiting for anybody's answer.
     if (!installShutdownHandler([&form] { form.requestShutdown(FormVokabo::EndedBy::System); }))

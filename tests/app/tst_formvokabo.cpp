@@ -238,7 +238,8 @@ FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& 
     if (!words.isNull())
         program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(commandLine, program->settings(), program->words(),
-                                        makeTray(), std::make_unique<FakeBusy>(&userBusy));
+                                        program->speech(), makeTray(),
+                                        std::make_unique<FakeBusy>(&userBusy));
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -276,14 +277,14 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("-o", program->settings(), program->words(), makeTray());
+    FormVokabo first("-o", program->settings(), program->words(), program->speech(), makeTray());
     QVERIFY(first.Form_Load());
     first.showAsStarted();
     QVERIFY(!first.isVisible());
     {
         SettingsRecord itsOwn;
         WordStore sameFile(program->wordFile(), QString());
-        FormVokabo second("", itsOwn, sameFile, makeTray());
+        FormVokabo second("", itsOwn, sameFile, program->speech(), makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
@@ -492,7 +493,8 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QSize>("size");
     SettingsRecord settings;
     WordStore words{QString(), QString()};
-    const QPoint designedPlace = FormVokabo("", settings, words, makeTray()).pos();
+    RecordingSpeech speech;
+    const QPoint designedPlace = FormVokabo("", settings, words, speech, makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
@@ -546,7 +548,8 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     const QString path = QDir(folder).filePath("vokabo.txt");
     WordStore words(path);
     ScriptedMsgBox box;
-    form = std::make_unique<FormVokabo>("", program->settings(), words, makeTray());
+    form =
+        std::make_unique<FormVokabo>("", program->settings(), words, program->speech(), makeTray());
     QVERIFY(form->Form_Load());
     words.AppendWord(word("kept", "saklı"), WordListKind::Active);
 
@@ -638,6 +641,7 @@ void TestFormVokabo::askNowOpensAtOnce() {
     if (paused)
         Settings::writeStored(Settings::DuraklatSetting.name, "2026-12-07T18:00:00Z");
     userBusy = busy;
+    Settings::writeStored(Settings::SeslendirSetting.name, "E");
     FormVokabo& form = start("-o");
     QVERIFY(!TimerSor(form)->dueNow());
     form.TimerSor_Timer();
@@ -647,6 +651,8 @@ void TestFormVokabo::askNowOpensAtOnce() {
     QVERIFY(question);
     QVERIFY(question->isVisible());
     QVERIFY(!TimerSor(form)->isRunning());
+    // Read aloud as it opens, unless the user is busy.
+    QCOMPARE(program->speech().said.size(), busy ? 0 : 1);
     // A question that is not answered right ends the request; what held the
     // scheduled questions holds them again.
     question->close();
@@ -868,7 +874,8 @@ void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
     WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
     // The window goes before the word store it uses, whatever happens.
     const auto windowFirst = qScopeGuard([this] { form.reset(); });
-    form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->speech(),
+                                        makeTray());
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
     words.AppendWord(word("kept", "saklı", QString(200, u'x')), WordListKind::Active);

@@ -26,6 +26,17 @@ SNI_WATCHER = ["status-notifier-watcher"]
 SNI_PANEL = ["gtk-sni-tray-standalone", "--top", "--end"]
 WESTON = ["weston", "--backend=headless-backend.so", "--xwayland", "--idle-time=0",
           "--width=1024", "--height=768"]
+# The speech service when a scenario has one: speech-dispatcher (espeak-ng's voices) speaking
+# into a PulseAudio sink that plays nowhere; what it plays is recorded from the sink's monitor.
+SPEECH_TOOLS = ["pulseaudio", "speech-dispatcher", "parecord", "sox"]
+NULL_SINK = "vokabo_e2e"
+SPEECH_MODULE = r"""GenericExecuteSynth "printf %s \'$DATA\' | espeak-ng -v $VOICE -s $RATE --stdin"
+GenericCmdDependency "espeak-ng"
+GenericRateAdd 170
+GenericRateMultiply 100
+GenericRateForceInteger 1
+""" + "".join(f'GenericLanguage "{lang}" "{voice}" "utf-8"\nAddVoice "{lang}" "MALE1" "{voice}"\n'
+              for lang, voice in (("en", "en-us"), ("tr", "tr"), ("de", "de")))
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
@@ -174,18 +185,20 @@ class Desktop:
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
                  settings=QUESTIONS_OFF, tray="xembed", preload=None, installed=False,
-                 user_dir=None):
+                 user_dir=None, speech=False):
         """`settings` go into the settings file before the program starts (none: no file);
         `tray` is "xembed" (trayer), "sni" (a StatusNotifierItem host), "none" (openbox
         without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray);
         `preload` is a library the program loads first. An `installed` program runs where it
         is instead of from a copy in a program folder of its own; with a `user_dir` the
-        user's folders live there and outlive the desktop."""
+        user's folders live there and outlive the desktop; `speech`: a speech service runs
+        (else none can start, as on a desktop without one)."""
         self.scenario = scenario
         self.preload = preload
         self.installed = installed
         self.user_dir = user_dir
         self.tray = tray
+        self.speech = speech
         self.initial_settings = dict(settings)
         self.exe = exe
         self.data_dir = data_dir
@@ -204,7 +217,8 @@ class Desktop:
     def __enter__(self):
         tools = REQUIRED_TOOLS + [ATSPI_LAUNCHER] + (
             SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else []) + (
-            WESTON[:1] + ["Xwayland"] if self.tray == "wayland" else [])
+            WESTON[:1] + ["Xwayland"] if self.tray == "wayland" else []) + (
+            SPEECH_TOOLS if self.speech else [])
         missing = [tool for tool in tools if shutil.which(tool) is None]
         if missing:
             raise RuntimeError("missing tools (scripts/deps.sh test installs them): "
@@ -303,6 +317,15 @@ class Desktop:
             self._spawn("openbox", ["openbox", "--sm-disable"])
         wait_until("the window manager", self._window_manager_running)
 
+        if self.speech:
+            self._start_speech_service()
+        else:
+            # The program would otherwise start the service itself, as libspeechd does.
+            speechd_conf = os.path.join(self.config_home, "speech-dispatcher", "speechd.conf")
+            os.makedirs(os.path.dirname(speechd_conf), exist_ok=True)
+            with open(speechd_conf, "w", encoding="utf-8") as f:
+                f.write("DisableAutoSpawn\n")
+
         if self.tray in ("none", "wayland"):
             pass
         elif self.tray == "sni":
@@ -343,6 +366,49 @@ class Desktop:
         self.env["XDG_SESSION_TYPE"] = "wayland"
         # The program chooses its platform itself, as in a user's session.
         del self.env["QT_QPA_PLATFORM"]
+
+    def _start_speech_service(self):
+        pulse = self._spawn("pulseaudio", [
+            "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+            "-L", "module-native-protocol-unix", "-L", f"module-null-sink sink_name={NULL_SINK}"])
+        wait_until("the sound server", lambda: pulse.poll() is None and subprocess.run(
+            ["pactl", "info"], env=self.env, capture_output=True).returncode == 0)
+        # espeak-ng with a voice for three languages: with the thousands of voices of its own
+        # module, Qt takes minutes to list them under the sanitizers.
+        config = self._folder("speech-dispatcher")
+        os.makedirs(os.path.join(config, "modules"))
+        with open(os.path.join(config, "speechd.conf"), "w", encoding="utf-8") as f:
+            f.write('AddModule "espeak-ng-generic" "sd_generic" "espeak-ng-generic.conf"\n'
+                    "DefaultModule espeak-ng-generic\n")
+        with open(os.path.join(config, "modules", "espeak-ng-generic.conf"), "w",
+                  encoding="utf-8") as f:
+            f.write(SPEECH_MODULE)
+        self._spawn("speech-dispatcher", ["speech-dispatcher", "--run-single", "--timeout", "0",
+                                          "--config-dir", config])
+        socket = os.path.join(self.runtime_dir, "speech-dispatcher", "speechd.sock")
+        wait_until("the speech service", lambda: os.path.exists(socket))
+
+    def record_sound(self, path):
+        """Records what the speech service plays, until the returned process is stopped."""
+        return self._spawn(f"parecord-{os.path.basename(path)}", [
+            "parecord", f"--device={NULL_SINK}.monitor", "--file-format=wav", path])
+
+    def stop_recording(self, recorder):
+        recorder.send_signal(signal.SIGINT)
+        recorder.wait(10)
+
+    def sound_in(self, path):
+        """(seconds of sound without the silence before and after, its peak from 0 to 1)."""
+        trimmed = subprocess.run(
+            ["sox", path, "-n", "silence", "1", "0.02", "1%", "reverse", "silence", "1", "0.02",
+             "1%", "reverse", "stat"], capture_output=True, text=True, timeout=30).stderr
+        length = re.search(r"Length \(seconds\):\s+([\d.]+)", trimmed)
+        peak = re.search(r"Maximum amplitude:\s+([\d.]+)", trimmed)
+        return (float(length[1]) if length else 0.0, float(peak[1]) if peak else 0.0)
+
+    def start_process(self, name, argv):
+        """Runs another program on this desktop (an editor, a terminal); it ends with it."""
+        return self._spawn(name, argv)
 
     def _start_until_ready(self, name, argv, what, ready, attempts=3):
         """Starts a helper and waits until it is ready, again if it ends or hangs at start-up

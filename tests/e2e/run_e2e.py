@@ -41,12 +41,12 @@ def main():
     args = parser.parse_args()
 
     checks = Checks(args.scenario)
-    function, settings, tray = SCENARIOS[args.scenario]
+    function, settings, tray, speech = SCENARIOS[args.scenario]
     try:
         with Desktop(args.scenario, os.path.abspath(args.exe), os.path.abspath(args.shots),
                      os.path.abspath(args.data), args.keep, settings, tray,
                      args.preload and os.path.abspath(args.preload), args.installed,
-                     args.user_dir and os.path.abspath(args.user_dir)) as d:
+                     args.user_dir and os.path.abspath(args.user_dir), speech) as d:
             try:
                 function(d, checks)
             except CheckFailed:

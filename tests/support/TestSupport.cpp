@@ -28,6 +28,12 @@ void RecordingProgress::begin(const QString& statusText, qint64 max) {
     max_ = max;
 }
 
+void RecordingSpeech::becomes(State state, const QList<QLocale::Language>& languages) {
+    state_ = state;
+    languages_ = languages;
+    emit stateChanged();
+}
+
 FreshProgram::FreshProgram()
     : words_(QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt")), QString()),
       oldConfigHome_(qgetenv("XDG_CONFIG_HOME")), oldDataHome_(qgetenv("XDG_DATA_HOME")) {

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace ModVokabo;
 
@@ -20,6 +21,7 @@ private slots:
     void checksStopAtTheFirstFailure_data();
     void checksStopAtTheFirstFailure();
     void addAlwaysAppendsToTheActiveList();
+    void speakerReadsTheWord();
     void editKeepsListIndexAndCount();
     void escAndCancelStoreNothing();
     void lineBreaksBecomeBlanks();
@@ -67,7 +69,7 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QFETCH(QStringList, texts);
     QFETCH(int, focus);
     ScriptedMsgBox box;
-    FormYeni dialog(store(), std::nullopt, nullptr);
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QLineEdit* boxes[] = {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek};
@@ -82,8 +84,25 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QVERIFY(!store().WordsChanged());
 }
 
+// The speaker ends the word's row and reads what is typed there in the
+// words' language, once the speech service is ready; until then it says why
+// it cannot.
+void TestWordsGui::speakerReadsTheWord() {
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::German, nullptr);
+    auto* speaker = dialog.findChild<QToolButton*>("CmdSeslendir");
+    QVERIFY(!speaker->isEnabled());
+    QCOMPARE(speaker->toolTip(), QStringLiteral("Konuşma hizmeti bulunamadı"));
+    QCOMPARE_LT(dialog.TextEnglish->geometry().right(), speaker->x());
+    QCOMPARE_LE(speaker->geometry().right(), dialog.TextTurkish->geometry().right());
+    program->speech().becomes(Speech::State::Ready, {QLocale::German});
+    dialog.TextEnglish->setText(QStringLiteral("Straße"));
+    QTest::mouseClick(speaker, Qt::LeftButton);
+    QCOMPARE(program->speech().said,
+             (QList<RecordingSpeech::Said>{{QStringLiteral("Straße"), QLocale::German}}));
+}
+
 void TestWordsGui::addAlwaysAppendsToTheActiveList() {
-    FormYeni dialog(store(), std::nullopt, nullptr);
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     dialog.show();
     QVERIFY(dialog.TextEnglish->text().isEmpty());
     dialog.TextEnglish->setText(QStringLiteral(" çiçek "));
@@ -97,7 +116,8 @@ void TestWordsGui::addAlwaysAppendsToTheActiveList() {
 
 void TestWordsGui::editKeepsListIndexAndCount() {
     for (const WordListKind list : {WordListKind::Passive, WordListKind::Active}) {
-        FormYeni dialog(store(), FormYeni::Edited{list, 1}, nullptr);
+        FormYeni dialog(store(), FormYeni::Edited{list, 1}, program->speech(), QLocale::English,
+                        nullptr);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Vokabo Düzelt"));
         QCOMPARE(dialog.CmdEkle->text(), QStringLiteral("Sakla"));
         QCOMPARE(dialog.TextEnglish->text(), store().words(list)[1].English);
@@ -111,12 +131,13 @@ void TestWordsGui::editKeepsListIndexAndCount() {
 }
 
 void TestWordsGui::escAndCancelStoreNothing() {
-    FormYeni dialog(store(), FormYeni::Edited{WordListKind::Active, 0}, nullptr);
+    FormYeni dialog(store(), FormYeni::Edited{WordListKind::Active, 0}, program->speech(),
+                    QLocale::English, nullptr);
     dialog.show();
     dialog.TextEnglish->setText(QStringLiteral("changed"));
     QTest::keyClick(dialog.TextEnglish, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
-    FormYeni again(store(), std::nullopt, nullptr);
+    FormYeni again(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     QVERIFY(again.TextEnglish->text().isEmpty());
     again.TextEnglish->setText(QStringLiteral("x"));
     again.TextTurkish->setText(QStringLiteral("y"));
@@ -127,7 +148,7 @@ void TestWordsGui::escAndCancelStoreNothing() {
 }
 
 void TestWordsGui::lineBreaksBecomeBlanks() {
-    FormYeni dialog(store(), std::nullopt, nullptr);
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     // Pasted text from a web page, and text typed around a pasted break.
     QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
     for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {
