@@ -4,7 +4,6 @@
 #include "app/WordListModel.h"
 #include "controls/ClickLabel.h"
 #include "controls/Look.h"
-#include "words/ListOrder.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QShortcut>
 
 using namespace FormVokaboDesign;
@@ -52,7 +52,7 @@ WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
     setBackground(LabelTur, StripColour);
     setTextColour(LabelTur, Qt::white);
 
-    lines_ = new WordListModel(this);
+    lines_ = new WordListModel(store_, this);
     List1 = new QListView(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setAccessibleName(QStringLiteral("Vokaboler"));
@@ -164,24 +164,8 @@ void WordListPanel::focusList() {
 void WordListPanel::FillWordList(ModVokabo::WordListKind list) {
     shown_ = list;
     const bool active = list == ModVokabo::WordListKind::Active;
-    const ModVokabo::WordList& words = store_.words(list);
-    const int count = static_cast<int>(words.size());
-    caption_ = (active ? QStringLiteral("Aktif Vokaboleriniz (%1)")
-                       : QStringLiteral("Pasif Vokaboleriniz (%1)"))
-                   .arg(count);
-    QList<ModVokabo::ListLine> lines;
-    lines.reserve(count);
-    const QLatin1StringView separator(" || ");
-    for (int i = 0; i < count; ++i) {
-        // One allocation a line: there may be tens of thousands.
-        QString text;
-        text.reserve(words[i].English.size() + separator.size() + words[i].Turkish.size());
-        text.append(words[i].English).append(separator).append(words[i].Turkish);
-        lines.append({std::move(text), i});
-    }
-    sortForDisplay(lines);
     // A fill leaves no line current; an open filter stays.
-    lines_->setLines(std::move(lines));
+    lines_->setList(list);
     showCaption();
     setTabLook(active ? 0 : 1, true);
     setTabLook(active ? 1 : 0, false);
@@ -189,9 +173,15 @@ void WordListPanel::FillWordList(ModVokabo::WordListKind list) {
 }
 
 void WordListPanel::storeChanged(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what) {
-    // A count is not shown on the list.
-    if (list == shown_ && what == ModVokabo::WordStore::Change::Lines)
-        FillWordList(list);
+    // The lines have followed the change row by row; a count is not shown.
+    if (list != shown_ || what != ModVokabo::WordStore::Change::Lines)
+        return;
+    // Words added, edited or taken out elsewhere (the word dialog, an import,
+    // the question window, a reload) leave no line current, as a fresh list
+    // would; the panel's own deletion and move leave the line that followed.
+    if (!changingCurrentWord_)
+        setCurrentLine(-1);
+    showCaption();
 }
 
 void WordListPanel::showCaption() {
@@ -200,7 +190,10 @@ void WordListPanel::showCaption() {
         LabelTur->setText(QStringLiteral("%1 / %2 ").arg(lineCount()).arg(totalLineCount()));
     } else {
         LabelTur->setAlignment(Qt::AlignCenter);
-        LabelTur->setText(caption_);
+        LabelTur->setText((shown_ == ModVokabo::WordListKind::Active
+                               ? QStringLiteral("Aktif Vokaboleriniz (%1)")
+                               : QStringLiteral("Pasif Vokaboleriniz (%1)"))
+                              .arg(totalLineCount()));
     }
 }
 
@@ -218,17 +211,16 @@ void WordListPanel::openFilter(const QString& text) {
 bool WordListPanel::closeFilter() {
     if (!TextAra->isVisible())
         return false;
-    const int line = currentLine();
-    const int record = line < 0 ? -1 : lineRecord(line);
     TextAra->hide();
     {
         const QSignalBlocker quiet(TextAra);
         TextAra->clear();
     }
+    // The current line stays current among all the lines, in sight.
     lines_->setFilter({});
+    setCurrentLine(currentLine());
     showCaption();
     PlaceTabCover();
-    setCurrentLine(record < 0 ? -1 : lines_->rowOfRecord(record));
     List1->setFocus();
     return true;
 }
@@ -246,12 +238,11 @@ void WordListPanel::setImportUndoable(bool undoable) {
 }
 
 void WordListPanel::TextAra_Change() {
-    // The current word stays current while it is still shown.
-    const int line = currentLine();
-    const int record = line < 0 ? -1 : lineRecord(line);
+    // The current word stays current while it is still shown; else the
+    // first line found is.
     lines_->setFilter(TextAra->text());
-    const int row = record < 0 ? -1 : lines_->rowOfRecord(record);
-    setCurrentLine(row >= 0 ? row : (lineCount() > 0 ? 0 : -1));
+    const int line = currentLine();
+    setCurrentLine(line >= 0 ? line : (lineCount() > 0 ? 0 : -1));
     showCaption();
 }
 
@@ -260,7 +251,7 @@ int WordListPanel::lineCount() const {
 }
 
 QString WordListPanel::lineText(int line) const {
-    return lines_->textAt(line);
+    return lines_->index(line).data().toString();
 }
 
 int WordListPanel::lineRecord(int line) const {
@@ -296,15 +287,13 @@ void WordListPanel::findLine(const QString& text, int line) {
 }
 
 void WordListPanel::changeCurrentWord(const std::function<void(int record)>& change) {
-    int line = currentLine();
+    const int line = currentLine();
     if (line < 0)
         return;
+    // The list makes the line that followed current, or after the last line
+    // the one before it.
+    const QScopedValueRollback changing(changingCurrentWord_, true);
     change(lineRecord(line));
-    // The line that followed becomes current; after the last line, the one
-    // before it.
-    if (line == lineCount())
-        line = lineCount() - 1;
-    setCurrentLine(line);
 }
 
 void WordListPanel::List1_Click() {

@@ -105,5 +105,6 @@ private:
     QMenu* mnu_Liste;
     QAction* mnu_GeriAl;
     WordListModel* lines_;
-    QString caption_;
+    // The panel's own deletion or move is under way.
+    bool changingCurrentWord_ = false;
 };

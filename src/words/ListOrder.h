@@ -1,10 +1,16 @@
 #pragma once
 
-#include "words/ModVokabo.h"
-
-#include <QList>
+#include <QCollator>
 #include <QLocale>
 
-// The order of the main list: alphabetical as a person of the user's language
-// reads it, ignoring case.
-void sortForDisplay(QList<ModVokabo::ListLine>& lines, const QLocale& locale = QLocale());
+// The order of the main list: alphabetical by the line's text as a person of
+// the user's language reads it, ignoring case.
+class ListOrder {
+public:
+    explicit ListOrder(const QLocale& locale = QLocale());
+    // Compared once per line rather than collated at every comparison.
+    QCollatorSortKey key(const QString& line) const { return collator_.sortKey(line); }
+
+private:
+    QCollator collator_;
+};

@@ -152,14 +152,19 @@ const WordDef& WordStore::GetWord(WordListKind list, int index) const {
 int WordStore::AppendWord(const WordDef& word, WordListKind list) {
     WordList& words = listOf(list);
     words.append(word);
+    const int index = static_cast<int>(words.size() - 1);
+    emit rowsAppended(list, index, 1);
     markChanged(list, Change::Lines);
-    return static_cast<int>(words.size() - 1);
+    return index;
 }
 
 void WordStore::AppendWords(const WordList& words, WordListKind list) {
     if (words.isEmpty())
         return;
-    listOf(list).append(words);
+    WordList& to = listOf(list);
+    to.append(words);
+    emit rowsAppended(list, static_cast<int>(to.size() - words.size()),
+                      static_cast<int>(words.size()));
     markChanged(list, Change::Lines);
 }
 
@@ -169,6 +174,7 @@ bool WordStore::RemoveAppendedWords(const WordList& words, WordListKind list) {
         !std::equal(words.cbegin(), words.cend(), from.cend() - words.size()))
         return false;
     from.resize(from.size() - words.size());
+    emit rowsRemoved(list, static_cast<int>(from.size()), static_cast<int>(words.size()));
     markChanged(list, Change::Lines);
     return true;
 }
@@ -179,6 +185,7 @@ void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
     word.English = English;
     word.Turkish = Turkish;
     word.Ornek = Ornek;
+    emit rowEdited(list, index);
     markChanged(list, Change::Lines);
 }
 
@@ -189,6 +196,7 @@ void WordStore::SetWordDogru(WordListKind list, int index, qint16 Dogru) {
 
 void WordStore::DeleteWord(WordListKind list, int index) {
     listOf(list).removeAt(index);
+    emit rowsRemoved(list, index, 1);
     markChanged(list, Change::Lines);
 }
 
@@ -198,7 +206,11 @@ void WordStore::ToggleWord(WordListKind list, int index) {
 
 bool WordStore::moveWord(WordListKind from, int index) {
     const WordListKind to = otherList(from);
-    listOf(to).append(listOf(from).takeAt(index));
+    WordList& target = listOf(to);
+    target.append(listOf(from).takeAt(index));
+    // Both lists are whole again before anyone hears of either.
+    emit rowsRemoved(from, index, 1);
+    emit rowsAppended(to, static_cast<int>(target.size() - 1), 1);
     markChanged(from, Change::Lines);
     markChanged(to, Change::Lines);
     return true;
@@ -293,6 +305,8 @@ FileOutcome WordStore::LoadWordFile() {
     passive_ = std::move(passive);
     changed_ = false;
     progress_->finish();
+    emit listReplaced(WordListKind::Active);
+    emit listReplaced(WordListKind::Passive);
     emit changed(WordListKind::Active, Change::Lines);
     emit changed(WordListKind::Passive, Change::Lines);
     return outcome;

@@ -28,12 +28,6 @@ public:
     virtual void finish() = 0;
 };
 
-// One line of the main list: a word as the list shows it.
-struct ListLine {
-    QString text;
-    int index; // the word's position in its list, from 0
-};
-
 // How a load or a save went; the window reports a failure.
 struct FileOutcome {
     bool ok = true;
@@ -152,6 +146,14 @@ public:
 signals:
     // A list changed, by the user or by a load.
     void changed(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what);
+    // Which words of a list a change touched, said before its changed(), by
+    // their positions: count words appended from first on; count words taken
+    // out from first on (those after them moved up); the texts of one word;
+    // every word (a load).
+    void rowsAppended(ModVokabo::WordListKind list, int first, int count);
+    void rowsRemoved(ModVokabo::WordListKind list, int first, int count);
+    void rowEdited(ModVokabo::WordListKind list, int index);
+    void listReplaced(ModVokabo::WordListKind list);
     // The word file on disk is no longer the one last read or written here.
     void changedOnDisk(ModVokabo::WordStore::OnDisk what);
     // A look found the word file as it was last read or written here.

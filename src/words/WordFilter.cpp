@@ -68,6 +68,12 @@ QString plainFold(QStringView text) {
     return out;
 }
 
+bool matches(QStringView text, QStringView word, QStringView meaning) {
+    Index line;
+    line.add(word, meaning);
+    return !line.find(text).empty();
+}
+
 void Index::reserve(qsizetype lines, qsizetype characters) {
     turkishStarts_.reserve(static_cast<size_t>(lines));
     plainStarts_.reserve(static_cast<size_t>(lines));

@@ -15,6 +15,9 @@ QString turkishFold(QStringView text);
 // Lower case as most other languages have it: I and İ both become i.
 QString plainFold(QStringView text);
 
+// Whether one line's word or meaning holds text, as Index::find tells it.
+bool matches(QStringView text, QStringView word, QStringView meaning);
+
 // The lines of a list folded once into two long texts, so that a keystroke
 // is one search through each instead of one per line.
 class Index {

@@ -1224,6 +1224,8 @@ void TestFormVokabo::sameTextsKeepTheirOwnRecords() {
     const WordList& passive = program->words().words(WordListKind::Passive);
     QVERIFY(active[record].Ornek.endsWith(QStringLiteral(" (edited)")));
     QVERIFY(!active[1 - record].Ornek.endsWith(QStringLiteral(" (edited)")));
+    // As after every change made outside the list, no line is current.
+    QCOMPARE(listOf(window).currentLine(), -1);
     // Moving a line moves its own record, with its own count.
     ScriptedMsgBox box;
     listOf(window).setCurrentLine(0);

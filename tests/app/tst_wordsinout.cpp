@@ -6,6 +6,7 @@
 #include "words/WordFilter.h"
 #include "words/WordImport.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTableWidget>
 #include <QTest>
@@ -45,6 +47,16 @@ QStringList lineTexts(const WordListPanel& panel) {
     for (int i = 0; i < panel.lineCount(); ++i)
         texts.append(panel.lineText(i));
     return texts;
+}
+
+// Each line as shown, with the texts of the word its position names.
+QStringList linesAndWords(const WordListPanel& panel, const WordStore& store) {
+    QStringList lines;
+    for (int i = 0; i < panel.lineCount(); ++i) {
+        const WordDef& word = store.GetWord(panel.shownList(), panel.lineRecord(i));
+        lines.append(panel.lineText(i) + u" = "_qs + word.English + u'/' + word.Turkish);
+    }
+    return lines;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -139,6 +151,7 @@ private slots:
     void turkishMatching_data();
     void turkishMatching();
     void typingFiltersTheListAndEscBringsItBack();
+    void listFollowsEveryChange();
 
 private:
     FormVokabo& start(const QByteArray& words);
@@ -466,6 +479,50 @@ void TestWordsInOut::typingFiltersTheListAndEscBringsItBack() {
         [this, &list](int record) { program->words().DeleteWord(list.shownList(), record); });
     QCOMPARE(lineTexts(list), QStringList{"light || ışık"});
     QCOMPARE(strip().trimmed(), QStringLiteral("1 / 4"));
+}
+
+// Each change of the words reaches the shown list as the lines a fresh fill
+// would show, each with its own word, whether a search is open or not.
+void TestWordsInOut::listFollowsEveryChange() {
+    const QLocale locale;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    const auto back = qScopeGuard([&locale] { QLocale::setDefault(locale); });
+    const WordList imported{word("Ilık", "x"), word("iğne", "needle"), word("dal", "branch")};
+    for (const QString& search : {u""_qs, u"ı"_qs}) {
+        WordStore& store = program->words();
+        program->loadWords({word("dal", "branch"), word("Çay", "tea"), word("cam", "glass"),
+                            word("Banana", "muz"), word("ılık", "warm"), word("izmir", "city"),
+                            word("Hat", "line")});
+        WordListPanel shown(store);
+        // Says when the list's rows move other than the signals tell.
+        QAbstractItemModelTester rows(part<QListView>(shown, u"List1"_qs)->model(),
+                                      QAbstractItemModelTester::FailureReportingMode::QtTest);
+        shown.FillWordList(WordListKind::Active);
+        if (search.isEmpty())
+            QCOMPARE(lineTexts(shown),
+                     (QStringList{"Banana || muz", "cam || glass", "Çay || tea", "dal || branch",
+                                  "Hat || line", "ılık || warm", "izmir || city"}));
+        else
+            shown.openFilter(search);
+        const std::function<void()> changes[] = {
+            [&] { store.AppendWord(word("çorba", "soup"), WordListKind::Active); },
+            [&] { store.UpdateWord(WordListKind::Active, 3, "zıl", "bell", {}); },
+            [&] { store.UpdateWord(WordListKind::Active, 4, "lik", "warm", {}); },
+            [&] { store.DeleteWord(WordListKind::Active, 1); },
+            [&] { store.AppendWords(imported, WordListKind::Active); },
+            [&] { store.RemoveAppendedWords(imported, WordListKind::Active); },
+            [&] { store.ToggleWord(WordListKind::Active, 0); },
+        };
+        for (const auto& change : changes) {
+            change();
+            WordListPanel fresh(store);
+            fresh.FillWordList(WordListKind::Active);
+            if (!search.isEmpty())
+                fresh.openFilter(search);
+            QCOMPARE(linesAndWords(shown, store), linesAndWords(fresh, store));
+            QCOMPARE(shown.totalLineCount(), store.words(WordListKind::Active).size());
+        }
+    }
 }
 
 QTEST_MAIN(TestWordsInOut)

@@ -45,7 +45,7 @@ def new_word_dialog(d, c):
                  lambda: prog.window(WORD_DIALOG, e2e.pyatspi.ROLE_DIALOG) is None)
     actives = [word for word in COUNTS_FILE if word[4] == "A"]
     passives = [word for word in COUNTS_FILE if word[4] != "A"]
-    # "ç" comes with "c", in English as in Turkish; the list is filled afresh, no line current.
+    # "ç" comes with "c", in English as in Turkish; after the dialog's change no line is current.
     listed = active_lines(COUNTS_FILE)
     listed.insert(1, f"{english} || {turkish}")
     check_word_list(c, prog, listed, "new word listed", in_order=True, first_current=False)

@@ -2,7 +2,6 @@
 #include "support/TestSupport.h"
 #include "words/FormProgress.h"
 #include "words/FormYeni.h"
-#include "words/ListOrder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -30,7 +29,6 @@ private slots:
     void barWidth_data();
     void barWidth();
     void repaintsOnlyWhenTheBarChanges();
-    void listOrderIgnoresCaseAndFollowsTheLanguage();
 
 private:
     WordStore& store() { return program->words(); }
@@ -225,25 +223,6 @@ void TestWordsGui::repaintsOnlyWhenTheBarChanges() {
     now = now.addSecs(-3600);
     progress.UpdateStatus(6);
     QCOMPARE(progress.repaintCount(), 5);
-}
-
-void TestWordsGui::listOrderIgnoresCaseAndFollowsTheLanguage() {
-    auto texts = [](const QList<ListLine>& lines) {
-        QStringList out;
-        for (const ListLine& line : lines)
-            out.append(line.text);
-        return out;
-    };
-    QList<ListLine> lines{{"dal", 1},   {"Çay", 2},  {"cam", 3},   {"Banana", 4},
-                          {"apple", 5}, {"ılık", 6}, {"izmir", 7}, {"Hat", 8}};
-    sortForDisplay(lines, QLocale(QLocale::Turkish, QLocale::Turkey));
-    QCOMPARE(texts(lines),
-             (QStringList{"apple", "Banana", "cam", "Çay", "dal", "Hat", "ılık", "izmir"}));
-    QCOMPARE(lines[3].index, 2);
-    // Not by code point in the C locale either.
-    QList<ListLine> plain{{"b", 1}, {"C", 2}, {"a", 3}};
-    sortForDisplay(plain, QLocale::c());
-    QCOMPARE(texts(plain), (QStringList{"a", "b", "C"}));
 }
 
 QTEST_MAIN(TestWordsGui)
