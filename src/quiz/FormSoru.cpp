@@ -110,7 +110,7 @@ FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
                    const SettingsRecord& settings, ModVokabo::WordStore& words, Speech& speech,
                    QWidget* parent)
     : QWidget(parent, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       host_(host), settings_(settings), words_(words), speech_(speech),
       VokaboInd(question.VokaboInd), English(question.text), OrnekCumle(question.OrnekCumle),
       Secenekler(question.answers), showsMeaning_(question.showsMeaning) {
