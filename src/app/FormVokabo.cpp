@@ -13,6 +13,7 @@
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
 #include "controls/TryIcn.h"
+#include "history/FormIlerleme.h"
 #include "platform/Clock.h"
 #include "platform/ClockJumps.h"
 #include "platform/ModalLoops.h"
@@ -53,12 +54,14 @@ const QString SaveFailedTitle = QStringLiteral("Vokaboler kaydedilemedi");
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
-                       ModVokabo::WordStore& words, std::unique_ptr<NotifyIcon::Layer> tray,
-                       std::unique_ptr<UserBusy> busy, QWidget* parent)
+                       ModVokabo::WordStore& words, History::AnswerHistory& history,
+                       std::unique_ptr<NotifyIcon::Layer> tray, std::unique_ptr<UserBusy> busy,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine), settings_(settings), words_(words), busy_(std::move(busy)) {
+      commandLine_(commandLine), settings_(settings), words_(words), history_(history),
+      busy_(std::move(busy)) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -75,6 +78,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
     connect(ListPanel, &WordListPanel::importRequested, this, &FormVokabo::ImportWords);
     connect(ListPanel, &WordListPanel::exportRequested, this, &FormVokabo::ExportWords);
+    connect(ListPanel, &WordListPanel::progressRequested, this, &FormVokabo::mnu_Ilerleme_Click);
     setAcceptDrops(true);
     FrameAd = new AdvertPanel(this);
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
@@ -108,10 +112,12 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     mnu_Duraklat = new PauseMenu(settings_, popMenu);
     popMenu->addMenu(mnu_Duraklat);
     popMenu->addSeparator();
+    mnu_Ilerleme = menuItem(QStringLiteral("İlerleme"), "mnu_Ilerleme");
     mnu_Ac = menuItem(QStringLiteral("Aç"), "mnu_Ac");
     mnu_Cikis = menuItem(QStringLiteral("Çıkış"), "mnu_Cikis");
     connect(mnu_YeniVokabo, &QAction::triggered, this, &FormVokabo::mnu_YeniVokabo_Click);
     connect(mnu_VokaboSor, &QAction::triggered, this, &FormVokabo::mnu_VokaboSor_Click);
+    connect(mnu_Ilerleme, &QAction::triggered, this, &FormVokabo::mnu_Ilerleme_Click);
     connect(mnu_Ac, &QAction::triggered, this, &FormVokabo::mnu_Ac_Click);
     connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
 
@@ -135,6 +141,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(saveSoon_, &SaveSoon::fileChangedOnDisk, this, &FormVokabo::wordFileChangedOutside);
     connect(&words_, &ModVokabo::WordStore::changedOnDisk, this,
             &FormVokabo::wordFileChangedOutside);
+    connect(&history_, &History::AnswerHistory::trouble, this, &FormVokabo::tellQuietly);
     connect(&words_, &ModVokabo::WordStore::linesSetAside, this,
             [this](int count, const QString& path) {
                 tellQuietly(QStringLiteral("Okunamayan satırlar saklandı"),
@@ -154,6 +161,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 }
 
 FormVokabo::~FormVokabo() {
+    delete FormIlerleme_;
     words_.setProgressView(nullptr);
 }
 
@@ -208,6 +216,10 @@ bool FormVokabo::Form_Load() {
     TryIcn1->Start();
     trayAvailable_ = TryIcn1->TrayAvailable();
     connect(TryIcn1, &TryIcn::TrayAvailabilityChanged, this, &FormVokabo::trayAvailabilityChanged);
+
+    // Only the one copy that runs may move a damaged history aside, and it
+    // tells so at its tray icon.
+    history_.open();
 
     startHidden_ = commandLine_ == u"-o";
 
@@ -280,6 +292,8 @@ bool FormVokabo::Form_Unload() {
 
     if (FormSoru_)
         FormSoru_->close();
+    if (FormIlerleme_)
+        FormIlerleme_->close();
     FormImg::unload();
 
     if (words_.WordsChanged()) {
@@ -506,7 +520,7 @@ void FormVokabo::SoruHazirla() {
                                                 settings_.SecenekSay(), settings_.sor_tur());
     if (!question)
         return;
-    auto* form = new FormSoru(*question, this, settings_, words_);
+    auto* form = new FormSoru(*question, this, settings_, words_, history_);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();
@@ -540,6 +554,19 @@ void FormVokabo::mnu_VokaboSor_Click() {
 
 void FormVokabo::mnu_YeniVokabo_Click() {
     Cmd_Click(FormVokaboDesign::NewWordButton);
+}
+
+void FormVokabo::mnu_Ilerleme_Click() {
+    if (unloading_ || ended_)
+        return;
+    if (!FormIlerleme_) {
+        FormIlerleme_ = new FormIlerleme(history_, nullptr);
+        FormIlerleme_->setWindowIcon(windowIcon());
+        connect(FormIlerleme_, &FormIlerleme::wordChosen, this, &FormVokabo::selectWord);
+    }
+    FormIlerleme_->show();
+    FormIlerleme_->raise();
+    FormIlerleme_->activateWindow();
 }
 
 void FormVokabo::Form_Resize() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/AnswerHistory.h"
 #include "platform/NotifyIcon.h"
 #include "platform/UserBusy.h"
 #include "quiz/FormSoru.h"
@@ -14,6 +15,7 @@ class AdvertPanel;
 class SaveSoon;
 class ButtonBar;
 class ClockJumps;
+class FormIlerleme;
 class FormProgress;
 class PauseMenu;
 class QuestionScheduler;
@@ -35,8 +37,11 @@ public:
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
     // follows. words: the word store, which the window loads, shows, changes
-    // and saves. busy: tells when a due question should wait for the user.
+    // and saves. history: the answer history, which the window opens once it
+    // is sure to be the only copy, and which the questions write to.
+    // busy: tells when a due question should wait for the user.
     FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
+               History::AnswerHistory& history,
                std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
                std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
@@ -59,6 +64,8 @@ public:
     void mnu_Cikis_Click();
     void mnu_VokaboSor_Click();
     void mnu_YeniVokabo_Click();
+    // The progress window; opened once, brought forward after.
+    void mnu_Ilerleme_Click();
     void TimerSor_Timer();
     // Composes a question from the active words and opens its window; does
     // nothing when there are too few words.
@@ -114,6 +121,8 @@ private:
     void DeleteSelectedWord();
     void ToggleSelectedWord();
     void LabelAktif_Click(int Index);
+    // Shows the list that holds the word and makes its line current.
+    void selectWord(const QString& English, const QString& Turkish);
     void ImageAd_Click();
     void LoadSettings();
     void storePlacement();
@@ -142,6 +151,7 @@ private:
     QString commandLine_;
     SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
+    History::AnswerHistory& history_;
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;
@@ -153,6 +163,7 @@ private:
     QAction* mnu_YeniVokabo;
     QAction* mnu_VokaboSor;
     PauseMenu* mnu_Duraklat;
+    QAction* mnu_Ilerleme;
     QAction* mnu_Ac;
     QAction* mnu_Cikis;
     FormProgress* progress_;
@@ -172,4 +183,5 @@ private:
     QPoint placeBeforeHiding_;
     bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
+    QPointer<FormIlerleme> FormIlerleme_;
 };

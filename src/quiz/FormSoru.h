@@ -14,6 +14,9 @@
 namespace ModVokabo {
 class WordStore;
 }
+namespace History {
+class AnswerHistory;
+}
 
 class QLabel;
 class QTimer;
@@ -43,9 +46,10 @@ class FormSoru : public QWidget {
 public:
     // Asks question, drawn from the active list of words, where the answer's
     // count goes; settings tell the series length and the count a word needs
-    // before it may be retired.
+    // before it may be retired. Every answer goes into history as it is
+    // judged.
     FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings,
-             ModVokabo::WordStore& words);
+             ModVokabo::WordStore& words, History::AnswerHistory& history);
     ~FormSoru() override;
 
     // Loads the window and puts it on top of all others without taking the
@@ -107,10 +111,12 @@ private:
     // The OK button's picture with a face over its middle.
     QPixmap okWithFace(const QPixmap& face) const;
     std::optional<int> askedWordNow() const;
+    void recordAnswer(int Index, bool right);
 
     QuestionHost* host_;
     const SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
+    History::AnswerHistory& history_;
     // The question: the asked word's position in the active list, the text
     // the balloon shows (either side of the word, whatever the name says),
     // its example sentence, and the answers in the order they show
@@ -119,6 +125,10 @@ private:
     const QString English;
     const QString OrnekCumle;
     QStringList Secenekler;
+    const bool showsMeaning_;
+    // The user asked for the question; when its answers showed.
+    bool askedFor_ = false;
+    QDateTime shownAt_;
     QList<ClickLabel*> LblCevap;
     QLabel* ImgBalonSol;
     ModVokabo::WordList AktifListe;

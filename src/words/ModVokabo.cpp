@@ -111,6 +111,7 @@ const WordDef& WordStore::GetWord(WordListKind list, int index) const {
 int WordStore::AppendWord(const WordDef& word, WordListKind list) {
     WordList& words = listOf(list);
     words.append(word);
+    emit wordsAdded(list, {word});
     markChanged(list, Change::Lines);
     return static_cast<int>(words.size() - 1);
 }
@@ -119,15 +120,18 @@ void WordStore::AppendWords(const WordList& words, WordListKind list) {
     if (words.isEmpty())
         return;
     listOf(list).append(words);
+    emit wordsAdded(list, words);
     markChanged(list, Change::Lines);
 }
 
 void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
                            const QString& Turkish, const QString& Ornek) {
     WordDef& word = listOf(list)[index];
+    const WordDef before = word;
     word.English = English;
     word.Turkish = Turkish;
     word.Ornek = Ornek;
+    emit wordEdited(list, before, word);
     markChanged(list, Change::Lines);
 }
 
@@ -145,7 +149,8 @@ bool WordStore::DeleteWordAsk(WordListKind list, int index, bool ask) {
                    QStringLiteral("Vokabo Silme")) == MsgBoxResult::No)
             return false;
     }
-    words.removeAt(index);
+    const WordDef gone = words.takeAt(index);
+    emit wordDeleted(list, gone);
     markChanged(list, Change::Lines);
     return true;
 }
@@ -166,7 +171,9 @@ bool WordStore::ToggleWordAsk(WordListKind list, int index, bool ask) {
 
 bool WordStore::moveWord(WordListKind from, int index) {
     const WordListKind to = otherList(from);
-    listOf(to).append(listOf(from).takeAt(index));
+    const WordDef word = listOf(from).takeAt(index);
+    listOf(to).append(word);
+    emit wordMoved(from, word);
     markChanged(from, Change::Lines);
     markChanged(to, Change::Lines);
     return true;

@@ -125,6 +125,13 @@ public:
 signals:
     // A list changed, by the user or by a load.
     void changed(ModVokabo::WordListKind list, ModVokabo::WordStore::Change what);
+    // The same changes word by word, for those who follow each word (the
+    // answer history); each comes just before its changed().
+    void wordsAdded(ModVokabo::WordListKind list, const ModVokabo::WordList& words);
+    void wordEdited(ModVokabo::WordListKind list, const ModVokabo::WordDef& before,
+                    const ModVokabo::WordDef& after);
+    void wordDeleted(ModVokabo::WordListKind list, const ModVokabo::WordDef& word);
+    void wordMoved(ModVokabo::WordListKind from, const ModVokabo::WordDef& word);
     // The word file on disk is no longer the one last read or written here.
     void changedOnDisk();
     // A save kept count unreadable lines in the set-aside file.

@@ -242,7 +242,8 @@ FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& 
     if (!words.isNull())
         program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(commandLine, program->settings(), program->words(),
-                                        makeTray(), std::make_unique<FakeBusy>(&userBusy));
+                                        program->history(), makeTray(),
+                                        std::make_unique<FakeBusy>(&userBusy));
     if (!form->Form_Load())
         qFatal("the main window did not start");
     return *form;
@@ -280,14 +281,15 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("-o", program->settings(), program->words(), makeTray());
+    FormVokabo first("-o", program->settings(), program->words(), program->history(), makeTray());
     QVERIFY(first.Form_Load());
     first.showAsStarted();
     QVERIFY(!first.isVisible());
     {
         SettingsRecord itsOwn;
         WordStore sameFile(program->wordFile(), QString());
-        FormVokabo second("", itsOwn, sameFile, makeTray());
+        History::AnswerHistory itsHistory(History::pathBeside(program->wordFile()));
+        FormVokabo second("", itsOwn, sameFile, itsHistory, makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
@@ -465,7 +467,8 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QSize>("size");
     SettingsRecord settings;
     WordStore words{QString(), QString()};
-    const QPoint designedPlace = FormVokabo("", settings, words, makeTray()).pos();
+    History::AnswerHistory history{QString()};
+    const QPoint designedPlace = FormVokabo("", settings, words, history, makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
@@ -519,7 +522,8 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     const QString path = QDir(folder).filePath("vokabo.txt");
     WordStore words(path);
     ScriptedMsgBox box;
-    form = std::make_unique<FormVokabo>("", program->settings(), words, makeTray());
+    form = std::make_unique<FormVokabo>("", program->settings(), words, program->history(),
+                                        makeTray());
     QVERIFY(form->Form_Load());
     words.AppendWord(word("kept", "saklı"), WordListKind::Active);
 
@@ -647,7 +651,8 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     const QMenu* popMenu = part<QMenu>(*form, "popMenu");
     QMenu* pause = part<QMenu>(*form, "mnu_Duraklat");
     QCOMPARE(shown(popMenu),
-             (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat", "Aç", "Çıkış"}));
+             (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat", "İlerleme", "Aç",
+                          "Çıkış"}));
     QCOMPARE(popMenu->actions().indexOf(pause->menuAction()), 2);
     QCOMPARE(shown(pause), (QStringList{"30 dakika", "1 saat", "2 saat", "Yarın sabaha kadar"}));
     QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
@@ -753,7 +758,8 @@ void TestFormVokabo::changesAreSavedWithinSeconds() {
 void TestFormVokabo::failingSavesAreToldOnce() {
     const QString folder = QDir(program->dir()).filePath("later");
     WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
-    form = std::make_unique<FormVokabo>("-o", program->settings(), words, makeTray());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->history(),
+                                        makeTray());
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
     for (const char* english : {"a", "b", "c"}) {

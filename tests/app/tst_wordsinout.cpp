@@ -142,7 +142,7 @@ void TestWordsInOut::cleanup() {
 FormVokabo& TestWordsInOut::start(const QByteArray& words) {
     program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(QString(), program->settings(), program->words(),
-                                        std::make_unique<NoTray>());
+                                        program->history(), std::make_unique<NoTray>());
     if (!form->Form_Load())
         qFatal("the main window did not start");
     form->show();

@@ -67,7 +67,7 @@ class TestFormSoru : public QObject {
         asked.text = question.isNull() ? active()[n - 1].English + " ?" : question;
         asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
-        form = new FormSoru(asked, &host, program->settings(), store());
+        form = new FormSoru(asked, &host, program->settings(), store(), program->history());
         form->open();
     }
     void answer(int index) {

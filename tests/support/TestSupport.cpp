@@ -30,7 +30,9 @@ void RecordingProgress::begin(const QString& statusText, qint64 max) {
 
 FreshProgram::FreshProgram()
     : words_(QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt")), QString()),
+      history_(History::pathBeside(words_.wordFilePath())),
       oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
+    history_.follow(words_);
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
 }
 

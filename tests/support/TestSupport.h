@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/AnswerHistory.h"
 #include "platform/MsgBox.h"
 #include "settings/Settings.h"
 #include "words/ModVokabo.h"
@@ -63,6 +64,9 @@ public:
     SettingsRecord& settings() { return settings_; }
     // Its word store, loaded from nothing yet: both lists empty.
     ModVokabo::WordStore& words() { return words_; }
+    // Its answer history beside the word file, following the store; not
+    // opened yet.
+    History::AnswerHistory& history() { return history_; }
     // Writes the lists as the word file (UTF-8) and loads it. Both empty
     // load the sample words, as an empty file does.
     void loadWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive = {});
@@ -71,6 +75,7 @@ private:
     QTemporaryDir dir_;
     SettingsRecord settings_;
     ModVokabo::WordStore words_;
+    History::AnswerHistory history_;
     QByteArray oldConfigHome_;
 };
 
