@@ -239,68 +239,67 @@ bool AnswerHistory::openFile(QString* reason, bool* damaged) {
         closeConnection();
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery q(db);
-    // Each answer is committed to the write-ahead log as it is judged: a
-    // crash or a kill keeps it, and no commit waits for the disk; only a
-    // power cut may lose the last ones, never the file.
-    const bool ready = q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-                       q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-                       q.exec(QStringLiteral("BEGIN"));
-    if (!ready) {
-        *damaged = unusableFile(q.lastError());
-        *reason = reasonOf(q.lastError());
-        q = QSqlQuery();
-        closeConnection();
-        return false;
-    }
-    int version = 0;
-    bool ours = true;
-    if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next()) {
-        version = q.value(0).toInt();
-    } else if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next()) {
-        // No version: a new file, or a database of someone else's.
-        ours = q.value(0).toInt() == 0;
-    } else {
-        ours = false;
-    }
-    const QSqlError readError = q.lastError();
     const QList<QStringList>& steps = migrations();
-    bool ok = ours && version <= steps.size();
-    if (ok && version < steps.size()) {
-        if (version == 0)
-            ok = q.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)")) &&
-                 q.exec(QStringLiteral("INSERT INTO schema_version VALUES (0)"));
-        for (qsizetype step = version; ok && step < steps.size(); ++step)
-            for (const QString& statement : steps[step])
-                ok = ok && q.exec(statement);
-        ok = ok &&
-             q.exec(QStringLiteral("UPDATE schema_version SET version = %1").arg(steps.size()));
-    }
-    ok = ok && q.exec(QStringLiteral("COMMIT"));
-    if (!ok) {
-        if (!ours) {
-            *damaged = true;
-            *reason = readError.type() != QSqlError::NoError
-                          ? reasonOf(readError)
-                          : QStringLiteral("dosya bir cevap geçmişi değil");
-        } else if (version > steps.size()) {
-            // A later version of the program wrote it: left as it is.
-            *damaged = false;
-            *reason = QStringLiteral("dosya programın daha yeni bir sürümüne ait");
+    bool ok = true;
+    bool unusable = true;
+    QString why;
+    {
+        QSqlQuery q(QSqlDatabase::database(connection_, false));
+        const auto failed = [&] {
+            ok = false;
+            why = reasonOf(q.lastError());
+            unusable = unusableFile(q.lastError());
+        };
+        // What the file is, before anything is written to it.
+        int version = 0;
+        if (q.exec(QStringLiteral("SELECT version FROM schema_version")) && q.next()) {
+            version = q.value(0).toInt();
+        } else if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next()) {
+            // No version: a new file, or another program's database.
+            if (q.value(0).toInt() != 0) {
+                ok = false;
+                why = QStringLiteral("dosya bir cevap geçmişi değil");
+            }
         } else {
-            *damaged = unusableFile(q.lastError());
-            *reason = reasonOf(q.lastError());
+            failed();
         }
-        q.exec(QStringLiteral("ROLLBACK"));
-        q = QSqlQuery();
-        closeConnection();
-        return false;
+        if (ok && version > steps.size()) {
+            // A later version of the program wrote it: it is left as it is.
+            ok = unusable = false;
+            why = QStringLiteral("dosya programın daha yeni bir sürümüne ait");
+        }
+        // Each answer is committed to the write-ahead log as it is judged: a
+        // crash or a kill keeps it, and no commit waits for the disk; only a
+        // power cut may lose the last ones, never the file.
+        if (ok && !(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+                    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))))
+            failed();
+        if (ok && version < steps.size()) {
+            bool done = q.exec(QStringLiteral("BEGIN"));
+            if (done && version == 0)
+                done = q.exec(QStringLiteral(
+                           "CREATE TABLE schema_version (version INTEGER NOT NULL)")) &&
+                       q.exec(QStringLiteral("INSERT INTO schema_version VALUES (0)"));
+            for (qsizetype step = version; done && step < steps.size(); ++step)
+                for (const QString& statement : steps[step])
+                    done = done && q.exec(statement);
+            done =
+                done &&
+                q.exec(
+                    QStringLiteral("UPDATE schema_version SET version = %1").arg(steps.size())) &&
+                q.exec(QStringLiteral("COMMIT"));
+            if (!done) {
+                failed();
+                q.exec(QStringLiteral("ROLLBACK"));
+            }
+        }
     }
-    q = QSqlQuery();
-    if (!prepare(reason)) {
+    if (ok && !prepare(&why))
+        ok = false;
+    if (!ok) {
         closeConnection();
-        *damaged = true;
+        *reason = why;
+        *damaged = unusable;
         return false;
     }
     where_ = Where::File;

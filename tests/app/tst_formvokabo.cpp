@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStringDecoder>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -200,6 +201,7 @@ private slots:
     void doubleClickEditsTheCurrentLine();
     void aCommandEndsTheHighlight();
     void barButtonsCloseTheQuestionFirst();
+    void progressWindowPointsAtItsWord();
 
 private:
     // The main window of a program that has just started with these words
@@ -650,9 +652,8 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     };
     const QMenu* popMenu = part<QMenu>(*form, "popMenu");
     QMenu* pause = part<QMenu>(*form, "mnu_Duraklat");
-    QCOMPARE(shown(popMenu),
-             (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat", "İlerleme", "Aç",
-                          "Çıkış"}));
+    QCOMPARE(shown(popMenu), (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat",
+                                          "İlerleme", "Aç", "Çıkış"}));
     QCOMPARE(popMenu->actions().indexOf(pause->menuAction()), 2);
     QCOMPARE(shown(pause), (QStringList{"30 dakika", "1 saat", "2 saat", "Yarın sabaha kadar"}));
     QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
@@ -1088,3 +1089,34 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
 
 QTEST_MAIN(TestFormVokabo)
 #include "tst_formvokabo.moc"
+
+// The progress window, from the tray or the list, and the word it points
+// at; a damaged history is told at the tray icon.
+void TestFormVokabo::progressWindowPointsAtItsWord() {
+    QFile damaged(History::pathBeside(program->wordFile()));
+    QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write(QByteArray(8192, 'x')) == 8192);
+    damaged.close();
+    FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|P\r\n");
+    QCOMPARE(tray.balloons.size(), 1);
+    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Cevap geçmişi yeniden başladı: ")));
+    program->history().record(
+        {Now(), "c", "3", History::Direction::WordToMeaning, 4, false, 2, 900, false});
+
+    const auto progressWindows = [] {
+        QList<QWidget*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == u"FormIlerleme" && widget->isVisible())
+                found.append(widget);
+        return found;
+    };
+    part<QAction>(form, QStringLiteral("mnu_Ilerleme"))->trigger();
+    part<QAction>(form, QStringLiteral("mnu_ListeIlerleme"))->trigger();
+    QCOMPARE(progressWindows().size(), 1);
+    auto* wrong = part<QTableWidget>(*progressWindows()[0], QStringLiteral("TableYanlis"));
+    const QPoint first = wrong->visualItemRect(wrong->item(0, 0)).center();
+    QTest::mouseClick(wrong->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(wrong->viewport(), Qt::LeftButton, {}, first);
+    QVERIFY(form.isVisible());
+    QCOMPARE(LabelTur(form), QStringLiteral("Pasif Vokaboleriniz (1)"));
+    QCOMPARE(listOf(form).lineText(listOf(form).currentLine()), QStringLiteral("c || 3"));
+}

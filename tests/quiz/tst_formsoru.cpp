@@ -58,7 +58,7 @@ class TestFormSoru : public QObject {
     // Asks word n (from 1) of the active list; the load draws the right
     // answer's slot, then the character.
     void open(int n, const QStringList& answers = {"t1", "t2", "t3", "t4"}, int rightSlot = 1,
-              const QString& question = {}) {
+              const QString& question = {}, bool showsMeaning = false) {
         delete form;
         random = std::make_unique<ScriptedRandom>(
             QList<double>{(rightSlot - 0.5) / answers.size(), 0.1});
@@ -67,6 +67,7 @@ class TestFormSoru : public QObject {
         asked.text = question.isNull() ? active()[n - 1].English + " ?" : question;
         asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
+        asked.showsMeaning = showsMeaning;
         form = new FormSoru(asked, &host, program->settings(), store(), program->history());
         form->open();
     }
@@ -192,6 +193,33 @@ private slots:
         QCOMPARE(host.questions.SoruSayac, after);
         QCOMPARE(host.questions.ElleSor, clicked == 0 && press != 'E');
         QVERIFY(host.askEnabled && host.timerStarts >= 1);
+    }
+
+    // Judged answers, as they were given; a question closed unanswered
+    // leaves nothing.
+    void everyAnswerGoesIntoTheHistory() {
+        program->history().open();
+        QDateTime now = TestNow;
+        setClock([&now] { return now; });
+        open(4, {"t4", "t1", "t2", "t3"}, 2);
+        form->LblOrtu_Click();
+        now = TestNow.addMSecs(2500);
+        form->LblCevap_Click(0);
+        form->CmdTamam_Click();
+        host.questions.ElleSor = true;
+        open(5, {"w5", "w1", "w2"}, 3, "t5 ?", true);
+        form->LblOrtu_Click();
+        form->LblCevap_Click(2);
+        form->close();
+        open(5);
+        form->LblOrtu_Click();
+        form->close();
+        using History::Answer;
+        using History::Direction;
+        const Answer wrong{now, "w4", "t4", Direction::WordToMeaning, 4, false, 1, 2500, false};
+        const Answer right{now, "w5", "t5", Direction::MeaningToWord, 3, true, 3, 0, true};
+        QCOMPARE(program->history().answersOf(active()[3]), QList<Answer>{wrong});
+        QCOMPARE(program->history().answersOf(active()[4]), QList<Answer>{right});
     }
 
     void listChangedWhileTheQuestionWasOpen() {
