@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <csignal>
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,8 +25,9 @@ using ModVokabo::WordListKind;
 namespace {
 const QDate Today(2026, 12, 6);
 
+// Small hours: in UTC still the day before.
 QDateTime at(int daysAgo) {
-    return QDateTime(Today.addDays(-daysAgo), QTime(9, 30));
+    return QDateTime(Today.addDays(-daysAgo), QTime(1, 30));
 }
 
 Answer answer(const QString& english, const QString& turkish, bool right, const QDateTime& when) {
@@ -93,6 +95,11 @@ class TestHistory : public QObject {
     }
 
 private slots:
+    // The learner's clock is not UTC: times and days are his own.
+    void initTestCase() {
+        qputenv("TZ", "Europe/Istanbul");
+        tzset();
+    }
     void init() {
         QDir(dir.path()).removeRecursively();
         QVERIFY(QDir().mkpath(dir.path()));
@@ -298,8 +305,8 @@ private slots:
         QTest::newRow("read-only file in a read-only folder")
             << 0555 << QStringList{"answer:new"} << QStringList{memory, "recorded"} << "old";
         QTest::newRow("full disk, then room again")
-            << 0777 << QStringList{"limit:4096", "answer:new", "lift", "answer:new"}
-            << QStringList{full, "recorded", "recorded"} << "new new";
+            << 0777 << QStringList{"limit:4096", "answer:new", "answer:new", "lift", "answer:new"}
+            << QStringList{full, "recorded", "recorded", "recorded"} << "new new new";
     }
     void fileThatCannotBeWritten() {
         QFETCH(int, folderMode);
