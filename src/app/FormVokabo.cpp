@@ -563,6 +563,7 @@ void FormVokabo::mnu_Ilerleme_Click() {
         FormIlerleme_ = new FormIlerleme(history_, nullptr);
         FormIlerleme_->setWindowIcon(windowIcon());
         connect(FormIlerleme_, &FormIlerleme::wordChosen, this, &FormVokabo::selectWord);
+        centreOnScreen(FormIlerleme_);
     }
     FormIlerleme_->show();
     FormIlerleme_->raise();

@@ -5,8 +5,8 @@
 #include "platform/ModalLoops.h"
 #include "platform/MsgBox.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -96,7 +96,7 @@ void clearChart(QChart* chart) {
 QValueAxis* countAxis(int most) {
     auto* axis = new QValueAxis;
     axis->setRange(0, std::max(most, 4));
-    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setLabelFormat(QStringLiteral("%.0f"));
     axis->applyNiceNumbers();
     axis->setLabelsFont(designFont("MS Sans Serif", 8.25));
     return axis;
@@ -112,7 +112,10 @@ QTableWidget* table(const QString& name, const QString& accessibleName, const QS
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setWordWrap(false);
-    view->horizontalHeader()->setStretchLastSection(true);
+    // The texts take the room; the numbers what they need.
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return view;
 }
 
@@ -126,7 +129,6 @@ void fill(QTableWidget* view, const QList<QStringList>& rows, int firstNumberCol
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             view->setItem(r, c, item);
         }
-    view->resizeColumnsToContents();
 }
 
 // The selected cells as tab-separated lines, as spreadsheets paste them.
@@ -197,6 +199,7 @@ FormIlerleme::FormIlerleme(History::AnswerHistory& history, QWidget* mainWindow)
     TableYanlis = table(
         QStringLiteral("TableYanlis"), QStringLiteral("En çok yanlış bilinenler"),
         {QStringLiteral("Vokabo"), QStringLiteral("Karşılığı"), QStringLiteral("Yanlış")}, this);
+    TableYanlis->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     TableYanlis->setToolTip(QStringLiteral("Çift tıklayınca vokabo ana pencerenin listesinde "
                                            "seçilir"));
     connect(TableYanlis, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
@@ -278,10 +281,14 @@ void FormIlerleme::showDays(const History::Figures& figures) {
     series->append(wrong);
     series->setBarWidth(0.8);
     daysChart_->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(days);
-    x->setLabelsAngle(-90);
-    x->setLabelsFont(designFont("MS Sans Serif", 7));
+    // A date under every fifth day, the last one today's: thirty would not
+    // fit side by side.
+    auto* x = new QCategoryAxis;
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    x->setRange(-0.5, static_cast<qreal>(days.size()) - 0.5);
+    for (qsizetype i = (days.size() - 1) % 5; i < days.size(); i += 5)
+        x->append(days[i], static_cast<qreal>(i));
+    x->setLabelsFont(designFont("MS Sans Serif", 7.5));
     x->setGridLineVisible(false);
     daysChart_->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
@@ -319,18 +326,22 @@ void FormIlerleme::showLists(const History::Figures& figures) {
                       number(sizes.active), number(sizes.passive)});
         before = &sizes;
     }
-    if (before && before->day < today) {
-        active->append(at(today), before->active);
-        passive->append(at(today), before->passive);
+    // Up to the end of today, over a month at least, or all of the history.
+    const QDate end = today.addDays(1);
+    if (before) {
+        active->append(at(end), before->active);
+        passive->append(at(end), before->passive);
     }
     listsChart_->addSeries(active);
     listsChart_->addSeries(passive);
     auto* x = new QDateTimeAxis;
     x->setFormat(QStringLiteral("d MMM"));
-    x->setLabelsFont(designFont("MS Sans Serif", 7));
+    x->setLabelsFont(designFont("MS Sans Serif", 7.5));
     x->setTickCount(5);
-    const QDate first = figures.lists.isEmpty() ? today.addDays(-7) : figures.lists.first().day;
-    x->setRange(first.startOfDay(), std::max(today, first.addDays(1)).startOfDay());
+    QDate first = today.addDays(1 - History::FigureDays);
+    if (!figures.lists.isEmpty())
+        first = std::min(first, figures.lists.first().day);
+    x->setRange(first.startOfDay(), end.startOfDay());
     listsChart_->addAxis(x, Qt::AlignBottom);
     active->attachAxis(x);
     passive->attachAxis(x);
