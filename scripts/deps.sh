@@ -6,9 +6,11 @@ set -euo pipefail
 
 # libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
 # the program's icon at run time; libxcb1-dev lets the program see a
-# full-screen window on X11.
+# full-screen window on X11; libqt6sql6-sqlite is the SQLite driver of the
+# answer history, qt6-charts-dev draws the progress window.
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-            qt6-qpa-plugins libqt6svg6 fonts-liberation2 libxcb1-dev)
+            qt6-qpa-plugins libqt6svg6 fonts-liberation2 libxcb1-dev
+            libqt6sql6-sqlite qt6-charts-dev)
 test_pkgs=(clang-format xvfb xauth x11-xkb-utils xkb-data openbox trayer xdotool x11-utils imagemagick dbus-x11
            at-spi2-core python3 python3-pyatspi desktop-file-utils appstream libxcb1-dev)
 # a stand-in notification service, and a full-screen window to hold questions for

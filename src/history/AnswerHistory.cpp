@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <QTimeZone>
+#include <QTimer>
 #include <QtEndian>
 #include <algorithm>
 
@@ -25,6 +26,11 @@ constexpr int SqliteCorrupt = 11;
 constexpr int SqliteCantOpen = 14;
 constexpr int SqliteNotADb = 26;
 constexpr int SqliteShortRead = 522;
+
+// How long after the last answer the log is folded into the file, and how
+// large it may grow in a burst before a commit folds it itself (pages).
+constexpr int CheckpointAfterMs = 3000;
+constexpr int LargestLogPages = 4000;
 
 // Each step brings the file from the version before it to its own; the
 // first makes version 1 from nothing. A released step never changes: a new
@@ -189,7 +195,12 @@ qint64 wordKey(const QString& English, const QString& Turkish) {
 
 AnswerHistory::AnswerHistory(const QString& path, QObject* parent)
     : QObject(parent), path_(path),
-      connection_(QStringLiteral("vokabo-gecmis-%1").arg(quintptr(this), 0, 16)) {}
+      connection_(QStringLiteral("vokabo-gecmis-%1").arg(quintptr(this), 0, 16)),
+      checkpointSoon_(new QTimer(this)) {
+    checkpointSoon_->setSingleShot(true);
+    checkpointSoon_->setInterval(CheckpointAfterMs);
+    connect(checkpointSoon_, &QTimer::timeout, this, &AnswerHistory::checkpoint);
+}
 
 AnswerHistory::~AnswerHistory() {
     flush();
@@ -271,8 +282,11 @@ bool AnswerHistory::openFile(QString* reason, bool* damaged) {
         // Each answer is committed to the write-ahead log as it is judged: a
         // crash or a kill keeps it, and no commit waits for the disk; only a
         // power cut may lose the last ones, never the file.
+        // Folding the log into the file waits for the disk: it is done while
+        // no answer waits for it.
         if (ok && !(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-                    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))))
+                    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+                    q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(LargestLogPages))))
             failed();
         if (ok && version < steps.size()) {
             bool done = q.exec(QStringLiteral("BEGIN"));
@@ -475,6 +489,8 @@ void AnswerHistory::flush() {
         writePending(&failure);
     }
     if (pending_.isEmpty()) {
+        if (where_ == Where::File)
+            checkpointSoon_->start();
         emit recorded();
         return;
     }
@@ -857,6 +873,13 @@ QString exportCsv(const QString& historyPath, const QString& csvPath) {
     }
     QSqlDatabase::removeDatabase(name);
     return outcome;
+}
+
+void AnswerHistory::checkpoint() {
+    // A failure here costs nothing: the log stays, and the next try folds it.
+    if (where_ == Where::File)
+        QSqlQuery(QSqlDatabase::database(connection_, false))
+            .exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
 
 void AnswerHistory::tellOnce(const QString& title, const QString& text) {

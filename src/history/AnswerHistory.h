@@ -13,6 +13,7 @@
 #include <variant>
 
 class QSqlError;
+class QTimer;
 
 // Every answer the learner gives, and every change of a word's list, kept
 // in an SQLite file beside the word file, so that a program kept on a USB
@@ -160,6 +161,7 @@ private:
     void listChanged(ListChange kind, ModVokabo::WordListKind list,
                      const ModVokabo::WordDef& before, const ModVokabo::WordDef& after);
     void tellOnce(const QString& title, const QString& text);
+    void checkpoint();
 
     QString path_;
     QString connection_;
@@ -171,6 +173,8 @@ private:
     int lastActive_ = -1;
     int lastPassive_ = -1;
     QSet<QString> told_;
+    // Folds the log into the file while the learner does not answer.
+    QTimer* checkpointSoon_;
 };
 
 // The same for the history file at historyPath, on a connection of its own

@@ -327,10 +327,10 @@ void FormIlerleme::showLists(const History::Figures& figures) {
         before = &sizes;
     }
     // Up to the end of today, over a month at least, or all of the history.
-    const QDate end = today.addDays(1);
+    const qreal end = static_cast<qreal>(today.endOfDay().toMSecsSinceEpoch());
     if (before) {
-        active->append(at(end), before->active);
-        passive->append(at(end), before->passive);
+        active->append(end, before->active);
+        passive->append(end, before->passive);
     }
     listsChart_->addSeries(active);
     listsChart_->addSeries(passive);
@@ -341,7 +341,7 @@ void FormIlerleme::showLists(const History::Figures& figures) {
     QDate first = today.addDays(1 - History::FigureDays);
     if (!figures.lists.isEmpty())
         first = std::min(first, figures.lists.first().day);
-    x->setRange(first.startOfDay(), end.startOfDay());
+    x->setRange(first.startOfDay(), today.endOfDay());
     listsChart_->addAxis(x, Qt::AlignBottom);
     active->attachAxis(x);
     passive->attachAxis(x);
