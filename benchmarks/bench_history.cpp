@@ -138,7 +138,13 @@ int main(int argc, char** argv) {
         active.append({words.last().english, words.last().turkish, {}, 0});
     }
 
-    { History::AnswerHistory(path).open(); }
+    // The program makes the file with its first answer.
+    {
+        History::AnswerHistory first(path);
+        first.open();
+        first.record({QDateTime::currentDateTime(), words[0].english, words[0].turkish,
+                      History::Direction::WordToMeaning, 4, true, 1, 2500, false});
+    }
     auto start = Clock::now();
     if (!fill(path, words, random))
         return 1;

@@ -122,7 +122,10 @@ signals:
     void trouble(const QString& title, const QString& text);
 
 private:
-    enum class Where { NotOpen, File, Memory };
+    // Waiting: there is no file yet; the first answer or change of a list
+    // makes it.
+    enum class Where { NotOpen, Waiting, File, Memory };
+    bool connected() const { return where_ == Where::File || where_ == Where::Memory; }
     struct Change {
         QDateTime moment;
         ListChange kind;
@@ -143,6 +146,8 @@ private:
     };
 
     bool openConnection(const QString& name, QString* reason);
+    // The file, else a new one in place of a damaged one, else memory.
+    void openPath();
     bool openFile(QString* reason, bool* damaged);
     void openInMemory(const QString& why);
     void closeConnection();
@@ -158,6 +163,8 @@ private:
     void readFailed(const QSqlError& error);
     Identities identities();
     QList<qint64> idsOf(const ModVokabo::WordDef& word, const Identities& ids);
+    // The lists' sizes, where they differ from those last recorded.
+    void noteListSizes();
     void listChanged(ListChange kind, ModVokabo::WordListKind list,
                      const ModVokabo::WordDef& before, const ModVokabo::WordDef& after);
     void tellOnce(const QString& title, const QString& text);

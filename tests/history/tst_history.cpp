@@ -120,6 +120,7 @@ private slots:
         history.open();
         program.loadWords({word("income", "gelir"), word("half", "yarım"), word("property", "mal"),
                            word("student", "öğrenci")});
+        QVERIFY2(!QFileInfo::exists(history.path()), "a start alone leaves no file behind");
         history.record(answer("income", "gelir", false, at(40)));
         history.record(answer("income", "gelir", true, at(5)));
         history.record(answer("half", "yarım", false, at(3)));
