@@ -4,6 +4,7 @@
 // window manager and trayer as the tray host.
 //
 //   bench_startup [--runs N] [--idle SECONDS] [--program PATH] [--bare PATH]
+//                 [--read-aloud] [--speech-service]
 //
 // Everything is seen from outside, as on a user's desktop: the start-up time
 // runs from starting the process until the X server maps its main window
@@ -15,9 +16,15 @@
 // Then, one program at a time: how often each wakes up in the tray (context
 // switches of all its threads, from /proc/PID/task/*/status, over --wakeups
 // SECONDS, default 30), Vokabo Retano with scheduled questions on and its
-// first question closed; and how long "Vokabo Sor", chosen in the tray menu
+// first question closed, and with its word dialog open before and after
+// another program edits the word file; and how long "Vokabo Sor", chosen in the tray menu
 // with the keyboard (xdotool), takes until the question window is mapped
 // (--asks N, default 9). Prints figures; never fails on them.
+//
+// The desktop has no speech service unless --speech-service starts one
+// (speech-dispatcher; otherwise its start on demand is switched off), and
+// the program reads questions aloud (and so connects to the service as it
+// starts) only with --read-aloud.
 
 #include <xcb/xcb.h>
 
@@ -362,7 +369,7 @@ template <typename Probe> void waitUntil(const char* what, Probe probe) {
 
 class Desktop {
 public:
-    explicit Desktop(const fs::path& root) : root_(root) {
+    Desktop(const fs::path& root, bool speechService) : root_(root) {
         for (const char* folder : {"home", "config", "runtime", "logs"})
             fs::create_directories(root / folder);
         fs::permissions(root / "runtime", fs::perms::owner_all);
@@ -409,9 +416,21 @@ public:
                    "120", "--height", "32", "--SetDockType", "true", "--transparent", "false"},
                   env_, log("trayer"));
         waitUntil("tray host", [this] { return display_->trayHostRunning(); });
+
+        if (speechService) {
+            speechd_ = spawn({"speech-dispatcher", "--run-single", "--timeout", "0"}, env_,
+                             log("speech-dispatcher"));
+            const fs::path socket = root / "runtime" / "speech-dispatcher" / "speechd.sock";
+            waitUntil("speech service", [&socket] { return fs::exists(socket); });
+        } else {
+            fs::create_directories(root / "config" / "speech-dispatcher");
+            std::ofstream(root / "config" / "speech-dispatcher" / "speechd.conf")
+                << "DisableAutoSpawn\n";
+        }
     }
 
     ~Desktop() {
+        stop(speechd_);
         stop(trayer_);
         stop(openbox_);
         if (busPid_ > 0)
@@ -451,7 +470,7 @@ private:
 
     fs::path root_;
     std::vector<std::string> env_;
-    Child xvfb_, openbox_, trayer_;
+    Child xvfb_, openbox_, trayer_, speechd_;
     pid_t busPid_ = -1;
     std::unique_ptr<Display> display_;
 };
@@ -490,14 +509,34 @@ void printRow(const Subject& s) {
                 median(s.rssMb), *lowRss, *highRss);
 }
 
-void writeSettings(const fs::path& root, int SorDak) {
+void writeSettings(const fs::path& root, int SorDak, bool readAloud) {
     std::ofstream(root / "config" / "vokabo" / "registry.ini")
-        << "[SOFTWARE]\nVokabo\\SorDak=" << SorDak << "\n";
+        << "[SOFTWARE]\nVokabo\\SorDak=" << SorDak << "\n"
+        << (readAloud ? "Vokabo\\seslendir=E\n" : "");
 }
 
 // The titles a question window has, whatever the word's count.
 const std::vector<std::string> QuestionTitles{"Yeni ya da bilemediğiniz vokabo",
                                               "Bu vokaboyi son "};
+
+// Wake-ups a second of a running process over `seconds`: looked at every
+// second, thread by thread, since a thread that ends (Qt's pool threads do
+// after 30 s idle) takes its count along.
+double wakeUpRate(pid_t pid, int seconds) {
+    auto before = contextSwitches(pid);
+    const auto from = Clock::now();
+    long long wakeUps = 0;
+    for (int second = 0; second < seconds; ++second) {
+        std::this_thread::sleep_until(from + std::chrono::seconds(second + 1));
+        const auto now = contextSwitches(pid);
+        for (const auto& [task, count] : now) {
+            const auto earlier = before.find(task);
+            wakeUps += count - (earlier == before.end() ? 0 : earlier->second);
+        }
+        before = now;
+    }
+    return double(wakeUps) / (msSince(from) / 1000);
+}
 
 // Wake-ups a second of a program in the tray, over `seconds`; a question
 // that opens at start is closed first, as its user would.
@@ -513,24 +552,41 @@ std::optional<double> wakeUpsPerSecond(Desktop& desktop, const fs::path& exe,
         if (questionAtStart)
             desktop.display().close(*window);
         std::this_thread::sleep_for(std::chrono::seconds(2));
-        // Looked at every second, thread by thread: a thread that ends
-        // (Qt's pool threads do after 30 s idle) takes its count along.
-        auto before = contextSwitches(child.pid);
-        const auto from = Clock::now();
-        long long wakeUps = 0;
-        for (int second = 0; second < seconds; ++second) {
-            std::this_thread::sleep_until(from + std::chrono::seconds(second + 1));
-            const auto now = contextSwitches(child.pid);
-            for (const auto& [task, count] : now) {
-                const auto earlier = before.find(task);
-                wakeUps += count - (earlier == before.end() ? 0 : earlier->second);
-            }
-            before = now;
-        }
-        rate = double(wakeUps) / (msSince(from) / 1000);
+        rate = wakeUpRate(child.pid, seconds);
     }
     stop(child);
     return rate;
+}
+
+struct DialogWakeUps {
+    std::optional<double> before;
+    std::optional<double> after;
+};
+
+// Wake-ups a second with the word dialog open ("Yeni Vokabo" from the tray
+// menu, the keyboard on its "Ekle" button, where no cursor blinks): first as
+// it is, then after another program added a line to the word file.
+DialogWakeUps dialogWakeUps(Desktop& desktop, const fs::path& exe, const fs::path& wordFile,
+                            int seconds) {
+    DialogWakeUps rates;
+    Child child = desktop.start(exe, "vokabo-dialog", {"-o"});
+    std::optional<std::pair<int, int>> icon;
+    waitUntil("tray icon", [&] { return (icon = desktop.display().trayIcon(child.pid)); });
+    desktop.xdotool({"mousemove", "--sync", std::to_string(icon->first),
+                     std::to_string(icon->second), "click", "3"});
+    if (desktop.display().waitForMappedWindow(child.pid, std::vector<std::string>{""}, 5000)) {
+        desktop.xdotool({"key", "Down", "Return"});
+        if (desktop.display().waitForMappedWindow(child.pid, "Yeni Vokabo", 5000)) {
+            desktop.xdotool({"key", "Tab", "Tab", "Tab"});
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            rates.before = wakeUpRate(child.pid, seconds);
+            std::ofstream(wordFile, std::ios::binary | std::ios::app) << "ladder|merdiven||0|A\r\n";
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            rates.after = wakeUpRate(child.pid, seconds);
+        }
+    }
+    stop(child);
+    return rates;
 }
 
 // Milliseconds from choosing "Vokabo Sor" in the tray menu (the Return key
@@ -586,11 +642,23 @@ int main(int argc, char** argv) {
     int idleSeconds = 20;
     int wakeUpSeconds = 30;
     int asks = 9;
+    bool readAloud = false;
+    bool speechService = false;
     const fs::path here = fs::canonical("/proc/self/exe").parent_path();
     fs::path program = here.parent_path() / "src" / "vokabo";
     fs::path bare = here / "bare_tray";
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--read-aloud") {
+            readAloud = true;
+            continue;
+        }
+        if (option == "--speech-service") {
+            speechService = true;
+            continue;
+        }
+        if (i + 1 == argc)
+            break;
         if (option == "--runs")
             runs = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--idle")
@@ -603,6 +671,7 @@ int main(int argc, char** argv) {
             wakeUpSeconds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--asks")
             asks = std::max(1, std::atoi(argv[i + 1]));
+        ++i;
     }
 
     char pattern[] = "/tmp/vokabo-bench-startup-XXXXXX";
@@ -621,7 +690,7 @@ int main(int argc, char** argv) {
         fs::copy_file(bare, root / "bare" / "bare_tray");
         writeWordFile(root / "program" / "vokabo.txt");
         fs::create_directories(root / "config" / "vokabo");
-        writeSettings(root, 0);
+        writeSettings(root, 0, readAloud);
 
         Subject subjects[] = {
             {"bare Qt tray program",
@@ -632,9 +701,11 @@ int main(int argc, char** argv) {
              0},
             {"Vokabo Retano", root / "program" / "vokabo", "Vokabo Retano", {}, {}, 0},
         };
-        Desktop desktop(root);
+        Desktop desktop(root, speechService);
         std::printf("%d runs each, %d s in the tray; the two take turns at starting first\n", runs,
                     idleSeconds);
+        std::printf("speech service %s; questions %sread aloud\n",
+                    speechService ? "running" : "none", readAloud ? "" : "not ");
         for (int run = 0; run < runs; ++run) {
             std::vector<Running> running;
             for (int k = 0; k < 2; ++k) {
@@ -685,16 +756,28 @@ int main(int argc, char** argv) {
                     wakeUpSeconds);
         const auto bareRate = wakeUpsPerSecond(desktop, subjects[0].exe, "bare-idle",
                                                subjects[0].title, false, wakeUpSeconds);
-        writeSettings(root, 5);
+        writeSettings(root, 5, readAloud);
         const auto ourRate = wakeUpsPerSecond(desktop, subjects[1].exe, "vokabo-idle",
                                               subjects[1].title, true, wakeUpSeconds);
-        writeSettings(root, 0);
+        writeSettings(root, 0, readAloud);
         std::printf("%-22s %8.2f  (a 100 ms timer)\n", subjects[0].name.c_str(),
                     bareRate.value_or(-1));
         std::printf("%-22s %8.2f  (questions every 5 minutes, the first one closed)\n",
                     subjects[1].name.c_str(), ourRate.value_or(-1));
         if (ourRate)
             std::printf("aim: at most 1 a second, %s\n", *ourRate <= 1 ? "met" : "not met");
+
+        const DialogWakeUps dialog =
+            dialogWakeUps(desktop, subjects[1].exe, root / "program" / "vokabo.txt", wakeUpSeconds);
+        std::printf("\nwake-ups a second with the word dialog open, over %d s each\n",
+                    wakeUpSeconds);
+        std::printf("%-40s %8.2f\n", "as it is", dialog.before.value_or(-1));
+        std::printf("%-40s %8.2f\n", "after an outside edit of the word file",
+                    dialog.after.value_or(-1));
+        if (dialog.before && dialog.after)
+            std::printf("aim: no wake-up more after the edit, %s (%+.2f a second)\n",
+                        *dialog.after - *dialog.before <= 0.1 ? "met" : "not met",
+                        *dialog.after - *dialog.before);
 
         const std::vector<double> ask = askLatencies(desktop, subjects[1].exe, asks);
         if (ask.empty()) {

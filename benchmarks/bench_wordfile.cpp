@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QIcon>
 #include <QListWidget>
@@ -45,7 +46,10 @@ using ModVokabo::WordList;
 namespace {
 
 constexpr int WordsPerList = 32767;
-constexpr double Aim = 3.0;
+// A load within 3x reading and decoding the same bytes; a save within 1.5x
+// encoding and writing them through QSaveFile, as every save must.
+constexpr double LoadAim = 3.0;
+constexpr double SaveAim = 1.5;
 const char* const CodePage = "windows-1254";
 
 // --- The word file ---
@@ -221,6 +225,17 @@ long peakKb() {
     return usage.ru_maxrss;
 }
 
+// Bytes read so far (rchar), by this thread or by the whole process.
+long long bytesRead(const char* io) {
+    QFile file(QString::fromLatin1(io));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
 struct Figures {
     double medianMs = 0;
     double minMs = 0;
@@ -228,6 +243,10 @@ struct Figures {
     long baseKb = 0;    // peak before the first timed run
     long peakKb = 0;
     long repaints = -1; // in one run; -1 when no progress window was shown
+    // Bytes of the word file read per run, in sizes of the file: on the UI
+    // thread, and on any other; -1 where not counted.
+    double uiReads = -1;
+    double otherReads = -1;
     bool ok = true;
 };
 
@@ -368,6 +387,8 @@ Figures load(Setup& setup, bool withList, bool withProgress) {
 Figures save(Setup& setup, bool withProgress) {
     GuiApp gui(setup.argc, setup.argv, setup.locale);
     FormProgress progress;
+    // A word file of another run is none of this store's: it starts from none.
+    QFile::remove(setup.scratch);
     // The same lists a load of the word file gives, added directly so that
     // this process's peak memory is the save's and not a load's.
     ModVokabo::WordStore store(setup.scratch, QString());
@@ -379,13 +400,40 @@ Figures save(Setup& setup, bool withProgress) {
             store.AppendWord(word, ModVokabo::WordListKind::Passive);
     }
     store.setProgressView(withProgress ? &progress : nullptr);
+    // Watched as the program watches it: whatever the save and the watch
+    // read, right after the save and once the watch has settled, is counted.
+    store.watchWordFile();
+    long long uiBefore = bytesRead("/proc/thread-self/io");
+    long long allBefore = bytesRead("/proc/self/io");
+    long long uiBytes = 0;
+    long long allBytes = 0;
+    const auto settle = [&] {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 600)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        const long long ui = bytesRead("/proc/thread-self/io");
+        const long long all = bytesRead("/proc/self/io");
+        uiBytes += ui - uiBefore;
+        allBytes += all - allBefore;
+        // The counts' own reading is not counted.
+        uiBefore = bytesRead("/proc/thread-self/io");
+        allBefore = bytesRead("/proc/self/io");
+    };
     int before = 0;
     Figures figures = timeRuns(
-        setup.runs, [&] { before = progress.repaintCount(); },
+        setup.runs,
+        [&] {
+            settle();
+            before = progress.repaintCount();
+        },
         [&] {
             if (!store.SaveWordFile().ok)
                 std::exit(1);
         });
+    settle();
+    figures.uiReads = double(uiBytes) / double(setup.fileBytes) / setup.runs;
+    figures.otherReads = double(allBytes - uiBytes) / double(setup.fileBytes) / setup.runs;
     if (withProgress)
         figures.repaints = progress.repaintCount() - before;
     if (readFile(setup.scratch) != readFile(setup.wordFile))
@@ -471,10 +519,17 @@ void printShare(const char* what, double partMs, double wholeMs) {
     std::printf("    %-28s %9.1f ms, %.0f%% of it\n", what, partMs, 100.0 * partMs / wholeMs);
 }
 
-void printVerdict(const char* what, double ms, double floorMs) {
+void printVerdict(const char* what, double ms, double floorMs, const char* floorName, double aim) {
     const double ratio = ms / floorMs;
-    std::printf("%s: %.2fx its floor, %s the aim of %.0fx\n", what, ratio,
-                ratio <= Aim ? "within" : "NOT within", Aim);
+    std::printf("%s: %.2fx %s, %s the aim of %.1fx\n", what, ratio, floorName,
+                ratio <= aim ? "within" : "NOT within", aim);
+}
+
+void printReads(const char* what, const Figures& figures) {
+    std::printf("%s: %.2f full reads of the word file on the UI thread per save (aim: 0, %s), "
+                "%.2f on other threads\n",
+                what, figures.uiReads, figures.uiReads < 0.5 ? "met" : "NOT met",
+                figures.otherReads);
 }
 
 int usage(const char* program) {
@@ -585,11 +640,13 @@ int main(int argc, char** argv) {
                 "runs\nrepaints: progress-window repaints in one load (%d lines) or save (%d "
                 "words)\n\n",
                 2 * WordsPerList, 2 * WordsPerList);
-    printVerdict("load", load.medianMs, read.medianMs);
-    printVerdict("save", save.medianMs, write.medianMs);
-    std::printf("      (%.2fx encoding and writing through QSaveFile, which syncs the file to "
-                "disk as every save must)\n",
-                save.medianMs / writeAtomic.medianMs);
+    printVerdict("load", load.medianMs, read.medianMs, "reading and decoding", LoadAim);
+    printVerdict("save", save.medianMs, writeAtomic.medianMs,
+                 "encoding and writing through QSaveFile", SaveAim);
+    printVerdict("  without the progress window", saveQuiet.medianMs, writeAtomic.medianMs,
+                 "encoding and writing through QSaveFile", SaveAim);
+    printReads("save", save);
+    printReads("  without the progress window", saveQuiet);
 
     const bool ok =
         std::all_of(results.begin(), results.end(), [](const Figures& f) { return f.ok; });

@@ -14,11 +14,13 @@
 #include "controls/Look.h"
 #include "controls/TryIcn.h"
 #include "history/FormIlerleme.h"
+#include "platform/Activation.h"
 #include "platform/Clock.h"
 #include "platform/ClockJumps.h"
 #include "platform/ModalLoops.h"
 #include "platform/MsgBox.h"
 #include "platform/MsgBoxQt.h"
+#include "platform/RegistryStore.h"
 #include "platform/SessionPlatform.h"
 #include "platform/SingleInstance.h"
 #include "platform/Topmost.h"
@@ -43,25 +45,23 @@
 #include <optional>
 
 namespace {
-// How soon a shut-down waiting for dialogs to close looks again.
-constexpr int ShutdownRetryMs = 20;
-// How soon a word file changed outside is looked at again while a dialog is
-// open (a word being edited may not move under it).
-constexpr int OutsideChangeRetryMs = 1000;
-
 const QString SaveFailedTitle = QStringLiteral("Vokaboler kaydedilemedi");
+
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
-                       ModVokabo::WordStore& words, History::AnswerHistory& history,
+                       ModVokabo::WordStore& words, History::AnswerHistory& history, Speech& speech,
                        std::unique_ptr<NotifyIcon::Layer> tray, std::unique_ptr<UserBusy> busy,
                        QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       commandLine_(commandLine), settings_(settings), words_(words), history_(history),
-      busy_(std::move(busy)) {
+      speech_(speech), busy_(std::move(busy)) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -79,6 +79,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(ListPanel, &WordListPanel::importRequested, this, &FormVokabo::ImportWords);
     connect(ListPanel, &WordListPanel::exportRequested, this, &FormVokabo::ExportWords);
     connect(ListPanel, &WordListPanel::progressRequested, this, &FormVokabo::mnu_Ilerleme_Click);
+    connect(ListPanel, &WordListPanel::undoImportRequested, this, &FormVokabo::UndoLastImport);
     setAcceptDrops(true);
     FrameAd = new AdvertPanel(this);
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
@@ -111,6 +112,13 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     mnu_VokaboSor = menuItem(QStringLiteral("Vokabo Sor"), "mnu_VokaboSor");
     mnu_Duraklat = new PauseMenu(settings_, popMenu);
     popMenu->addMenu(mnu_Duraklat);
+    connect(mnu_Duraklat, &PauseMenu::notStored, this, [this] {
+        tellQuietly(QStringLiteral("Duraklatma kaydedilemedi"),
+                    QStringLiteral("Ayar dosyası yazılamadı (%1). Duraklatmadaki bu değişiklik "
+                                   "yalnızca bu oturumda geçerli, program yeniden başlayınca "
+                                   "sürmeyecek.")
+                        .arg(registryStoreProblem()));
+    });
     popMenu->addSeparator();
     mnu_Ilerleme = menuItem(QStringLiteral("İlerleme"), "mnu_Ilerleme");
     mnu_Ac = menuItem(QStringLiteral("Aç"), "mnu_Ac");
@@ -123,22 +131,31 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
     TryIcn1 = new TryIcn(this, std::move(tray));
     TryIcn1->setObjectName(QStringLiteral("TryIcn1"));
-    connect(TryIcn1, &TryIcn::MouseDown, this, [this](int Button) {
-        if (Button == 2)
+    // A double-click reached the tray host, not the program: the desktop is
+    // told that the user asked for the window, or it would not activate it.
+    connect(TryIcn1, &TryIcn::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (why == QSystemTrayIcon::Context)
             popMenu->popup(QCursor::pos());
+        else if (why == QSystemTrayIcon::DoubleClick)
+            prepareActivation(this, {}, [this] { mnu_Ac_Click(); });
     });
-    connect(TryIcn1, &TryIcn::DblClick, this, [this] { mnu_Ac_Click(); });
 
     progress_ = new FormProgress(this);
 
     saveSoon_ = new SaveSoon(words_, this);
     connect(saveSoon_, &SaveSoon::saveFailed, this, [this](const ModVokabo::FileOutcome& outcome) {
         tellQuietly(SaveFailedTitle,
-                    QStringLiteral("%1\n%2\nBir sonraki değişiklikte yeniden denenecek; "
-                                   "çıkarken de sorulacak.")
-                        .arg(QDir::toNativeSeparators(outcome.path), outcome.reason));
+                    QStringLiteral("%1\n%2\nKaydetme birkaç saniye sonra, sonra da gittikçe "
+                                   "uzayan aralıklarla kendiliğinden yeniden denenecek.")
+                        .arg(nativePath(outcome.path), outcome.reason));
     });
-    connect(saveSoon_, &SaveSoon::fileChangedOnDisk, this, &FormVokabo::wordFileChangedOutside);
+    connect(saveSoon_, &SaveSoon::saveWorkedAgain, this, [this] {
+        tellQuietly(QStringLiteral("Vokaboler kaydedildi"),
+                    QStringLiteral("Kaydedilemeyen vokaboler artık dosyada:\n%1")
+                        .arg(nativePath(words_.wordFilePath())));
+    });
+    // A save that found the file changed has the change looked at.
+    connect(saveSoon_, &SaveSoon::fileChangedOnDisk, &words_, &ModVokabo::WordStore::lookAtDisk);
     connect(&words_, &ModVokabo::WordStore::changedOnDisk, this,
             &FormVokabo::wordFileChangedOutside);
     connect(&history_, &History::AnswerHistory::trouble, this, &FormVokabo::tellQuietly);
@@ -162,35 +179,49 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 
 FormVokabo::~FormVokabo() {
     delete FormIlerleme_;
+    // Before anything of the window they ask for goes.
+    qDeleteAll(findChildren<FormSoru*>(Qt::FindDirectChildrenOnly));
     words_.setProgressView(nullptr);
 }
 
-bool FormVokabo::Form_Load() {
+bool FormVokabo::Form_Load(const QByteArray& startupId) {
     instance_ = std::make_unique<SingleInstance>(words_.wordFilePath());
-    const SingleInstance::Outcome instance = instance_->tryAcquire();
+    SingleInstance::Outcome instance = instance_->tryAcquire();
+    if (instance == SingleInstance::Outcome::HeldElsewhere && takeOverAsked(instance_->holder()))
+        instance = instance_->takeOver();
     if (instance == SingleInstance::Outcome::Unavailable)
         std::fprintf(stderr,
                      "Vokabo Retano: cannot tell whether another copy runs (%s); starting "
                      "anyway.\n",
                      qPrintable(instance_->failure()));
-    if (instance == SingleInstance::Outcome::HeldByAnotherCopy) {
-        instance_->callRunningCopy();
-        MsgBox(QStringLiteral("Programın bir kopyası zaten çalışıyor !"),
-               MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, QStringLiteral("Vokabo Retano"));
-        refused_ = true;
-        Form_Unload();
+    if (instance == SingleInstance::Outcome::HeldByAnotherCopy ||
+        instance == SingleInstance::Outcome::HeldElsewhere) {
+        refuseStart(instance == SingleInstance::Outcome::HeldByAnotherCopy &&
+                    instance_->callRunningCopy(startupId));
         return false;
     }
 
-    connect(instance_.get(), &SingleInstance::calledForward, this, &FormVokabo::mnu_Ac_Click);
+    connect(instance_.get(), &SingleInstance::calledForward, this,
+            [this](const QByteArray& startupId) {
+                prepareActivation(this, startupId, [this] {
+                    mnu_Ac_Click();
+                    instance_->cameForward();
+                });
+            });
 
     Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
 
     words_.setProgressView(progress_);
     if (const ModVokabo::FileOutcome loaded = words_.LoadWordFile(); !loaded.ok)
         reportUnreadableWordFile(loaded);
+    else
+        tellAboutLoad(loaded);
     words_.watchWordFile();
 
+    // The window exists on the screen's side before it is placed: placed
+    // before it existed, a window started minimised is not brought back when
+    // the task bar or a window switcher activates it (openbox).
+    create();
     LoadSettings();
     if (settings_.ustte())
         setTopmost(this, true);
@@ -223,8 +254,51 @@ bool FormVokabo::Form_Load() {
 
     startHidden_ = commandLine_ == u"-o";
 
+    // Words a shut-down could not save, kept since the word file was last
+    // written.
+    if (const QStringList rescued = words_.rescueCopies(); !rescued.isEmpty())
+        tellQuietly(QStringLiteral("Kurtarılan vokaboler"),
+                    QStringLiteral("Son çıkışta kaydedilemeyen vokaboler şu dosyada saklı:\n%1\n"
+                                   "Listeye \"Dosyadan Vokabo Ekle…\" ile geri alınabilir.")
+                        .arg(nativePath(rescued.last())));
+
     TimerSor->start();
     return true;
+}
+
+bool FormVokabo::takeOverAsked(const LockHolder& holder) {
+    return MsgBox(QStringLiteral("Bu vokabo dosyası başka bir bilgisayarda (%1) açık görünüyor: "
+                                 "%2 kullanıcısı %3 tarihinde açmış.\n%4\n\n"
+                                 "Program o bilgisayarda artık çalışmıyorsa (kapandıysa ya da "
+                                 "bilgisayar çöktüyse) kilidi devralıp burada açabilirsiniz. "
+                                 "İkisi birden çalışırsa birinin değişiklikleri kaybolabilir.\n\n"
+                                 "Kilit devralınsın mı?")
+                      .arg(holder.host, holder.user,
+                           QLocale(QLocale::Turkish).toString(holder.since, QLocale::ShortFormat),
+                           nativePath(words_.wordFilePath())),
+                  MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation | MsgBoxStyle::DefaultButton2,
+                  QStringLiteral("Vokabo Retano")) == MsgBoxResult::Yes;
+}
+
+void FormVokabo::refuseStart(bool calledForward) {
+    const LockHolder& holder = instance_->holder();
+    QString prompt = QStringLiteral("Programın bir kopyası zaten çalışıyor !");
+    if (holder.otherHost)
+        prompt += QStringLiteral("\n\nKopya başka bir bilgisayarda (%1), %2 kullanıcısının "
+                                 "oturumunda açılmış.")
+                      .arg(holder.host, holder.user);
+    else if (holder.otherUser)
+        prompt += QStringLiteral("\n\nKopya başka bir kullanıcının (%1) oturumunda çalışıyor; "
+                                 "aynı vokabo dosyasını o programdan çıkılmadan kullanamazsınız.")
+                      .arg(holder.user);
+    else if (!calledForward)
+        prompt += QStringLiteral("\n\nKopya başka bir oturumunuzda çalışıyor.");
+    // Over the running copy's window, which has just come forward and may be
+    // kept on top.
+    MsgBox(prompt, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal,
+           QStringLiteral("Vokabo Retano"));
+    refused_ = true;
+    Form_Unload();
 }
 
 void FormVokabo::LoadSettings() {
@@ -318,33 +392,56 @@ bool FormVokabo::Form_Unload() {
 }
 
 bool FormVokabo::saveWords() {
-    auto outside = ModVokabo::WordStore::OutsideChanges::Keep;
+    using ModVokabo::WordStore;
+    auto outside = WordStore::OutsideChanges::Keep;
     for (;;) {
-        const ModVokabo::FileOutcome outcome = words_.SaveWordFile(outside);
+        ModVokabo::FileOutcome outcome = words_.SaveWordFile(outside);
         if (outcome.ok)
             return true;
+        if (endedBySystem_)
+            return rescueWords(outcome);
         if (outcome.changedOnDisk) {
-            // Leaving with the file's words is leaving without saving.
-            if (keepTheFilesWords())
-                return true;
-            outside = ModVokabo::WordStore::OutsideChanges::Overwrite;
-            continue;
+            // Looked at here and now: the program is ending.
+            switch (words_.lookAtDiskNow()) {
+            case WordStore::OnDisk::AsSeen:
+                continue;
+            case WordStore::OnDisk::Emptied:
+            case WordStore::OnDisk::Removed:
+                outside = WordStore::OutsideChanges::Overwrite;
+                continue;
+            case WordStore::OnDisk::Changed:
+                // Leaving with the file's words is leaving without saving.
+                if (keepTheFilesWords() || endedBySystem_)
+                    return endedBySystem_ ? rescueWords(outcome) : true;
+                outside = WordStore::OutsideChanges::Overwrite;
+                continue;
+            case WordStore::OnDisk::Unreadable:
+                outcome.reason = QStringLiteral("Dosya şu anda okunamıyor; içinde ne olduğu "
+                                                "bilinmeden üzerine yazılmıyor.");
+                break;
+            }
         }
         const QString failed = QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n")
                                    .arg(outcome.path, outcome.reason);
         // Offer only what can work: a file that could not be read at start is
         // never written, however often the user tries.
-        if (!outcome.retryMayHelp)
-            return MsgBox(failed + QStringLiteral("Kaydetmeden çıkılsın mı? \"Hayır\" programı "
-                                                  "açık tutar."),
-                          MsgBoxStyle::YesNo | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
-                          QStringLiteral("Vokabo Retano")) == MsgBoxResult::Yes;
+        if (!outcome.retryMayHelp) {
+            const bool leave =
+                MsgBox(failed + QStringLiteral("Kaydetmeden çıkılsın mı? \"Hayır\" programı "
+                                               "açık tutar."),
+                       MsgBoxStyle::YesNo | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
+                       QStringLiteral("Vokabo Retano")) == MsgBoxResult::Yes;
+            return endedBySystem_ ? rescueWords(outcome) : leave;
+        }
         const MsgBoxResult answer = MsgBox(
             failed + QStringLiteral("\"Tekrar Dene\" kaydetmeyi yeniden dener; \"Vazgeç\" "
                                     "programı açık tutar; \"Kaydetmeden Çık\" bu oturumdaki "
                                     "değişiklikleri bırakır."),
             MsgBoxStyle::AbortRetryIgnore | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
             QStringLiteral("Vokabo Retano"));
+        // The system ended the program while the box was open.
+        if (endedBySystem_)
+            return rescueWords(outcome);
         if (answer == MsgBoxResult::Ignore)
             return true;
         if (answer != MsgBoxResult::Retry)
@@ -352,35 +449,93 @@ bool FormVokabo::saveWords() {
     }
 }
 
-void FormVokabo::wordFileChangedOutside() {
-    if (askingAboutFile_ || unloading_ || ended_ || shutdownRequested_ || words_.fileIsAsSeen())
+bool FormVokabo::rescueWords(const ModVokabo::FileOutcome& failed) {
+    const QString rescued = words_.saveRescueCopy();
+    // Nobody waits at a shut-down: the system's log is where this is read.
+    std::fprintf(stderr, "Vokabo Retano: the words could not be saved in %s (%s); %s\n",
+                 qPrintable(failed.path), qPrintable(failed.reason),
+                 rescued.isEmpty()
+                     ? "no rescue copy could be written either"
+                     : qPrintable(QStringLiteral("they were written to %1").arg(rescued)));
+    return true;
+}
+
+void FormVokabo::wordFileChangedOutside(ModVokabo::WordStore::OnDisk what) {
+    using OnDisk = ModVokabo::WordStore::OnDisk;
+    if (askingAboutFile_ || unloading_ || ended_ || shutdownRequested_)
         return;
     if (ModalLoops::depth() > 0) {
-        QTimer::singleShot(OutsideChangeRetryMs, this, &FormVokabo::wordFileChangedOutside);
+        // A word being edited may not move under its dialog: the file is
+        // looked at again once the dialogs are closed, and not before.
+        if (!std::exchange(outsideChangeWaits_, true))
+            ModalLoops::whenAllClosed(this, [this] {
+                outsideChangeWaits_ = false;
+                words_.lookAtDisk();
+            });
         return;
     }
     askingAboutFile_ = true;
     saveSoon_->hold(true);
-    // A file removed outside: the words the program holds are all that is
-    // left of them, and they are written again.
-    const bool removed = !QFileInfo::exists(words_.wordFilePath());
-    if (!removed && (!words_.WordsChanged() || keepTheFilesWords()))
-        reloadWordFile();
-    else if (const auto outcome =
-                 words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
-             !outcome.ok)
-        tellQuietly(SaveFailedTitle, outcome.reason);
+    // A file removed or emptied outside: the words the program holds are all
+    // that is left of them, and they are written again.
+    bool writeBack = what == OnDisk::Removed || what == OnDisk::Emptied;
+    if (what == OnDisk::Changed) {
+        if (!words_.WordsChanged() || keepTheFilesWords())
+            what = reloadWordFile();
+        else
+            writeBack = !shutdownRequested_;
+    }
+    const QString path = nativePath(words_.wordFilePath());
+    if (what == OnDisk::Emptied) {
+        writeBack = true;
+        tellQuietly(QStringLiteral("Vokabo dosyası boşaltılmış"),
+                    QStringLiteral("%1\nBaşka bir program dosyadaki bütün vokaboleri sildi. "
+                                   "Programdaki vokaboler korundu ve dosyaya yeniden yazıldı.")
+                        .arg(path));
+    }
+    if (what != OnDisk::Unreadable)
+        unreadableTold_ = false;
+    else if (!std::exchange(unreadableTold_, true))
+        tellQuietly(QStringLiteral("Vokabo dosyası okunamıyor"),
+                    QStringLiteral("%1\nDosya okunamaz oldu (yerinde bir klasör olabilir). "
+                                   "Vokaboler programda duruyor; dosya yeniden yazılabilir olunca "
+                                   "kaydedilecek.")
+                        .arg(path));
+    if (writeBack)
+        if (const auto outcome =
+                words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
+            !outcome.ok)
+            tellQuietly(SaveFailedTitle, outcome.reason);
     saveSoon_->hold(false);
     askingAboutFile_ = false;
 }
 
-void FormVokabo::reloadWordFile() {
+ModVokabo::WordStore::OnDisk FormVokabo::reloadWordFile() {
+    using OnDisk = ModVokabo::WordStore::OnDisk;
     const int line = ListPanel->currentLine();
     const QString text = line >= 0 ? ListPanel->lineText(line) : QString();
-    if (const ModVokabo::FileOutcome loaded = words_.LoadWordFile(); !loaded.ok)
+    const ModVokabo::FileOutcome loaded = words_.LoadWordFile();
+    // Found without a word, or unreadable, after all: the words stayed.
+    if (loaded.wordsKept)
+        return loaded.ok ? OnDisk::Emptied : OnDisk::Unreadable;
+    if (!loaded.ok)
         reportUnreadableWordFile(loaded);
+    else
+        tellAboutLoad(loaded);
     if (line >= 0)
         ListPanel->findLine(text, line);
+    return OnDisk::AsSeen;
+}
+
+void FormVokabo::tellAboutLoad(const ModVokabo::FileOutcome& outcome) {
+    if (outcome.linesInOtherEncoding == 0 || std::exchange(mixedTold_, true))
+        return;
+    tellQuietly(QStringLiteral("Vokabo dosyasında iki ayrı kodlama"),
+                QStringLiteral("%1\n%2 satır dosyanın geri kalanından başka bir kodlamayla "
+                               "(UTF-8 ya da Windows-1254) yazılmış; her satır kendi kodlamasıyla "
+                               "okundu. Dosya bundan sonra baştan sona UTF-8 olarak kaydedilecek.")
+                    .arg(nativePath(outcome.path))
+                    .arg(outcome.linesInOtherEncoding));
 }
 
 bool FormVokabo::keepTheFilesWords() {
@@ -412,8 +567,16 @@ void FormVokabo::reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome)
            MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Vokabo Retano"));
 }
 
-void FormVokabo::requestShutdown() {
-    if (unloading_ || ended_)
+void FormVokabo::requestShutdown(EndedBy by) {
+    if (ended_)
+        return;
+    if (by == EndedBy::System) {
+        endedBySystem_ = true;
+        // A box of the shut-down itself may be waiting for an answer.
+        if (unloading_)
+            ModalLoops::closeAll();
+    }
+    if (unloading_)
         return;
     shutdownRequested_ = true;
     TimerSor->stop();
@@ -422,7 +585,7 @@ void FormVokabo::requestShutdown() {
         // returned: a window deleted under a running dialog takes the
         // dialog with it while the dialog's loop still uses it.
         ModalLoops::closeAll();
-        QTimer::singleShot(ShutdownRetryMs, this, &FormVokabo::requestShutdown);
+        ModalLoops::whenAllClosed(this, [this, by] { requestShutdown(by); });
         return;
     }
     if (Form_Unload())
@@ -469,7 +632,8 @@ void FormVokabo::tellNoTray() {
         QStringLiteral("Bu masaüstünde bildirim alanı (sistem tepsisi) yok; Vokabo Retano "
                        "simgesini oraya koyamıyor.\n\n"
                        "Program yine çalışır ve soruları zamanında sorar. Ana pencere "
-                       "küçültülünce gizlenmez, görev çubuğunda kalır. Pencereyi kapatmak "
+                       "küçültülünce gizlenmez, açık pencereler arasında kalır: Alt+Tab ile "
+                       "ya da programı yeniden başlatarak geri gelir. Pencereyi kapatmak "
                        "programı sonlandırır.\n\n"
                        "Bir bildirim alanı açılırsa (GNOME'da örneğin AppIndicator "
                        "uzantısıyla) simge oraya gelir."),
@@ -491,9 +655,15 @@ void FormVokabo::hideToTray() {
 void FormVokabo::mnu_Ac_Click() {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     // Asked for through the window itself: moving the widget to where it
-    // already is would not tell the window manager.
-    if (minimisedToTray_ && !isVisible() && windowHandle())
+    // already is would not tell the window manager. The widget must agree
+    // all the same: showing puts a window that was once placed where the
+    // widget last saw it, and a window manager may have put the hidden
+    // window elsewhere (GNOME Shell leaves it at its frame's corner, a
+    // title bar higher).
+    if (minimisedToTray_ && !isVisible() && windowHandle()) {
         windowHandle()->setPosition(placeBeforeHiding_);
+        setGeometry(QRect(placeBeforeHiding_, size()));
+    }
     minimisedToTray_ = false;
     show();
     raise();
@@ -506,7 +676,8 @@ void FormVokabo::mnu_Cikis_Click() {
 
 QString FormVokabo::trayToolTip() const {
     const QDateTime until = settings_.duraklat();
-    return until.isValid() ? Scheduler::pausedToolTip(until) : QStringLiteral("Vokabo Retano");
+    return until.isValid() ? Scheduler::pausedToolTip(until, Now())
+                           : QStringLiteral("Vokabo Retano");
 }
 
 void FormVokabo::TimerSor_Timer() {
@@ -515,20 +686,38 @@ void FormVokabo::TimerSor_Timer() {
     SoruHazirla();
 }
 
+bool FormVokabo::questionOpen() const {
+    return FormSoru_ && FormSoru_->isOpen();
+}
+
 void FormVokabo::SoruHazirla() {
-    const auto question = Quiz::composeQuestion(words_.words(ModVokabo::WordListKind::Active),
-                                                settings_.SecenekSay(), settings_.sor_tur());
-    if (!question)
+    // One question window at a time, whoever asks.
+    if (questionOpen())
         return;
-    auto* form = new FormSoru(*question, this, settings_, words_, history_);
+    const ModVokabo::WordList& active = words_.words(ModVokabo::WordListKind::Active);
+    const auto question =
+        Quiz::composeQuestion(active, settings_.SecenekSay(), settings_.sor_tur());
+    if (!question) {
+        // Enough words, but the draw found no set of answers: the next
+        // period draws again. Too few words wait for more.
+        if (active.size() >= settings_.SecenekSay())
+            TimerSor->setSonSoru(Now());
+        return;
+    }
+    auto* form = new FormSoru(*question, this, settings_, words_, history_, speech_, this);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();
+    // Read aloud as it comes, unless the user is in a film, a call or a
+    // presentation, or asked not to be disturbed.
+    if (settings_.seslendir() && !(busy_ && busy_->busy()))
+        form->CmdSeslendir_Click();
 }
 
 void FormVokabo::startQuestionTimer() {
-    // The program may be ending: no new question then.
-    if (!shutdownRequested_ && !unloading_ && !ended_)
+    // The program may be ending: no new question then. An open question
+    // starts the timer itself when it closes.
+    if (!shutdownRequested_ && !unloading_ && !ended_ && !questionOpen())
         TimerSor->start();
 }
 
@@ -543,13 +732,12 @@ void FormVokabo::setSonSoru(const QDateTime& when) {
 void FormVokabo::mnu_VokaboSor_Click() {
     series_.ElleSor = true;
     TimerSor->setSonSoru(QDateTime());
-    if (shutdownRequested_ || unloading_ || ended_ || (FormSoru_ && FormSoru_->isVisible()))
+    if (shutdownRequested_ || unloading_ || ended_ || questionOpen())
         return;
     // Asked for: at once, whatever holds the scheduled questions.
     SoruHazirla();
     // Too few words: the request stands, as a due question does.
-    if (!FormSoru_ || !FormSoru_->isVisible())
-        startQuestionTimer();
+    startQuestionTimer();
 }
 
 void FormVokabo::mnu_YeniVokabo_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/AnswerHistory.h"
+#include "platform/LockFiles.h"
 #include "platform/NotifyIcon.h"
 #include "platform/UserBusy.h"
 #include "quiz/FormSoru.h"
@@ -23,6 +24,7 @@ class QAction;
 class QMenu;
 class SettingsRecord;
 class SingleInstance;
+class Speech;
 class TryIcn;
 class WordListPanel;
 
@@ -39,24 +41,31 @@ public:
     // follows. words: the word store, which the window loads, shows, changes
     // and saves. history: the answer history, which the window opens once it
     // is sure to be the only copy, and which the questions write to.
-    // busy: tells when a due question should wait for the user.
+    // speech: reads words aloud in the windows that offer it.
+    // busy: tells when a due question should wait for the user, and when a
+    // question must not be read aloud.
     FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
-               History::AnswerHistory& history,
+               History::AnswerHistory& history, Speech& speech,
                std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
                std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
-    // Start-up. False when another copy already runs; the program then ends.
-    bool Form_Load();
+    // Start-up. False when another copy already runs; the program then ends,
+    // and the copy that runs comes forward (startupId: this start's start-up
+    // notification id, which lets the desktop activate its window).
+    bool Form_Load(const QByteArray& startupId = {});
     // Shut-down. False when the user chose to keep the program running
     // because the words could not be saved.
     bool Form_Unload();
 
-    // Ends the program as "Çıkış" does, wherever the request comes from (the
-    // tray menu, a signal, the end of the session): open dialogs and message
-    // boxes are closed first, and the shut-down runs once their own event
-    // loops have returned.
-    void requestShutdown();
+    // Who asks the program to end: the user ("Çıkış"), or the system (a
+    // signal, the end of the session), which waits for nobody's answer.
+    enum class EndedBy { User, System };
+    // Ends the program as "Çıkış" does, wherever the request comes from: open
+    // dialogs and message boxes are closed first, and the shut-down runs once
+    // their own event loops have returned. For the system no box waits for
+    // an answer: words that cannot be saved go to a rescue copy.
+    void requestShutdown(EndedBy by = EndedBy::User);
 
     // The tray menu's commands, and the question timer's tick. "Vokabo Sor"
     // asks at once.
@@ -73,6 +82,8 @@ public:
 
     // The open question window, if any.
     FormSoru* questionWindow() const { return FormSoru_; }
+    // A question window is open and has not begun to close.
+    bool questionOpen() const;
 
     // What the question window needs from here.
     void startQuestionTimer() override;
@@ -120,6 +131,9 @@ private:
     void EditWord(int line);
     void DeleteSelectedWord();
     void ToggleSelectedWord();
+    // ask: confirm with the user first. False when nothing changed.
+    bool DeleteWordAsk(ModVokabo::WordListKind list, int index, bool ask);
+    bool ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask);
     void LabelAktif_Click(int Index);
     // Shows the list that holds the word and makes its line current.
     void selectWord(const QString& English, const QString& Turkish);
@@ -132,13 +146,25 @@ private:
     void minimiseAway();
     void trayAvailabilityChanged();
     void tellNoTray();
-    // The one place where words from a file join the active list.
-    void addImportedWords(const QList<ModVokabo::WordDef>& words);
+    // The one place where words from a file join the lists; the import can
+    // be taken back until the lists change again.
+    void addImportedWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive);
+    void UndoLastImport();
     bool saveWords();
+    // The words that cannot be saved at a shut-down nobody waits for.
+    bool rescueWords(const ModVokabo::FileOutcome& failed);
+    // The lock of another computer's copy: the user may take it over.
+    bool takeOverAsked(const LockHolder& holder);
+    void refuseStart(bool calledForward);
     // Another program changed the word file: it is read again, or, with
-    // changes of the program's own not saved yet, the user chooses.
-    void wordFileChangedOutside();
-    void reloadWordFile();
+    // changes of the program's own not saved yet, the user chooses. A file
+    // emptied or removed gets the program's words back; one that cannot be
+    // read is left alone, and the words stay in the program.
+    void wordFileChangedOutside(ModVokabo::WordStore::OnDisk what);
+    // What the reload found: AsSeen when it read the file's words.
+    ModVokabo::WordStore::OnDisk reloadWordFile();
+    // What a load found that the user should know.
+    void tellAboutLoad(const ModVokabo::FileOutcome& outcome);
     // True: the file's words; false: the program's.
     bool keepTheFilesWords();
     // Tells without stopping the user: a balloon at the tray icon, or a box
@@ -152,6 +178,7 @@ private:
     SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
     History::AnswerHistory& history_;
+    Speech& speech_;
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;
@@ -169,6 +196,14 @@ private:
     FormProgress* progress_;
     SaveSoon* saveSoon_;
     bool askingAboutFile_ = false;
+    // What the last import added, while it can be taken back.
+    ModVokabo::WordList importedActive_;
+    ModVokabo::WordList importedPassive_;
+    // A look at the word file waits for the open dialogs to close.
+    bool outsideChangeWaits_ = false;
+    bool unreadableTold_ = false;
+    bool mixedTold_ = false;
+    bool endedBySystem_ = false;
     Quiz::Series series_;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;

@@ -10,8 +10,10 @@
 #include "ProductInfo.h"
 #include "help/FormYardim.h"
 #include "platform/ModalLoops.h"
+#include "platform/MsgBox.h"
 #include "platform/WebPage.h"
 #include "settings/FormAyar.h"
+#include "settings/Settings.h"
 #include "words/FormYeni.h"
 
 #include <QTimer>
@@ -59,7 +61,7 @@ void FormVokabo::ShowNewWordDialog() {
 }
 
 void FormVokabo::ShowSettingsDialog() {
-    FormAyar dialog(settings_, this);
+    FormAyar dialog(settings_, speech_, this);
     ModalLoops::exec(&dialog);
 }
 
@@ -72,7 +74,7 @@ void FormVokabo::showWordDialog(bool edit, int Index) {
     std::optional<FormYeni::Edited> edited;
     if (edit && Index >= 0 && Index < ListPanel->lineCount())
         edited = FormYeni::Edited{ListPanel->shownList(), ListPanel->lineRecord(Index)};
-    FormYeni dialog(words_, edited, this);
+    FormYeni dialog(words_, edited, speech_, settings_.dil(), this);
     ModalLoops::exec(&dialog);
 }
 
@@ -84,12 +86,40 @@ void FormVokabo::EditWord(int line) {
 
 void FormVokabo::DeleteSelectedWord() {
     ListPanel->changeCurrentWord(
-        [this](int record) { words_.DeleteWordAsk(ListPanel->shownList(), record, true); });
+        [this](int record) { DeleteWordAsk(ListPanel->shownList(), record, true); });
 }
 
 void FormVokabo::ToggleSelectedWord() {
     ListPanel->changeCurrentWord(
-        [this](int record) { words_.ToggleWordAsk(ListPanel->shownList(), record, true); });
+        [this](int record) { ToggleWordAsk(ListPanel->shownList(), record, true); });
+}
+
+namespace {
+QString quoted(const QString& text) {
+    return u'"' + text + u'"';
+}
+} // namespace
+
+bool FormVokabo::DeleteWordAsk(ModVokabo::WordListKind list, int index, bool ask) {
+    if (ask && MsgBox(quoted(words_.GetWord(list, index).English) +
+                          QStringLiteral(" vokabo tanımını silmek istiyor musunuz ?"),
+                      MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+                      QStringLiteral("Vokabo Silme")) == MsgBoxResult::No)
+        return false;
+    words_.DeleteWord(list, index);
+    return true;
+}
+
+bool FormVokabo::ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask) {
+    const QString prompt = list == ModVokabo::WordListKind::Active
+                               ? QStringLiteral(" vokabo tanımını pasif yapmak istiyor musunuz ?")
+                               : QStringLiteral(" vokabo tanımını aktif yapmak istiyor musunuz ?");
+    if (ask && MsgBox(quoted(words_.GetWord(list, index).English) + prompt,
+                      MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+                      QStringLiteral("Vokabo Aktif/Pasif")) == MsgBoxResult::No)
+        return false;
+    words_.ToggleWord(list, index);
+    return true;
 }
 
 void FormVokabo::LabelAktif_Click(int Index) {

@@ -21,6 +21,9 @@ const QString ImportTitle = QStringLiteral("Dosyadan Vokabo Ekle");
 const QString ExportTitle = QStringLiteral("Vokaboleri Dışa Aktar");
 const QString CsvFilter = QStringLiteral("CSV dosyası (*.csv)");
 const QString TabFilter = QStringLiteral("Sekmeyle ayrılmış metin (*.txt *.tsv)");
+const QString KvtmlFilter = QStringLiteral("KVTML 2: Parley, KWordQuiz (*.kvtml)");
+// The words' language, as KVTML files name it.
+const QString WordsLanguage = QStringLiteral("en");
 
 QStringList localFiles(const QMimeData* data) {
     QStringList paths;
@@ -61,17 +64,38 @@ void FormVokabo::importFiles(const QStringList& paths) {
         FormImport preview(path, words_.words(ModVokabo::WordListKind::Active),
                            words_.words(ModVokabo::WordListKind::Passive), this);
         if (ModalLoops::exec(&preview) == QDialog::Accepted)
-            addImportedWords(preview.wordsToAdd());
+            addImportedWords(preview.activeToAdd(), preview.passiveToAdd());
     }
     startQuestionTimer();
 }
 
-void FormVokabo::addImportedWords(const QList<ModVokabo::WordDef>& words) {
-    ModVokabo::WordList added;
-    added.reserve(words.size());
-    for (const ModVokabo::WordDef& word : words)
-        added.append({word.English, word.Turkish, word.Ornek, 0});
-    words_.AppendWords(added, ModVokabo::WordListKind::Active);
+void FormVokabo::addImportedWords(const ModVokabo::WordList& active,
+                                  const ModVokabo::WordList& passive) {
+    words_.AppendWords(active, ModVokabo::WordListKind::Active);
+    words_.AppendWords(passive, ModVokabo::WordListKind::Passive);
+    importedActive_ = active;
+    importedPassive_ = passive;
+    ListPanel->setImportUndoable(!active.isEmpty() || !passive.isEmpty());
+    // Any later change of the lists ends the offer: from then on the words
+    // added are the learner's like any others.
+    connect(
+        &words_, &ModVokabo::WordStore::changed, this,
+        [this] {
+            importedActive_.clear();
+            importedPassive_.clear();
+            ListPanel->setImportUndoable(false);
+        },
+        Qt::SingleShotConnection);
+}
+
+void FormVokabo::UndoLastImport() {
+    const ModVokabo::WordList active = std::exchange(importedActive_, {});
+    const ModVokabo::WordList passive = std::exchange(importedPassive_, {});
+    ListPanel->setImportUndoable(false);
+    if (!passive.isEmpty())
+        words_.RemoveAppendedWords(passive, ModVokabo::WordListKind::Passive);
+    if (!active.isEmpty())
+        words_.RemoveAppendedWords(active, ModVokabo::WordListKind::Active);
 }
 
 void FormVokabo::ExportWords() {
@@ -94,28 +118,35 @@ void FormVokabo::ExportWords() {
     dialog.setObjectName(QStringLiteral("FileDialogExport"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({CsvFilter, TabFilter});
+    dialog.setNameFilters({CsvFilter, TabFilter, KvtmlFilter});
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.selectFile(QStringLiteral("vokaboler.csv"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(filter == TabFilter ? QStringLiteral("txt")
-                                                    : QStringLiteral("csv"));
+        dialog.setDefaultSuffix(filter == TabFilter     ? QStringLiteral("txt")
+                                : filter == KvtmlFilter ? QStringLiteral("kvtml")
+                                                        : QStringLiteral("csv"));
     });
     if (ModalLoops::exec(&dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         const QString path = dialog.selectedFiles().constFirst();
         // The name the user gave decides; without a known ending, the filter.
-        const bool tab = path.endsWith(u".txt", Qt::CaseInsensitive) ||
-                         path.endsWith(u".tsv", Qt::CaseInsensitive) ||
-                         (!path.endsWith(u".csv", Qt::CaseInsensitive) &&
-                          dialog.selectedNameFilter() == TabFilter);
+        const auto endsWith = [&path](const char16_t* ending) {
+            return path.endsWith(QStringView(ending), Qt::CaseInsensitive);
+        };
+        const QString filter = dialog.selectedNameFilter();
+        WordExport::Format format = WordExport::Format::Csv;
+        if (endsWith(u".kvtml") || (!endsWith(u".csv") && !endsWith(u".txt") &&
+                                    !endsWith(u".tsv") && filter == KvtmlFilter))
+            format = WordExport::Format::Kvtml;
+        else if (endsWith(u".txt") || endsWith(u".tsv") ||
+                 (!endsWith(u".csv") && filter == TabFilter))
+            format = WordExport::Format::Tab;
         QList<WordExport::Section> sections;
         if (both || activeShown)
             sections.append({&words_.words(ModVokabo::WordListKind::Active), u'A'});
         if (both || !activeShown)
             sections.append({&words_.words(ModVokabo::WordListKind::Passive), u'P'});
-        const QString failure = WordExport::save(
-            path,
-            WordExport::toBytes(tab ? WordExport::Format::Tab : WordExport::Format::Csv, sections));
+        const QString failure =
+            WordExport::save(path, WordExport::toBytes(format, sections, WordsLanguage));
         if (!failure.isEmpty())
             MsgBox(QStringLiteral("Vokaboler dışa aktarılamadı:\n%1\n\n%2").arg(path, failure),
                    MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, ExportTitle);

@@ -13,6 +13,10 @@ class PauseMenu : public QMenu {
 public:
     PauseMenu(SettingsRecord& settings, QWidget* parent = nullptr);
 
+signals:
+    // The pause (or its end) holds for this run only: it could not be stored.
+    void notStored();
+
 private:
     void follow();
 

@@ -1,6 +1,8 @@
 #include "app/SaveSoon.h"
 
 #include <QTimer>
+#include <algorithm>
+#include <utility>
 
 SaveSoon::SaveSoon(ModVokabo::WordStore& words, QObject* parent)
     : QObject(parent), words_(words), timer_(new QTimer(this)) {
@@ -9,6 +11,8 @@ SaveSoon::SaveSoon(ModVokabo::WordStore& words, QObject* parent)
     timer_->setInterval(DelayMs);
     connect(timer_, &QTimer::timeout, this, &SaveSoon::save);
     connect(&words_, &ModVokabo::WordStore::changed, this, &SaveSoon::changed);
+    // A save put off by a file that only seemed changed goes ahead.
+    connect(&words_, &ModVokabo::WordStore::diskAsSeen, this, &SaveSoon::changed);
 }
 
 void SaveSoon::hold(bool held) {
@@ -20,8 +24,8 @@ void SaveSoon::hold(bool held) {
 }
 
 void SaveSoon::changed() {
-    // Counted from the first unsaved change: a run of answers does not put
-    // the save off.
+    // Counted from the first unsaved change, or from the last failure: a run
+    // of answers does not put the save off, nor bring the next try closer.
     if (!held_ && words_.WordsChanged() && !timer_->isActive())
         timer_->start();
 }
@@ -33,15 +37,20 @@ void SaveSoon::save() {
     const ModVokabo::FileOutcome outcome = words_.SaveWordFile(
         ModVokabo::WordStore::OutsideChanges::Keep, ModVokabo::WordStore::Progress::Hidden);
     if (outcome.ok) {
-        failing_ = false;
+        timer_->setInterval(DelayMs);
+        if (std::exchange(failures_, 0) > 0)
+            emit saveWorkedAgain();
         return;
     }
     if (outcome.changedOnDisk) {
         emit fileChangedOnDisk();
         return;
     }
-    if (!failing_) {
-        failing_ = true;
+    if (failures_ == 0)
         emit saveFailed(outcome);
-    }
+    timer_->setInterval(RetryMs[std::min<std::size_t>(failures_, RetryMs.size() - 1)]);
+    ++failures_;
+    // A file that can never be written is not tried again by itself.
+    if (outcome.retryMayHelp)
+        timer_->start();
 }

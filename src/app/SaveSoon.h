@@ -3,17 +3,21 @@
 #include "words/ModVokabo.h"
 
 #include <QObject>
+#include <array>
 
 class QTimer;
 
 // Writes the word file a few seconds after the first change that is not
 // saved yet, so that a crash, a kill or a display that dies loses at most
-// those seconds. A failure is said once, when it starts; the next change
-// tries again, and a save that works ends the failure.
+// those seconds. A failure is said once, when it starts; the save is tried
+// again after a while, and again after longer and longer whiles, with or
+// without another change, until it works, which ends the failure.
 class SaveSoon : public QObject {
     Q_OBJECT
 public:
     static constexpr int DelayMs = 2000;
+    // How long each try after a failed save waits; the last holds from then on.
+    static constexpr std::array<int, 3> RetryMs{5000, 30000, 120000};
 
     explicit SaveSoon(ModVokabo::WordStore& words, QObject* parent = nullptr);
 
@@ -24,6 +28,8 @@ public:
 signals:
     // The first of a run of failed saves.
     void saveFailed(const ModVokabo::FileOutcome& outcome);
+    // A save worked after saveFailed.
+    void saveWorkedAgain();
     // The word file was changed by another program: the save left it alone.
     void fileChangedOnDisk();
 
@@ -34,5 +40,5 @@ private:
     ModVokabo::WordStore& words_;
     QTimer* timer_;
     bool held_ = false;
-    bool failing_ = false;
+    int failures_ = 0;
 };

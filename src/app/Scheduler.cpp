@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "settings/Settings.h"
 
+#include <QLocale>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -18,6 +19,10 @@ bool questionDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak, 
     return SorDak != 0 || ElleSor;
 }
 
+bool askedNow(const QDateTime& SonSoru, bool ElleSor) {
+    return ElleSor && !SonSoru.isValid();
+}
+
 std::optional<qint64> msUntilDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak,
                                  bool ElleSor, const QDateTime& pausedUntil) {
     if (SorDak == 0 && !ElleSor)
@@ -25,7 +30,7 @@ std::optional<qint64> msUntilDue(const QDateTime& now, const QDateTime& SonSoru,
     // The period is over in the first whole second after it.
     qint64 due = SonSoru.isValid() ? (SonSoru.toSecsSinceEpoch() + qint64(SorDak) * 60 + 1) * 1000
                                    : std::numeric_limits<qint64>::min();
-    if (!ElleSor && pausedUntil.isValid())
+    if (!askedNow(SonSoru, ElleSor) && pausedUntil.isValid())
         due = std::max(due, pausedUntil.toMSecsSinceEpoch());
     return std::max<qint64>(0, due - std::min(due, now.toMSecsSinceEpoch()));
 }
@@ -61,6 +66,10 @@ QDateTime pauseEnd(Pause pause, const QDateTime& now) {
     return QDateTime(day, QTime(8, 0));
 }
 
+bool pauseHolds(const QDateTime& until, const QDateTime& now) {
+    return until > now && until <= pauseEnd(Pause::UntilMorning, now);
+}
+
 namespace {
 // The dative suffix after a number from 0 to 59 read aloud: it follows the
 // last word ("otuz" → 'a, "iki" → 'ye).
@@ -73,11 +82,18 @@ QString dativeSuffix(int n) {
 }
 } // namespace
 
-QString pausedToolTip(const QDateTime& until) {
-    const QTime at = until.time();
+QString pausedToolTip(const QDateTime& until, const QDateTime& now) {
+    const QDateTime local = until.toLocalTime();
+    const QTime at = local.time();
     const QString suffix = dativeSuffix(at.minute() != 0 ? at.minute() : at.hour() % 60);
-    return QStringLiteral("Sorular %1%2 kadar duraklatıldı")
-        .arg(at.toString(QStringLiteral("HH:mm")), suffix);
+    // The day as a date, never as "yarın": the tooltip stays true after
+    // midnight.
+    const QString day =
+        local.date() == now.toLocalTime().date()
+            ? QString()
+            : QLocale(QLocale::Turkish).toString(local.date(), QStringLiteral("d MMMM "));
+    return QStringLiteral("Sorular %1%2%3 kadar duraklatıldı")
+        .arg(day, at.toString(QStringLiteral("HH:mm")), suffix);
 }
 
 } // namespace Scheduler
@@ -114,9 +130,10 @@ void QuestionScheduler::setSonSoru(const QDateTime& when) {
 }
 
 bool QuestionScheduler::dueNow() const {
-    return Scheduler::msUntilDue(Now(), SonSoru, settings_.SorDak(), askedFor_(),
-                                 settings_.duraklat()) == 0 &&
-           !userBusy_();
+    const bool asked = askedFor_();
+    return Scheduler::msUntilDue(Now(), SonSoru, settings_.SorDak(), asked, settings_.duraklat()) ==
+               0 &&
+           (Scheduler::askedNow(SonSoru, asked) || !userBusy_());
 }
 
 void QuestionScheduler::reconsider() {
@@ -124,9 +141,9 @@ void QuestionScheduler::reconsider() {
     arm();
 }
 
-bool QuestionScheduler::forgetEndedPause(const QDateTime& now) {
+bool QuestionScheduler::forgetStalePause(const QDateTime& now) {
     const QDateTime paused = settings_.duraklat();
-    if (!paused.isValid() || paused > now)
+    if (!paused.isValid() || Scheduler::pauseHolds(paused, now))
         return false;
     // The settings' signal sets the timer again.
     settings_.store(Settings::DuraklatSetting, 0);
@@ -137,15 +154,16 @@ void QuestionScheduler::arm() {
     timer_->stop();
     wakeUp_ = QDateTime();
     const QDateTime now = Now();
-    if (forgetEndedPause(now))
+    if (forgetStalePause(now))
         return;
     const QDateTime paused = settings_.duraklat();
     std::optional<qint64> wait;
     if (running_) {
-        wait = Scheduler::msUntilDue(now, SonSoru, settings_.SorDak(), askedFor_(), paused);
+        const bool asked = askedFor_();
+        wait = Scheduler::msUntilDue(now, SonSoru, settings_.SorDak(), asked, paused);
         // A due question that was told, or that waits for the user, waits
         // for reconsider().
-        if (wait == 0 && (told_ || userBusy_()))
+        if (wait == 0 && (told_ || (!Scheduler::askedNow(SonSoru, asked) && userBusy_())))
             wait.reset();
     }
     // The end of a pause is a moment to wake for too: its tooltip goes.
@@ -160,7 +178,7 @@ void QuestionScheduler::arm() {
 
 void QuestionScheduler::timeout() {
     wakeUp_ = QDateTime();
-    forgetEndedPause(Now());
+    forgetStalePause(Now());
     if (running_ && dueNow()) {
         told_ = true;
         emit questionDue();

@@ -16,6 +16,11 @@ namespace Scheduler {
 // scheduled, or the user asked for one.
 bool questionDue(const QDateTime& now, const QDateTime& SonSoru, qint16 SorDak, bool ElleSor);
 
+// Whether the question due is one the user asked for: he asked, and his
+// series goes on (SonSoru is the zero date). Once a series has ended, the
+// request that may still stand never passes a pause or a busy user.
+bool askedNow(const QDateTime& SonSoru, bool ElleSor);
+
 // Milliseconds from now until the rules above say a question is due (0: it
 // is due now); nullopt when none comes due however long one waits. A pause
 // holds scheduled questions until its end, never those the user asked for.
@@ -31,9 +36,14 @@ QString pauseText(Pause pause);
 // day; in the small hours (before 04:00) the night is not over yet, and it
 // ends at 08:00 of the same day.
 QDateTime pauseEnd(Pause pause, const QDateTime& now);
+// Whether a stored pause still holds at now: it has not ended, and it ends
+// no later than the longest choice made now would. An end further away was
+// made while the clock was wrong (or written by hand), and is forgotten.
+bool pauseHolds(const QDateTime& until, const QDateTime& now);
 // "Sorular 14:30'a kadar duraklatıldı", the suffix following how the time
-// is read aloud.
-QString pausedToolTip(const QDateTime& until);
+// is read aloud; an end on another day than now's names its day
+// ("Sorular 8 Aralık 08:00'e kadar duraklatıldı").
+QString pausedToolTip(const QDateTime& until, const QDateTime& now);
 
 } // namespace Scheduler
 
@@ -75,8 +85,9 @@ signals:
 private:
     void arm();
     void timeout();
-    // True when a pause had ended and is now cleared.
-    bool forgetEndedPause(const QDateTime& now);
+    // True when a pause that no longer holds (ended, or beyond any choice)
+    // is now cleared.
+    bool forgetStalePause(const QDateTime& now);
 
     SettingsRecord& settings_;
     std::function<bool()> askedFor_;

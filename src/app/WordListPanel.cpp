@@ -74,6 +74,10 @@ WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
     QAction* toFile = mnu_Liste->addAction(QStringLiteral("Vokaboleri Dışa Aktar…"));
     toFile->setObjectName(QStringLiteral("mnu_DisaAktar"));
     connect(toFile, &QAction::triggered, this, &WordListPanel::exportRequested);
+    mnu_GeriAl = mnu_Liste->addAction(QStringLiteral("Son içe aktarmayı geri al"));
+    mnu_GeriAl->setObjectName(QStringLiteral("mnu_GeriAl"));
+    mnu_GeriAl->setEnabled(false);
+    connect(mnu_GeriAl, &QAction::triggered, this, &WordListPanel::undoImportRequested);
     mnu_Liste->addSeparator();
     QAction* progress = mnu_Liste->addAction(QStringLiteral("İlerleme"));
     progress->setObjectName(QStringLiteral("mnu_ListeIlerleme"));
@@ -239,6 +243,10 @@ QString WordListPanel::filterText() const {
 
 int WordListPanel::totalLineCount() const {
     return lines_->totalCount();
+}
+
+void WordListPanel::setImportUndoable(bool undoable) {
+    mnu_GeriAl->setEnabled(undoable);
 }
 
 void WordListPanel::TextAra_Change() {

@@ -61,6 +61,9 @@ public:
     // Every line of the list, shown or filtered out.
     int totalLineCount() const;
 
+    // Whether the context menu offers to take back the last import.
+    void setImportUndoable(bool undoable);
+
 signals:
     // A double-click on the list while line is current.
     void editRequested(int line);
@@ -68,9 +71,11 @@ signals:
     void deleteRequested();
     // A tab was clicked: 0 the active words, 1 the passive ones.
     void listChosen(int Index);
-    // The list's context menu: words from a file, words to a file.
+    // The list's context menu: words from a file, words to a file, the last
+    // import taken back.
     void importRequested();
     void exportRequested();
+    void undoImportRequested();
     // The list's context menu: the progress window.
     void progressRequested();
 
@@ -102,6 +107,7 @@ private:
     QLabel* LabelEmpty;
     QLineEdit* TextAra;
     QMenu* mnu_Liste;
+    QAction* mnu_GeriAl;
     WordListModel* lines_;
     QString caption_;
 };

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/SessionPlatform.h"
 #include "platform/ShutdownSignals.h"
+#include "platform/Speech.h"
 #include "settings/Settings.h"
 #include "words/ModVokabo.h"
 
@@ -36,7 +37,9 @@ int main(int argc, char** argv) {
     }
 
     ignoreRelativeXdgFolders();
-    const QByteArray platform = preferredQtPlatform(QProcessEnvironment::systemEnvironment());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QByteArray startupId = startupNotificationId(environment);
+    const QByteArray platform = preferredQtPlatform(environment);
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
@@ -61,24 +64,34 @@ int main(int argc, char** argv) {
 
     SettingsRecord settings;
     ModVokabo::WordStore words(locateWordFile());
+    const std::unique_ptr<Speech> speech = createSpeech();
     // Beside the word file, so that the words and their history travel together.
     History::AnswerHistory history(History::pathBeside(words.wordFilePath()));
     history.follow(words);
-    FormVokabo form(commandLine, settings, words, history);
+    FormVokabo form(commandLine, settings, words, history, *speech);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    if (!form.Form_Load())
+    if (!form.Form_Load(startupId))
         return 0;
+    // The first window with a speaker connects to the speech service; a user
+    // who has questions read aloud has it ready for the first one.
+    if (settings.seslendir())
+        speech->start();
 
-    installShutdownHandler([&form] { form.requestShutdown(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.requestShutdown(); });
+    // The system ends the program without waiting for anybody's answer.
+    if (!installShutdownHandler([&form] { form.requestShutdown(FormVokabo::EndedBy::System); }))
+        std::fputs("Vokabo Retano: SIGTERM, SIGINT and SIGHUP cannot be caught; they end the "
+                   "program without its last save.\n",
+                   stderr);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager&) {
+        form.requestShutdown(FormVokabo::EndedBy::System);
+    });
 
     form.showAsStarted();
     const int code = QApplication::exec();
     // Something else ended the event loop (the session manager may): the
     // words are saved all the same.
     if (!form.hasEnded())
-        form.Form_Unload();
+        form.requestShutdown(FormVokabo::EndedBy::System);
     return code;
 }

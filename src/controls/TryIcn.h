@@ -4,13 +4,14 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QSystemTrayIcon>
 #include <memory>
 
 class QMenu;
 
-// One icon with a tooltip in the notification area; a button pressed on it
-// comes out as MouseDown, a double-click as DblClick (with the button: 1
-// left, 2 right). Changing Icon or ToolTip shows only after Modify.
+// One icon with a tooltip in the notification area. Changing Icon or
+// ToolTip shows only after Modify. What the user does on the icon comes out
+// of activated as the tray layer reports it.
 class TryIcn : public QObject {
     Q_OBJECT
 public:
@@ -32,26 +33,20 @@ public:
     // For tray hosts that draw the menu themselves.
     void setHostMenu(QMenu* menu) { hostMenu_ = menu; }
 
-    const NotifyIcon::Data& record() const { return nid_; }
-
     // Whether the desktop has a notification area to hold the icon now;
     // TrayAvailabilityChanged tells when one comes or goes.
     bool TrayAvailable() const { return layer_->trayAvailable(); }
 
-    // The tooltip as the record holds it: cut to leave room for the terminator.
-    static QString tipField(const QString& tip);
-
 signals:
-    void MouseDown(int Button);
-    void DblClick(int Button);
+    void activated(QSystemTrayIcon::ActivationReason why);
     void TrayAvailabilityChanged();
 
 private:
-    // The shell's notification, carrying the mouse message number.
-    void picArea_MouseMove(int message);
+    // The tooltip as the shell's record holds it: 63 characters and the
+    // terminator.
+    static QString tipField(const QString& tip) { return tip.left(63); }
 
-    std::unique_ptr<NotifyIcon::Layer> layer_;
-    NotifyIcon::Data nid_;
+    NotifyIcon::Layer* layer_; // a child: it goes with the control
     QIcon Icon_;
     QString ToolTip_;
     QMenu* hostMenu_ = nullptr;

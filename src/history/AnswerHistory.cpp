@@ -437,10 +437,12 @@ void AnswerHistory::follow(const ModVokabo::WordStore& store) {
                     listChanged(ListChange::Edited, list, before, after);
                 flush();
             });
-    connect(&store, &WordStore::wordDeleted, this, [this](WordListKind list, const WordDef& word) {
-        listChanged(ListChange::Deleted, list, word, {});
-        flush();
-    });
+    connect(&store, &WordStore::wordsDeleted, this,
+            [this](WordListKind list, const ModVokabo::WordList& words) {
+                for (const WordDef& word : words)
+                    listChanged(ListChange::Deleted, list, word, {});
+                flush();
+            });
     connect(&store, &WordStore::wordMoved, this, [this](WordListKind from, const WordDef& word) {
         listChanged(from == WordListKind::Active ? ListChange::ToPassive : ListChange::ToActive,
                     ModVokabo::otherList(from), word, word);

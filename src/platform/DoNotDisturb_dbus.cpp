@@ -1,8 +1,14 @@
 // The desktop's "do not disturb": the Inhibited property of the
 // freedesktop notification service and its change signal, where the
-// service offers them (KDE Plasma does; others may not).
+// service offers them (KDE Plasma does; others may not); and GNOME's own,
+// which switches its banners off (the setting show-banners of
+// org.gnome.desktop.notifications).
 
 #include "platform/UserBusy.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <utility>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -74,10 +80,96 @@ private:
     bool inhibited_ = false;
 };
 
+// GNOME's "do not disturb" turns its banners off. The setting lives in
+// dconf, which is read from a file of its own format and has no reading
+// service; the gsettings command reads it, and dconf's service says on the
+// bus when it has written a change.
+class GnomeBannersOff : public UserBusy {
+    Q_OBJECT
+public:
+    GnomeBannersOff() : gsettings_(QStandardPaths::findExecutable(QStringLiteral("gsettings"))) {
+        QDBusConnection::sessionBus().connect(
+            QString(), QStringLiteral("/ca/desrt/dconf/Writer/user"),
+            QStringLiteral("ca.desrt.dconf.Writer"), QStringLiteral("Notify"), this,
+            SLOT(written(QString, QStringList, QString)));
+        // The first answer is waited for (briefly): a question due at
+        // start-up must not open before it is known.
+        if (QProcess* read = ask())
+            read->waitForFinished(FirstAnswerMs);
+    }
+
+    bool busy() override { return off_; }
+
+private slots:
+    // prefix plus each of paths names what changed: a key, or a folder of
+    // keys that were reset.
+    void written(const QString& prefix, const QStringList& paths, const QString&) {
+        static const QString key = QStringLiteral("/org/gnome/desktop/notifications/show-banners");
+        for (const QString& path : paths.isEmpty() ? QStringList{QString()} : paths)
+            if (const QString changed = prefix + path;
+                key.startsWith(changed) || changed.startsWith(key)) {
+                ask();
+                return;
+            }
+    }
+
+private:
+    static constexpr int FirstAnswerMs = 500;
+
+    QProcess* ask() {
+        if (gsettings_.isEmpty())
+            return nullptr;
+        if (reading_) {
+            askAgain_ = true;
+            return nullptr;
+        }
+        reading_ = true;
+        auto* read = new QProcess(this);
+        read->setStandardErrorFile(QProcess::nullDevice());
+        connect(read, &QProcess::finished, this, [this, read](int code, QProcess::ExitStatus how) {
+            read->deleteLater();
+            reading_ = false;
+            // Without GNOME's settings (no such schema) the banners are on.
+            set(how == QProcess::NormalExit && code == 0 &&
+                read->readAllStandardOutput().trimmed() == "false");
+            if (std::exchange(askAgain_, false))
+                ask();
+        });
+        connect(read, &QProcess::errorOccurred, this, [this, read](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            read->deleteLater();
+            reading_ = false;
+        });
+        read->start(gsettings_,
+                    {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.notifications"),
+                     QStringLiteral("show-banners")});
+        return read;
+    }
+
+    void set(bool off) {
+        if (off == off_)
+            return;
+        off_ = off;
+        emit changed();
+    }
+
+    QString gsettings_;
+    bool off_ = false;
+    bool reading_ = false;
+    bool askAgain_ = false;
+};
+
 std::unique_ptr<UserBusy> createDoNotDisturbWatch() {
     if (!QDBusConnection::sessionBus().isConnected())
         return nullptr;
-    return std::make_unique<NotificationsInhibited>();
+    std::vector<std::unique_ptr<UserBusy>> watches;
+    watches.push_back(std::make_unique<NotificationsInhibited>());
+    // Only GNOME Shell heeds that setting: elsewhere it is not read at all.
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':');
+    if (desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
+        watches.push_back(std::make_unique<GnomeBannersOff>());
+    return std::make_unique<AnyBusy>(std::move(watches));
 }
 
 #include "DoNotDisturb_dbus.moc"

@@ -41,6 +41,7 @@ public:
         activeWindow_ = atom(c, "_NET_ACTIVE_WINDOW");
         wmState_ = atom(c, "_NET_WM_STATE");
         fullScreen_ = atom(c, "_NET_WM_STATE_FULLSCREEN");
+        hidden_ = atom(c, "_NET_WM_STATE_HIDDEN");
         watchProperties(root_);
         QCoreApplication::instance()->installNativeEventFilter(this);
         followActiveWindow();
@@ -57,28 +58,45 @@ public:
         if (type != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-            return false;
-        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
-        if (change->window == root_ && change->atom == activeWindow_)
-            followActiveWindow();
-        else if (change->window == active_ && change->atom == wmState_)
-            readState();
+        switch (event->response_type & 0x7f) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+            if (change->window == root_ && change->atom == activeWindow_)
+                followActiveWindow();
+            else if (change->window == active_ && change->atom == wmState_)
+                readState();
+            break;
+        }
+        // The window closed or went out of sight, perhaps while another
+        // had the keyboard (one of the program's own, which the window
+        // manager gives it when a full-screen window closes).
+        case XCB_UNMAP_NOTIFY:
+            if (static_cast<const xcb_unmap_notify_event_t*>(message)->window == active_)
+                forgetActive();
+            break;
+        case XCB_DESTROY_NOTIFY:
+            if (static_cast<const xcb_destroy_notify_event_t*>(message)->window == active_)
+                forgetActive();
+            break;
+        default:
+            break;
+        }
         return false;
     }
 
 private:
-    // Adds the property changes to what this program already hears from
-    // the window (Qt listens on its own windows and on the root); returns
-    // what it heard before.
-    uint32_t watchProperties(xcb_window_t window) {
+    // Adds the property changes (and the window's own unmapping and end) to
+    // what this program already hears from the window (Qt listens on its
+    // own windows and on the root); returns what it heard before.
+    uint32_t watchProperties(xcb_window_t window,
+                             uint32_t wanted = XCB_EVENT_MASK_PROPERTY_CHANGE) {
         xcb_get_window_attributes_reply_t* attributes =
             xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr);
         if (!attributes)
             return XCB_EVENT_MASK_NO_EVENT;
         const uint32_t before = attributes->your_event_mask;
         free(attributes);
-        const uint32_t mask = before | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        const uint32_t mask = before | wanted;
         if (mask != before)
             xcb_discard_reply(
                 c_, xcb_change_window_attributes_checked(c_, window, XCB_CW_EVENT_MASK, &mask)
@@ -86,8 +104,11 @@ private:
         return before;
     }
 
+    static constexpr uint32_t ActiveMask =
+        XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+
     void unwatchActive() {
-        if (active_ == XCB_WINDOW_NONE || (maskBefore_ & XCB_EVENT_MASK_PROPERTY_CHANGE))
+        if (active_ == XCB_WINDOW_NONE || (maskBefore_ & ActiveMask) == ActiveMask)
             return;
         // The window may be gone already: its error is of no interest.
         xcb_discard_reply(
@@ -102,16 +123,26 @@ private:
             active.isEmpty() ? xcb_window_t(XCB_WINDOW_NONE) : active.first();
         // One of this program's own windows (a question the user clicked, a
         // progress window flashing by) says nothing about what he is busy
-        // with: the window he was in stays the one that counts.
-        if (ownWindow(window))
+        // with: the window he was in stays the one that counts, as long as
+        // it is still there and full screen. The focus falls to the main
+        // window when a full-screen window closes, and nothing else would
+        // tell that it has gone.
+        if (ownWindow(window)) {
+            readState();
             return;
+        }
         if (window != active_) {
             unwatchActive();
             active_ = window;
             if (active_ != XCB_WINDOW_NONE)
-                maskBefore_ = watchProperties(active_);
+                maskBefore_ = watchProperties(active_, ActiveMask);
             xcb_flush(c_);
         }
+        readState();
+    }
+
+    void forgetActive() {
+        active_ = XCB_WINDOW_NONE;
         readState();
     }
 
@@ -124,8 +155,11 @@ private:
     }
 
     void readState() {
-        const bool now = active_ != XCB_WINDOW_NONE &&
-                         windowProperty(c_, active_, wmState_, XCB_ATOM_ATOM).contains(fullScreen_);
+        // A window that is gone has no state; a minimised one is not seen.
+        const QList<uint32_t> state = active_ == XCB_WINDOW_NONE
+                                          ? QList<uint32_t>()
+                                          : windowProperty(c_, active_, wmState_, XCB_ATOM_ATOM);
+        const bool now = state.contains(fullScreen_) && !state.contains(hidden_);
         if (now == isFullScreen_)
             return;
         isFullScreen_ = now;
@@ -137,6 +171,7 @@ private:
     xcb_atom_t activeWindow_;
     xcb_atom_t wmState_;
     xcb_atom_t fullScreen_;
+    xcb_atom_t hidden_;
     xcb_window_t active_ = XCB_WINDOW_NONE;
     uint32_t maskBefore_ = XCB_EVENT_MASK_NO_EVENT;
     bool isFullScreen_ = false;

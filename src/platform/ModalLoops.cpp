@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 #include <QPointer>
+#include <utility>
 
 namespace ModalLoops {
 
@@ -11,6 +12,22 @@ QList<QPointer<QDialog>>& running() {
     static QList<QPointer<QDialog>> dialogs;
     return dialogs;
 }
+
+struct Waiting {
+    QPointer<QObject> context;
+    std::function<void()> done;
+};
+
+QList<Waiting>& waiting() {
+    static QList<Waiting> list;
+    return list;
+}
+
+void runWaiting() {
+    for (Waiting& w : std::exchange(waiting(), {}))
+        if (w.context)
+            QMetaObject::invokeMethod(w.context, std::move(w.done), Qt::QueuedConnection);
+}
 } // namespace
 
 int exec(QDialog* dialog) {
@@ -18,6 +35,8 @@ int exec(QDialog* dialog) {
     running().append(guard);
     const int result = dialog->exec();
     running().removeOne(guard);
+    if (running().isEmpty())
+        runWaiting();
     return guard ? result : QDialog::Rejected;
 }
 
@@ -31,6 +50,12 @@ void closeAll() {
     for (auto it = open.crbegin(); it != open.crend(); ++it)
         if (*it)
             (*it)->reject();
+}
+
+void whenAllClosed(QObject* context, std::function<void()> done) {
+    waiting().append({context, std::move(done)});
+    if (running().isEmpty())
+        runWaiting();
 }
 
 } // namespace ModalLoops

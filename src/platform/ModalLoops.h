@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 class QDialog;
+class QObject;
 
 // The program's modal windows (dialogs and message boxes) while their own
 // event loops run. Shut-down closes them first and waits until every one of
@@ -18,5 +21,9 @@ int depth();
 // Rejects every open modal window, the innermost first. Their loops return
 // once control gets back to them.
 void closeAll();
+
+// Runs done from the event loop once no modal loop runs (soon, when none
+// runs now), unless context is gone by then. Nothing wakes up meanwhile.
+void whenAllClosed(QObject* context, std::function<void()> done);
 
 } // namespace ModalLoops

@@ -20,6 +20,8 @@ enum : int {
     IconMask = 0x70,
 
     DefaultButton2 = 256,
+    // Above every other window, those kept on top too.
+    SystemModal = 4096,
 };
 } // namespace MsgBoxStyle
 

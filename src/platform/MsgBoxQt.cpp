@@ -1,6 +1,7 @@
 #include "platform/MsgBoxQt.h"
 
 #include "platform/ModalLoops.h"
+#include "platform/Topmost.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -88,6 +89,8 @@ MsgBoxResult showQtMessageBox(QWidget* parent, const QString& prompt, int style,
         defaultIndex = 1;
     defaultIndex = std::min(defaultIndex, buttons.size() - 1);
     box->setDefaultButton(qobject_cast<QPushButton*>(buttons[defaultIndex].first));
+    if (style & MsgBoxStyle::SystemModal)
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
     // Esc answers with the cancelling button where the set has one.
     if (buttons.size() == 1)
         box->setEscapeButton(buttons.front().first);
@@ -115,8 +118,13 @@ QMessageBox* showQtNotice(QWidget* owner, const QString& prompt, const QString& 
     box->setDefaultButton(box->addButton(QStringLiteral("Tamam"), QMessageBox::AcceptRole));
     box->setWindowModality(Qt::NonModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    // It waits for nothing: the keyboard stays where the user has it.
+    // It waits for nothing: the keyboard stays where the user has it. A
+    // window that does not take the keyboard goes under the active one
+    // (KWin, GNOME Shell), where nobody reads it, unless it stays on top;
+    // as a pop-up it is not announced as "ready" either.
     box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowFlags(popUpWindowType() | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     box->show();
     return box;
 }

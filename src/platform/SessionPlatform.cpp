@@ -28,3 +28,10 @@ void ignoreRelativeXdgFolders() {
 bool platformPlacesWindows(const QString& platformName) {
     return !platformName.startsWith(QStringLiteral("wayland"), Qt::CaseInsensitive);
 }
+
+QByteArray startupNotificationId(const QProcessEnvironment& environment) {
+    for (const char* name : {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"})
+        if (const QString id = environment.value(QString::fromLatin1(name)); !id.isEmpty())
+            return id.toUtf8();
+    return {};
+}

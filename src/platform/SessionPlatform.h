@@ -22,3 +22,9 @@ void ignoreRelativeXdgFolders();
 // Whether the windowing platform reports where a window is and puts it where
 // it is asked to; Qt's Wayland platforms do neither.
 bool platformPlacesWindows(const QString& platformName);
+
+// The start-up notification id the desktop gave this start (DESKTOP_STARTUP_ID
+// on X11, XDG_ACTIVATION_TOKEN on Wayland); empty when started without one.
+// Qt takes it from the environment as the application starts: it is read
+// before.
+QByteArray startupNotificationId(const QProcessEnvironment& environment);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,11 +15,24 @@ void onSignal(int) {
     // Only async-signal-safe work here; the event loop does the rest.
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
+
+// A socket pair, or else a pipe: the handler writes one end, the event loop
+// reads the other.
+bool openChannel() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0)
+        return true;
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    signalPipe[0] = ends[1];
+    signalPipe[1] = ends[0];
+    return true;
+}
 } // namespace
 
-void installShutdownHandler(std::function<void()> onShutdown) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return;
+bool installShutdownHandler(std::function<void()> onShutdown) {
+    if (!openChannel())
+        return false;
     auto* notifier =
         new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier,
@@ -33,7 +47,8 @@ void installShutdownHandler(std::function<void()> onShutdown) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGHUP, &action, nullptr);
+    bool caught = true;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        caught &= ::sigaction(signal, &action, nullptr) == 0;
+    return caught;
 }

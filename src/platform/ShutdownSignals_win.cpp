@@ -2,4 +2,6 @@
 
 // Windows ends a GUI program through WM_QUERYENDSESSION / WM_ENDSESSION, which
 // Qt turns into the session-manager requests the main window already handles.
-void installShutdownHandler(std::function<void()>) {}
+bool installShutdownHandler(std::function<void()>) {
+    return true;
+}

@@ -16,5 +16,6 @@ std::unique_ptr<UserBusy> createUserBusy() {
     std::vector<std::unique_ptr<UserBusy>> watches;
     watches.push_back(createFullScreenWatch());
     watches.push_back(createDoNotDisturbWatch());
+    watches.push_back(createIdleInhibitorWatch());
     return std::make_unique<AnyBusy>(std::move(watches));
 }

@@ -6,7 +6,8 @@
 
 // Whether the user is busy with something a question must not break into:
 // the active window is full screen (a video call, a presentation, a game),
-// or the desktop's "do not disturb" is on. Asked when a question comes due;
+// a program keeps the screen from dimming (a film, a talk), or the
+// desktop's "do not disturb" is on. Asked when a question comes due;
 // changed() tells that the answer may be another now.
 class UserBusy : public QObject {
     Q_OBJECT
@@ -32,5 +33,6 @@ private:
 // What this desktop can tell, each nullptr where it cannot.
 std::unique_ptr<UserBusy> createFullScreenWatch();
 std::unique_ptr<UserBusy> createDoNotDisturbWatch();
-// Both together.
+std::unique_ptr<UserBusy> createIdleInhibitorWatch();
+// All together.
 std::unique_ptr<UserBusy> createUserBusy();

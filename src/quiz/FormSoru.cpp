@@ -4,9 +4,11 @@
 #include "controls/FramePlacer.h"
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
+#include "controls/SpeakerButton.h"
 #include "history/AnswerHistory.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
+#include "platform/Speech.h"
 #include "platform/Topmost.h"
 #include "platform/Twips.h"
 #include "quiz/FormImg.h"
@@ -21,6 +23,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 const QColor Background(192, 192, 255);
@@ -50,6 +53,12 @@ constexpr int ButtonWidth = 735;
 constexpr int ButtonHeight = 615;
 constexpr int PictureSize = 480;
 constexpr int LongQuestion = 20;
+// Room between an answer's number and its letter.
+constexpr int NumberGap = 30;
+
+// The keys of the window besides Esc, as their character codes.
+constexpr int EnterKeyAscii = 13;
+constexpr int SpaceKeyAscii = 32;
 
 int widthInTwips(const QWidget* widget) {
     return pixelsToTwips(widget->width());
@@ -100,10 +109,10 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
 
 FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
                    const SettingsRecord& settings, ModVokabo::WordStore& words,
-                   History::AnswerHistory& history)
-    : QWidget(nullptr, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      host_(host), settings_(settings), words_(words), history_(history),
+                   History::AnswerHistory& history, Speech& speech, QWidget* parent)
+    : QWidget(parent, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      host_(host), settings_(settings), words_(words), history_(history), speech_(speech),
       VokaboInd(question.VokaboInd), English(question.text), OrnekCumle(question.OrnekCumle),
       Secenekler(question.answers), showsMeaning_(question.showsMeaning) {
     setObjectName(QStringLiteral("FormSoru"));
@@ -156,6 +165,10 @@ void FormSoru::buildQuestionArea(qreal dpr) {
     setBackground(LblSoru, Qt::white);
     setTextColour(LblSoru, Qt::black);
     LblSoru->move(twipsToPixels(LblSoruLeft), twipsToPixels(LblSoruTop));
+    // Beside the balloon, which it follows (Form_Activate).
+    CmdSeslendir = new SpeakerButton(speech_, QStringLiteral("Seslendir (S)"), FrmSoru);
+    CmdSeslendir->setObjectName(QStringLiteral("CmdSeslendir"));
+    connect(CmdSeslendir, &SpeakerButton::clicked, this, &FormSoru::CmdSeslendir_Click);
 
     auto* cover = new ClickLabel(FrmSoru);
     LblOrtu = cover;
@@ -231,7 +244,7 @@ void FormSoru::startEyeAndKeys() {
 
     new KeyPreview(this, [this](int KeyAscii) {
         Form_KeyPress(KeyAscii);
-        return KeyAscii == EscKeyAscii;
+        return usesKey(KeyAscii);
     });
 }
 
@@ -249,6 +262,17 @@ ClickLabel* FormSoru::makeAnswerLabel(int index) {
     label->hide();
     connect(label, &ClickLabel::clicked, this, [this, index] { LblCevap_Click(index); });
     connect(label, &ClickLabel::moved, this, [this, index] { LblCevap_MouseMove(index); });
+
+    // Its number stands left of its letter, where nothing else is, so the
+    // answers keep their places.
+    auto* number = new QLabel(QString::number(index + 1), FrmSoru);
+    number->setObjectName(QStringLiteral("LblNumara%1").arg(index + 1));
+    number->setFont(label->font());
+    setTextColour(number, QColor(96, 96, 96));
+    number->adjustSize();
+    number->move(label->x() - twipsToPixels(NumberGap) - number->width(), label->y());
+    number->hide();
+    LblNumara.append(number);
     return label;
 }
 
@@ -267,6 +291,12 @@ qint16 FormSoru::askedCount() const {
 void FormSoru::open() {
     Form_Load();
     setTopmost(this, true);
+    // Owned, yet no dialog of its owner: a window manager would hide it with
+    // a minimised owner.
+    if (parentWidget()) {
+        winId();
+        windowHandle()->setTransientParent(nullptr);
+    }
     centreOnScreen(this);
     show();
 }
@@ -365,6 +395,10 @@ void FormSoru::Form_Activate() {
     ShpBalon->resize(twipsToPixels(middle), ShpBalon->height());
     ImgBalonSag->move(ShpBalon->x() + ShpBalon->width() - twipsToPixels(BalloonOverlap),
                       ImgBalonSag->y());
+    const int speakerLeft =
+        std::min(ImgBalonSag->geometry().right() + 3, FrmSoru->width() - CmdSeslendir->width() - 2);
+    CmdSeslendir->move(speakerLeft,
+                       twipsToPixels(BalloonTop + BalloonHeight / 2) - CmdSeslendir->height() / 2);
 }
 
 void FormSoru::LblOrtu_Click() {
@@ -374,6 +408,8 @@ void FormSoru::LblOrtu_Click() {
     ImgQuestionMark->hide();
     for (ClickLabel* label : LblCevap)
         label->show();
+    for (QLabel* number : LblNumara)
+        number->show();
 }
 
 void FormSoru::ImgQuestionMark_Click() {
@@ -388,6 +424,9 @@ void FormSoru::LblCevap_MouseMove(int Index) {
     setAnswerColour(Index, RightColour);
     ImgAnm->show();
     ImgAnm->move(ImgAnm->x(), LblCevap[Index]->y() - twipsToPixels(100));
+    // The eye stands where the number of the answer it looks at was.
+    for (int i = 0; i < LblNumara.size(); ++i)
+        LblNumara[i]->setVisible(i != Index);
     SonIsaret = Index;
 }
 
@@ -411,6 +450,9 @@ void FormSoru::LblCevap_Click(int Index) {
     ImgDogru->show();
     ImgDogru->raise();
     ImgAnm->hide();
+    // The numbers choose nothing any more; the mark takes their place.
+    for (QLabel* number : LblNumara)
+        number->hide();
     CmdTamam->show();
     CmdOgrendim->show();
 }
@@ -445,9 +487,38 @@ void FormSoru::Img_Click() {
            MsgBoxStyle::OkOnly | MsgBoxStyle::Information, QStringLiteral("Tık tık"));
 }
 
+bool FormSoru::usesKey(int KeyAscii) {
+    return KeyAscii == EscKeyAscii || KeyAscii == EnterKeyAscii || KeyAscii == SpaceKeyAscii ||
+           (KeyAscii >= '1' && KeyAscii <= '9') || KeyAscii == 's' || KeyAscii == 'S';
+}
+
 void FormSoru::Form_KeyPress(int KeyAscii) {
-    if (KeyAscii == EscKeyAscii)
+    if (KeyAscii == EscKeyAscii) {
         close();
+    } else if (KeyAscii == EnterKeyAscii || KeyAscii == SpaceKeyAscii) {
+        // As a click on the cover; once the answer is judged, on OK.
+        if (LblOrtu->isVisible())
+            LblOrtu_Click();
+        else if (CmdTamam->isVisible())
+            CmdTamam_Click();
+    } else if (KeyAscii >= '1' && KeyAscii <= '9') {
+        // Only the numbers that show can be chosen.
+        const int index = KeyAscii - '1';
+        if (!LblOrtu->isVisible() && index < LblCevap.size())
+            LblCevap_Click(index);
+    } else if ((KeyAscii == 's' || KeyAscii == 'S') && CmdSeslendir->isEnabled()) {
+        CmdSeslendir_Click();
+    }
+}
+
+void FormSoru::CmdSeslendir_Click() {
+    if (VokaboInd < 0 || VokaboInd >= AktifListe.size())
+        return;
+    const ModVokabo::WordDef& asked = AktifListe[VokaboInd];
+    if (showsMeaning_)
+        speech_.say(asked.Turkish, QLocale::Turkish);
+    else
+        speech_.say(asked.English, settings_.dil());
 }
 
 std::optional<int> FormSoru::askedWordNow() const {
@@ -475,7 +546,7 @@ void FormSoru::CmdTamam_Click() {
 void FormSoru::CmdOgrendim_Click() {
     const auto where = askedWordNow();
     if (where)
-        words_.ToggleWordAsk(ModVokabo::WordListKind::Active, *where, false);
+        words_.ToggleWord(ModVokabo::WordListKind::Active, *where);
     learnedPressed_ = true;
     CmdTamam_Click();
 }

@@ -22,8 +22,10 @@ class QLabel;
 class QTimer;
 class QToolButton;
 class ClickLabel;
+class SpeakerButton;
 
 class SettingsRecord;
+class Speech;
 
 // What the question window needs from the main window.
 class QuestionHost {
@@ -45,16 +47,20 @@ class FormSoru : public QWidget {
     Q_OBJECT
 public:
     // Asks question, drawn from the active list of words, where the answer's
-    // count goes; settings tell the series length and the count a word needs
-    // before it may be retired. Every answer goes into history as it is
-    // judged.
+    // count goes; settings tell the series length, the count a word needs
+    // before it may be retired and the words' language, in whose voice speech
+    // reads the foreign word. Every answer goes into history as it is judged.
+    // parent: the window that owns it and deletes it when it goes first.
     FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings,
-             ModVokabo::WordStore& words, History::AnswerHistory& history);
+             ModVokabo::WordStore& words, History::AnswerHistory& history, Speech& speech,
+             QWidget* parent = nullptr);
     ~FormSoru() override;
 
     // Loads the window and puts it on top of all others without taking the
     // keyboard from the program the user is working in.
     void open();
+    // Until its closing has begun.
+    bool isOpen() const { return !unloaded_; }
 
     void Form_Load();
     void Form_Activate();
@@ -69,6 +75,9 @@ public:
     void Img_Click();
     void CmdTamam_Click();
     void CmdOgrendim_Click();
+    // Reads the question aloud: the foreign word in a voice of its language,
+    // a meaning in a Turkish one.
+    void CmdSeslendir_Click();
 
     // For the tests: what the window shows.
     int dogruSira() const { return DogruSira; }
@@ -106,6 +115,8 @@ private:
 
     ClickLabel* makeAnswerLabel(int index);
     void setAnswerColour(int index, const QColor& colour);
+    // Whether the key is one the window answers to.
+    static bool usesKey(int KeyAscii);
     // The asked word's count when the question opened.
     qint16 askedCount() const;
     // The OK button's picture with a face over its middle.
@@ -117,6 +128,10 @@ private:
     const SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
     History::AnswerHistory& history_;
+    Speech& speech_;
+    SpeakerButton* CmdSeslendir;
+    // Each answer's number, its key on the keyboard.
+    QList<QLabel*> LblNumara;
     // The question: the asked word's position in the active list, the text
     // the balloon shows (either side of the word, whatever the name says),
     // its example sentence, and the answers in the order they show

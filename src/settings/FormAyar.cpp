@@ -6,7 +6,9 @@
 #include "platform/Autostart.h"
 #include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"
+#include "platform/Speech.h"
 #include "platform/Twips.h"
+#include "settings/LanguageNames.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -74,6 +76,9 @@ void widenToText(QWidget* control) {
 
 // Room between a label's text and its list.
 constexpr int LabelGap = 4;
+// Room between one frame and the next, and below the buttons (twips).
+constexpr int FrameGap = 105;
+constexpr int BottomMargin = 135;
 
 QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidget* frame) {
     label = new QLabel(QString::fromUtf16(caption), frame);
@@ -88,16 +93,16 @@ QComboBox* listWithLabel(QLabel*& label, const char16_t* caption, int top, QWidg
 }
 } // namespace
 
-FormAyar::FormAyar(SettingsRecord& settings, QWidget* parent)
+FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      settings_(settings) {
+      settings_(settings), speech_(speech) {
     setObjectName(QStringLiteral("FormAyar"));
     setWindowTitle(QStringLiteral("Program Ayarları"));
     setWindowIcon(QApplication::windowIcon());
     setWindowModality(Qt::ApplicationModal);
     setFont(designFont("MS Sans Serif", 8.25));
-    setFixedSize(twipsToPixels(5265), twipsToPixels(5790));
+    setFixedWidth(twipsToPixels(5265));
 
     CheckOto = checkBox(u"Programı açılışta otomatik başlat", this);
     placeTwips(CheckOto, 120, 120, 3615, 375);
@@ -114,13 +119,6 @@ FormAyar::FormAyar(SettingsRecord& settings, QWidget* parent)
     CmbSecenek = listWithLabel(LblSecenek, u"Cevap Seçenek Sayısı", 840, Frame1);
     CmbLimit = listWithLabel(LblLimit, u"Vokaboyi Silebilmek İçin En Az", 1320, Frame1);
     CmbQuestion = listWithLabel(LblQuestion, u"Bir Seferde Sorulacak Soru Sayısı", 1800, Frame1);
-    // The lists stand in one column, where designed unless a label's text
-    // (in the screen's font) would come closer to them than LabelGap.
-    int column = 0;
-    for (const QLabel* label : {LblPeriyot, LblSecenek, LblLimit, LblQuestion})
-        column = std::max(column, label->x() + label->sizeHint().width() + LabelGap);
-    for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion})
-        combo->move(std::max(combo->x(), column), combo->y());
 
     Frame3 = new QGroupBox(this);
     placeTwips(Frame3, 120, 4080, 5055, 1095);
@@ -131,30 +129,72 @@ FormAyar::FormAyar(SettingsRecord& settings, QWidget* parent)
     placeTwips(OptSor[1], 360, 600, 4575, 375);
     for (QRadioButton* option : OptSor)
         option->setAccessibleName(option->text());
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{CheckOto, CheckUstte, CheckSoru, OptSor[0], OptSor[1]})
+
+    // Under the designed frames, one frame for reading aloud; a frame or row
+    // added later goes under it, and the buttons under that.
+    Frame4 = new QGroupBox(this);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    placeTwips(Frame4, 120, 4080 + 1095 + FrameGap, 5055, 1095);
+    CheckSeslendir = checkBox(u"Soruyu seslendir", Frame4);
+    CheckSeslendir->setObjectName(QStringLiteral("CheckSeslendir"));
+    placeTwips(CheckSeslendir, 240, 240, 3615, 255);
+    CmbDil = listWithLabel(LblDil, u"Vokabolerin Dili", 600, Frame4);
+    CmbDil->setObjectName(QStringLiteral("CmbDil"));
+
+    // The lists stand in one column, where designed unless a label's text
+    // (in the screen's font) would come closer to them than LabelGap.
+    int column = 0;
+    for (const QLabel* label : {LblPeriyot, LblSecenek, LblLimit, LblQuestion, LblDil})
+        column = std::max(column, label->x() + label->sizeHint().width() + LabelGap);
+    for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion, CmbDil})
+        combo->move(std::max(combo->x(), column), combo->y());
+    for (QWidget* control : std::initializer_list<QWidget*>{CheckOto, CheckUstte, CheckSoru,
+                                                            OptSor[0], OptSor[1], CheckSeslendir})
         widenToText(control);
 
     CmdTamam = new QPushButton(QStringLiteral("Tamam"), this);
-    placeTwips(CmdTamam, 1485, 5280, 1095, 375);
+    CmdTamam->resize(twipsToPixels(1095), twipsToPixels(375));
     CmdTamam->setDefault(true);
     CmdIptal = new QPushButton(QStringLiteral("İptal"), this);
-    placeTwips(CmdIptal, 2640, 5280, 1095, 375);
+    CmdIptal->resize(CmdTamam->size());
     for (QPushButton* button : {CmdTamam, CmdIptal})
         button->setAccessibleName(button->text());
+    placeButtonsBelow(Frame4);
 
-    QWidget* const tabOrder[] = {CheckOto,   CheckUstte, CheckSoru,   ComboPeriyot,
-                                 CmbSecenek, CmbLimit,   CmbQuestion, OptSor[0],
-                                 OptSor[1],  CmdTamam,   CmdIptal};
+    QWidget* const tabOrder[] = {CheckOto, CheckUstte,  CheckSoru, ComboPeriyot, CmbSecenek,
+                                 CmbLimit, CmbQuestion, OptSor[0], OptSor[1],    CheckSeslendir,
+                                 CmbDil,   CmdTamam,    CmdIptal};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(CheckSoru, &QCheckBox::toggled, this, &FormAyar::CheckSoru_Click);
     connect(CmdTamam, &QPushButton::clicked, this, &FormAyar::CmdTamam_Click);
     connect(CmdIptal, &QPushButton::clicked, this, &FormAyar::CmdIptal_Click);
+    // The service may still be starting: its languages come when it is ready.
+    connect(&speech_, &Speech::stateChanged, this,
+            [this] { fillLanguages(QLocale::Language(CmbDil->currentData().toInt())); });
 
     Form_Load();
     CheckOto->setFocus();
+    speech_.start();
+}
+
+void FormAyar::placeButtonsBelow(const QWidget* last) {
+    const int top = last->geometry().bottom() + 1 + twipsToPixels(FrameGap);
+    CmdTamam->move(twipsToPixels(1485), top);
+    CmdIptal->move(twipsToPixels(2640), top);
+    setFixedHeight(top + CmdTamam->height() + twipsToPixels(BottomMargin));
+}
+
+void FormAyar::fillLanguages(QLocale::Language chosen) {
+    QList<QLocale::Language> languages = speech_.languages();
+    // The words keep their language while no voice speaks it.
+    if (!languages.contains(chosen))
+        languages.append(chosen);
+    CmbDil->clear();
+    for (const QLocale::Language language : sortedByName(languages))
+        CmbDil->addItem(languageName(language), int(language));
+    CmbDil->setCurrentIndex(CmbDil->findData(int(chosen)));
 }
 
 void FormAyar::Form_Load() {
@@ -174,6 +214,8 @@ void FormAyar::Form_Load() {
     OptSor[settings_.sor_tur() == 1 ? 0 : 1]->setChecked(true);
     CheckUstte->setChecked(settings_.ustte());
     select(CmbLimit, Limits, settings_);
+    CheckSeslendir->setChecked(settings_.seslendir());
+    fillLanguages(settings_.dil());
 }
 
 void FormAyar::CheckSoru_Click() {
@@ -199,6 +241,8 @@ void FormAyar::CmdTamam_Click() {
     stored &= s.store(EnazSetting, selected(CmbLimit, Limits));
     stored &= s.store(SorusaySetting, selected(CmbQuestion, Runs));
     stored &= s.store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
+    stored &= s.store(SeslendirSetting, CheckSeslendir->isChecked());
+    stored &= s.store(DilSetting, CmbDil->currentData().toInt());
 
     if (!CheckOto->isChecked()) {
         // An entry that stays where it is still starts the program: the

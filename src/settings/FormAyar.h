@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLocale>
 
 class BevelLine;
 class QCheckBox;
@@ -10,6 +11,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class SettingsRecord;
+class Speech;
 
 // "Program Ayarları": shows the settings record; "Tamam" stores every setting,
 // creates or removes the entry that starts the program at logon; the main
@@ -18,7 +20,8 @@ class FormAyar : public QDialog {
     Q_OBJECT
 public:
     // Modal, owned by parent; shows the settings and stores them on "Tamam".
-    FormAyar(SettingsRecord& settings, QWidget* parent);
+    // The speech service tells which languages the words may have.
+    FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent);
 
     void CheckSoru_Click();
     void CmdTamam_Click();
@@ -51,8 +54,17 @@ private:
     bool CreateStartupShortcut(bool ShowErrors);
     // Removes that entry; what to tell the user when it stays, else empty.
     QString RemoveStartupShortcut();
+    // Puts the buttons under the last row and ends the dialog below them.
+    void placeButtonsBelow(const QWidget* last);
+    // The languages the speech service has voices for, and the one chosen.
+    void fillLanguages(QLocale::Language chosen);
 
     SettingsRecord& settings_;
+    Speech& speech_;
+    QGroupBox* Frame4;
+    QCheckBox* CheckSeslendir;
+    QLabel* LblDil;
+    QComboBox* CmbDil;
     // Closed while a message box of "Tamam" was open (the program is ending).
     bool closed_ = false;
 };

@@ -44,7 +44,8 @@ bool WriteRegValue(RegRoot root, const QString& keyPath, const QString& valueNam
         break;
     }
     default:
-        return true;
+        // A type this store does not keep: nothing is stored.
+        return false;
     }
     const auto key = openRegistryKey(root, keyPath, true);
     key->setValue(valueName, stored);

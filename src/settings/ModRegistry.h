@@ -24,7 +24,8 @@ QString ReadRegValue(RegRoot root, const QString& keyPath, const QString& valueN
 
 // Stores one value: REG_SZ as text (an integer as its decimal text), REG_BINARY
 // as one byte, REG_DWORD as a 32-bit integer; any other type stores nothing.
-// False when the store could not be written.
+// False when nothing was stored: another type, or a store that could not be
+// written.
 bool WriteRegValue(RegRoot root, const QString& keyPath, const QString& valueName, int type,
                    const QVariant& value);
 

@@ -40,6 +40,10 @@ qint64 fromText(const Setting& setting, const QString& text) {
             return setting.defaultValue;
         return clamped(setting, moment.toSecsSinceEpoch());
     }
+    case Format::Language: {
+        const QLocale::Language language = QLocale::codeToLanguage(text.trimmed());
+        return language == QLocale::AnyLanguage ? setting.defaultValue : clamped(setting, language);
+    }
     case Format::Choice:
         for (qint64 v = setting.min; v <= setting.max; ++v)
             if (text == QString::number(v))
@@ -55,6 +59,8 @@ qint64 fromText(const Setting& setting, const QString& text) {
 QString toText(const Setting& setting, qint64 value) {
     if (setting.format == Format::Letter)
         return value ? QStringLiteral("E") : QStringLiteral("H");
+    if (setting.format == Format::Language)
+        return QLocale::languageToCode(QLocale::Language(value));
     if (setting.format == Format::Moment)
         return value == 0 ? QString()
                           : QDateTime::fromSecsSinceEpoch(value, Qt::UTC).toString(Qt::ISODate);

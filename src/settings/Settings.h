@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QLocale>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -12,10 +13,11 @@ namespace Settings {
 
 // How a setting is kept as stored text.
 enum class Format {
-    Decimal, // decimal digits; read back clamped to the range, the default when not a number
-    Choice,  // decimal digits; only a text naming a value of the range exactly, else the default
-    Letter,  // "E" for true, "H" for false; only "E" (exactly) reads as true
-    Moment,  // a moment as ISO 8601 text in UTC, held as seconds since 1970; empty for none (0)
+    Decimal,  // decimal digits; read back clamped to the range, the default when not a number
+    Choice,   // decimal digits; only a text naming a value of the range exactly, else the default
+    Letter,   // "E" for true, "H" for false; only "E" (exactly) reads as true
+    Moment,   // a moment as ISO 8601 text in UTC, held as seconds since 1970; empty for none (0)
+    Language, // a language's ISO 639 code ("en"), held as a QLocale::Language; else the default
 };
 
 struct Setting {
@@ -38,11 +40,16 @@ inline constexpr Setting SorusaySetting{"sorusay", Format::Decimal, 0, 0, 10, 6}
 // Until when scheduled questions are paused (0: they are not); the last
 // second of year 9999 at most.
 inline constexpr Setting DuraklatSetting{"duraklat", Format::Moment, 0, 0, 253402300799, 7};
+// Whether a question's text is read aloud when its window opens.
+inline constexpr Setting SeslendirSetting{"seslendir", Format::Letter, 0, 0, 1, 8};
+// The language of the foreign words, whose voice reads them.
+inline constexpr Setting DilSetting{
+    "dil", Format::Language, QLocale::English, QLocale::Abkhazian, QLocale::LastLanguage, 9};
 
 // In the order they are read at start-up.
-inline constexpr std::array<const Setting*, 8> AllSettings{
-    &SorDakSetting, &SecenekSaySetting, &OtoAcSetting,   &SorTurSetting,
-    &UstteSetting,  &EnazSetting,       &SorusaySetting, &DuraklatSetting};
+inline constexpr std::array<const Setting*, 10> AllSettings{
+    &SorDakSetting, &SecenekSaySetting, &OtoAcSetting,    &SorTurSetting,    &UstteSetting,
+    &EnazSetting,   &SorusaySetting,    &DuraklatSetting, &SeslendirSetting, &DilSetting};
 
 // The main window's placement, kept beside the settings.
 inline constexpr const char* SonXYName = "SonXY";
@@ -99,6 +106,8 @@ public:
     qint16 sorusay() const { return small(Settings::SorusaySetting); }
     // Until when scheduled questions are paused; invalid when they are not.
     QDateTime duraklat() const;
+    bool seslendir() const { return value(Settings::SeslendirSetting) != 0; }
+    QLocale::Language dil() const { return QLocale::Language(value(Settings::DilSetting)); }
 
 signals:
     // A value is not what it was.

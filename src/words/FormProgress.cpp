@@ -60,24 +60,37 @@ void FormProgress::begin(const QString& statusText, qint64 max) {
     Label1->adjustSize();
     filled_ = -1;
     waiting_ = -1;
-    if (!isVisible()) {
-        if (const QScreen* screen = QApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
-        show();
-    }
+    begunMs_ = Now().toMSecsSinceEpoch();
+}
+
+bool FormProgress::putUp() {
+    if (isVisible())
+        return true;
+    // Work that is done within a moment (a start with an ordinary word
+    // file, a save) shows no window: one that flashes by only catches the
+    // eye. A clock set back does not keep the window away.
+    const qint64 since = Now().toMSecsSinceEpoch() - begunMs_;
+    if (since >= 0 && since < ShowAfterMs)
+        return false;
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
     // The thread stays busy until the work is done: put the window up now.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
     ++repaints_;
+    return true;
 }
 
 void FormProgress::UpdateStatus(qint64 Deger) {
-    if (!isVisible())
-        show();
     const int width = filledWidth(Deger, Max, PctPrg->width());
     // The clock is asked once for each new width, not for every line.
     if (width == filled_ || width == waiting_)
         return;
+    if (!putUp()) {
+        waiting_ = width;
+        return;
+    }
     // Sixty pictures a second are all an eye can follow; more only slow the
     // work the bar reports on. A clock set back does not stop the bar.
     const qint64 now = Now().toMSecsSinceEpoch();

@@ -28,15 +28,21 @@ public:
     int filled() const { return filled_; }
     int repaintCount() const { return repaints_; }
     int barWidth() const;
+    // How long work runs before the window shows.
+    static constexpr int ShowAfterMs = 400;
 
 private:
+    // Shows the window once the work has run long enough; true when it shows.
+    bool putUp();
+
     class Bar;
     QLabel* ImgLogo;
     QLabel* Label1;
     Bar* PctPrg;
     static constexpr int MinRepaintMs = 16;
     qint64 lastRepaintMs_ = 0; // by the program's clock, which tests set
-    int waiting_ = -1;         // a width not shown yet for want of time
+    qint64 begunMs_ = 0;
+    int waiting_ = -1; // a width not shown yet for want of time
     int filled_ = -1;
     int repaints_ = 0;
 };

@@ -2,7 +2,9 @@
 
 #include "controls/FramePlacer.h"
 #include "controls/Look.h"
+#include "controls/SpeakerButton.h"
 #include "platform/MsgBox.h"
+#include "platform/Speech.h"
 #include "platform/Twips.h"
 #include "words/ModVokabo.h"
 
@@ -35,10 +37,11 @@ QString lineBreaksToBlanks(QString text) {
     return text;
 }
 
-FormYeni::FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, QWidget* parent)
+FormYeni::FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, Speech& speech,
+                   QLocale::Language wordsLanguage, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      words_(words), edited_(edited) {
+      words_(words), edited_(edited), speech_(speech), wordsLanguage_(wordsLanguage) {
     setObjectName(QStringLiteral("FormYeni"));
     setWindowTitle(QStringLiteral("Yeni Vokabo"));
     setWindowIcon(QApplication::windowIcon());
@@ -73,6 +76,15 @@ FormYeni::FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, QW
     TextEnglish->setFont(designFont("MS Sans Serif", 8.25, true));
     setTextColour(TextEnglish, QColor(0, 0, 192));
 
+    // The speaker ends the word's row: the word's box gives up its room.
+    CmdSeslendir = new SpeakerButton(speech_, QStringLiteral("Vokaboyi seslendir"), frame);
+    CmdSeslendir->setObjectName(QStringLiteral("CmdSeslendir"));
+    const QRect word = TextEnglish->geometry();
+    CmdSeslendir->move(word.right() + 1 - CmdSeslendir->width(),
+                       word.center().y() - CmdSeslendir->height() / 2 + 1);
+    TextEnglish->setFixedWidth(word.width() - CmdSeslendir->width() - 2);
+    connect(CmdSeslendir, &SpeakerButton::clicked, this, &FormYeni::CmdSeslendir_Click);
+
     CmdEkle = new QPushButton(QStringLiteral("Ekle"), this);
     placeTwips(CmdEkle, 1448, 2880, 975, 375);
     CmdEkle->setDefault(true);
@@ -100,6 +112,10 @@ void FormYeni::Form_Load() {
     TextEnglish->setText(word.English);
     TextTurkish->setText(word.Turkish);
     TextOrnek->setText(word.Ornek);
+}
+
+void FormYeni::CmdSeslendir_Click() {
+    speech_.say(lineBreaksToBlanks(TextEnglish->text()), wordsLanguage_);
 }
 
 void FormYeni::CmdEkle_Click() {

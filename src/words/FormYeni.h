@@ -3,11 +3,14 @@
 #include "words/WordDef.h"
 
 #include <QDialog>
+#include <QLocale>
 #include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Speech;
+class SpeakerButton;
 
 namespace ModVokabo {
 class WordStore;
@@ -28,9 +31,12 @@ public:
     };
 
     // Adds a new word to the active list, or, given one, corrects that word.
-    FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, QWidget* parent);
+    // The speaker beside the word reads it in a voice of wordsLanguage.
+    FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, Speech& speech,
+             QLocale::Language wordsLanguage, QWidget* parent);
 
     void CmdEkle_Click();
+    void CmdSeslendir_Click();
 
     QLineEdit* TextEnglish;
     QLineEdit* TextTurkish;
@@ -43,4 +49,7 @@ private:
 
     ModVokabo::WordStore& words_;
     const std::optional<Edited> edited_;
+    Speech& speech_;
+    const QLocale::Language wordsLanguage_;
+    SpeakerButton* CmdSeslendir;
 };

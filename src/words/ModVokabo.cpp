@@ -1,18 +1,22 @@
 #include "words/ModVokabo.h"
 
 #include "platform/Clock.h"
-#include "platform/MsgBox.h"
 #include "platform/Paths.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QHash>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QSet>
+#include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <limits>
+#include <utility>
 
 namespace ModVokabo {
 
@@ -37,9 +41,8 @@ ProgressView* noProgress() {
     return &none;
 }
 
-QString quoted(const QString& text) {
-    return u'"' + text + u'"';
-}
+// The beginning of the names saveRescueCopy gives.
+const QString RescuePrefix = QStringLiteral("vokabo-kurtarilan-");
 
 const WordDef SampleWords[] = {
     {QStringLiteral("student loan"), QStringLiteral("ögrenci  bursu kredisi"),
@@ -58,11 +61,40 @@ const WordDef SampleWords[] = {
      QStringLiteral("One fourth of my income goes for rent"), 0},
 };
 
-// The reason in Turkish, then the system's own words where it gave any.
+// The system's reason in Turkish where it is one of the usual ones, else in
+// its own words.
+QString systemReason(const QString& text) {
+    static const std::pair<int, const char16_t*> usual[] = {
+        {ENOSPC, u"Diskte yer kalmadı."},
+#ifdef EDQUOT
+        {EDQUOT, u"Disk kotası doldu."},
+#endif
+        {EROFS, u"Disk yalnızca okunabilir; üzerine yazılamıyor."},
+        {EACCES, u"Bu işlem için izin yok."},
+        {EPERM, u"Bu işleme izin verilmedi."},
+        {ENOENT, u"Böyle bir dosya ya da klasör yok."},
+        {EISDIR, u"Bu ad bir klasöre ait."},
+        {ENOTDIR, u"Yoldaki bir ad klasör değil."},
+        {EIO, u"Disk okunurken ya da yazılırken bir donanım hatası oldu."},
+        {EFBIG, u"Dosya, izin verilen en büyük boyu aşıyor."},
+        {ENAMETOOLONG, u"Dosyanın adı çok uzun."},
+        {EMFILE, u"Programın açabileceği dosya sayısı doldu."},
+        {ENFILE, u"Sistemin açabileceği dosya sayısı doldu."},
+    };
+    for (const auto& [code, turkish] : usual)
+        if (text == qt_error_string(code))
+            return QString::fromUtf16(turkish);
+    if (text == u"Filename refers to a directory")
+        return QStringLiteral("Bu ad bir klasöre ait.");
+    return text;
+}
+
+// The reason in Turkish, then the system's own where it gave any.
 FileOutcome failure(const QString& path, const QString& reason, const QFileDevice* file = nullptr) {
     FileOutcome outcome{false, path, reason};
     if (file && file->error() != QFileDevice::NoError)
-        outcome.reason += QStringLiteral("\nSistemin bildirdiği hata: ") + file->errorString();
+        outcome.reason +=
+            QStringLiteral("\nSistemin bildirdiği hata: ") + systemReason(file->errorString());
     return outcome;
 }
 
@@ -87,6 +119,14 @@ WordStore::WordStore(const QString& path, const QString& startFrom, QObject* par
 WordStore::WordStore(const QString& path, QObject* parent)
     : WordStore(path, startingWordFile(path, programFolder()), parent) {}
 
+WordStore::~WordStore() {
+    if (worker_) {
+        worker_->quit();
+        worker_->wait();
+        delete workerContext_;
+    }
+}
+
 void WordStore::setProgressView(ProgressView* view) {
     progress_ = view ? view : noProgress();
 }
@@ -101,6 +141,7 @@ WordList& WordStore::listOf(WordListKind list) {
 
 void WordStore::markChanged(WordListKind list, Change what) {
     changed_ = true;
+    usersWords_ = true;
     emit changed(list, what);
 }
 
@@ -124,6 +165,17 @@ void WordStore::AppendWords(const WordList& words, WordListKind list) {
     markChanged(list, Change::Lines);
 }
 
+bool WordStore::RemoveAppendedWords(const WordList& words, WordListKind list) {
+    WordList& from = listOf(list);
+    if (words.isEmpty() || from.size() < words.size() ||
+        !std::equal(words.cbegin(), words.cend(), from.cend() - words.size()))
+        return false;
+    from.resize(from.size() - words.size());
+    emit wordsDeleted(list, words);
+    markChanged(list, Change::Lines);
+    return true;
+}
+
 void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
                            const QString& Turkish, const QString& Ornek) {
     WordDef& word = listOf(list)[index];
@@ -140,33 +192,14 @@ void WordStore::SetWordDogru(WordListKind list, int index, qint16 Dogru) {
     markChanged(list, Change::Count);
 }
 
-bool WordStore::DeleteWordAsk(WordListKind list, int index, bool ask) {
-    WordList& words = listOf(list);
-    if (ask) {
-        const QString prompt = quoted(words.at(index).English) +
-                               QStringLiteral(" vokabo tanımını silmek istiyor musunuz ?");
-        if (MsgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Question,
-                   QStringLiteral("Vokabo Silme")) == MsgBoxResult::No)
-            return false;
-    }
-    const WordDef gone = words.takeAt(index);
-    emit wordDeleted(list, gone);
+void WordStore::DeleteWord(WordListKind list, int index) {
+    const WordDef gone = listOf(list).takeAt(index);
+    emit wordsDeleted(list, {gone});
     markChanged(list, Change::Lines);
-    return true;
 }
 
-bool WordStore::ToggleWordAsk(WordListKind list, int index, bool ask) {
-    if (ask) {
-        const QString prompt =
-            quoted(words(list).at(index).English) +
-            (list == WordListKind::Active
-                 ? QStringLiteral(" vokabo tanımını pasif yapmak istiyor musunuz ?")
-                 : QStringLiteral(" vokabo tanımını aktif yapmak istiyor musunuz ?"));
-        if (MsgBox(prompt, MsgBoxStyle::YesNo | MsgBoxStyle::Question,
-                   QStringLiteral("Vokabo Aktif/Pasif")) == MsgBoxResult::No)
-            return false;
-    }
-    return moveWord(list, index);
+void WordStore::ToggleWord(WordListKind list, int index) {
+    moveWord(list, index);
 }
 
 bool WordStore::moveWord(WordListKind from, int index) {
@@ -210,9 +243,9 @@ FileOutcome WordStore::LoadWordFile() {
     WordList active, passive;
     QStringList unread;
     qint64 lineCounter = -1;
+    WordFile::Encoding encoding = encoding_;
     if (found && outcome.ok) {
         WordFile::Reader reader(bytes);
-        encoding_ = reader.encoding();
         QByteArrayView line;
         while (reader.nextLine(line)) {
             ++lineCounter;
@@ -224,13 +257,44 @@ FileOutcome WordStore::LoadWordFile() {
             else if (!line.trimmed().isEmpty())
                 unread.append(reader.decode(line));
         }
+        // A file of two encodings becomes one that holds every line.
+        outcome.linesInOtherEncoding = reader.otherEncodingLines();
+        encoding =
+            outcome.linesInOtherEncoding > 0 ? WordFile::Encoding::Utf8Bom : reader.encoding();
+    }
+    // A file read from elsewhere leaves the word file itself unseen: absent.
+    const DiskState read =
+        found && outcome.ok && source == path_ ? diskStateOf(path_, bytes) : DiskState{};
+    ++generation_;
+
+    const bool wordsHeld = usersWords_ && !(active_.isEmpty() && passive_.isEmpty());
+    if (wordsHeld && (!outcome.ok || (active.isEmpty() && passive.isEmpty()))) {
+        // Emptied or made unreadable while the program ran: its words are all
+        // that is left of the file's, and the file gets them back when it can
+        // be written. The lines of an emptied file are kept aside first.
+        outcome.wordsKept = true;
+        if (outcome.ok) {
+            seen_ = read;
+            onDisk_ = OnDisk::AsSeen;
+            unread_ = std::move(unread);
+            changed_ = true;
+        } else {
+            onDisk_ = OnDisk::Unreadable;
+            // They are in no file now: the end of the program must not pass
+            // them over.
+            changed_ = true;
+        }
+        progress_->finish();
+        return outcome;
     }
 
     unreadable_ = !outcome.ok;
     unreadableReason_ = outcome.ok ? QString() : outcome.reason;
-    // A file read from elsewhere leaves the word file itself unseen: absent.
-    seen_ = found && outcome.ok && source == path_ ? diskStateOf(path_, bytes) : DiskState{};
+    seen_ = read;
+    onDisk_ = OnDisk::AsSeen;
     unread_ = std::move(unread);
+    encoding_ = encoding;
+    usersWords_ = !active.isEmpty() || !passive.isEmpty();
     if (outcome.ok && lineCounter == -1)
         active = WordList(std::begin(SampleWords), std::end(SampleWords));
     active_ = std::move(active);
@@ -252,13 +316,19 @@ FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
         return outcome;
     }
 
-    if (outside == OutsideChanges::Keep && !fileIsAsSeen()) {
+    // Told without reading the file: by its size and time, and by what the
+    // last look at it found.
+    if (outside == OutsideChanges::Keep &&
+        (onDisk_ != OnDisk::AsSeen || !sameSizeAndTime(path_, seen_))) {
         FileOutcome outcome = failure(
             path_, QStringLiteral("Dosya, program açıkken başka bir programda değiştirilmiş; "
                                   "üzerine yazılmadı."));
         outcome.changedOnDisk = true;
         return outcome;
     }
+    // The program's own writes are no news to the watch.
+    pauseWatch();
+    const auto resume = qScopeGuard([this] { resumeWatch(); });
     if (!unread_.isEmpty())
         if (FileOutcome kept = setAsideUnreadLines(); !kept.ok)
             return kept;
@@ -303,32 +373,139 @@ FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
                        &file);
     encoding_ = encoding;
     changed_ = false;
+    // What was written is what is seen: the file is not read back for it.
     seen_ = diskStateOf(path_, bytes);
+    onDisk_ = OnDisk::AsSeen;
+    ++generation_;
     return {true, path_, {}};
 }
 
-WordStore::DiskState WordStore::diskStateOf(const QString& path, const QByteArray& content) {
-    const QFileInfo info(path);
-    return {true, info.size(), info.lastModified(),
-            QCryptographicHash::hash(content, QCryptographicHash::Sha1)};
+QStringList WordStore::rescueFolders() const {
+    QStringList folders{QFileInfo(path_).absolutePath()};
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!own.isEmpty() && own != folders.constFirst())
+        folders.append(own);
+    return folders;
 }
 
-bool WordStore::fileIsAsSeen() {
-    const QFileInfo info(path_);
-    if (!info.exists() || !seen_.exists)
-        return info.exists() == seen_.exists;
-    if (info.size() != seen_.size)
-        return false;
-    // Same size: the content tells, whatever the time says (an editor may
-    // keep it, a copy may set it back).
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (!hash.addData(&file) || hash.result() != seen_.hash)
-        return false;
-    seen_.modified = info.lastModified();
-    return true;
+QString WordStore::saveRescueCopy() {
+    QString text;
+    appendList(text, *noProgress(), active_, {}, u'A');
+    appendList(text, *noProgress(), passive_, {}, u'P');
+    // UTF-8 holds every word, and its mark tells any reader so.
+    WordFile::Encoding encoding = WordFile::Encoding::Utf8Bom;
+    const QByteArray bytes = WordFile::encode(text, encoding);
+    const QString name =
+        RescuePrefix + Now().toString(QStringLiteral("yyyy-MM-dd-HHmmss")) + QStringLiteral(".txt");
+    const QStringList folders = rescueFolders();
+    for (const QString& folder : folders) {
+        // The word file's own folder is not made: its being gone may be why
+        // the words are here.
+        if (folder != folders.constFirst())
+            QDir().mkpath(folder);
+        QSaveFile file(QDir(folder).filePath(name));
+        file.setDirectWriteFallback(false);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+            return file.fileName();
+    }
+    return {};
+}
+
+QStringList WordStore::rescueCopies() const {
+    const QDateTime saved = QFileInfo(path_).lastModified();
+    QStringList copies;
+    for (const QString& folder : rescueFolders())
+        for (const QFileInfo& copy : QDir(folder).entryInfoList(
+                 {RescuePrefix + QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
+            if (!saved.isValid() || copy.lastModified() > saved)
+                copies.append(copy.filePath());
+    return copies;
+}
+
+WordStore::DiskState WordStore::diskStateOf(const QString& path, QByteArrayView content) {
+    const QFileInfo info(path);
+    return {true, info.size(), info.lastModified(), qHash(content, 0)};
+}
+
+bool WordStore::sameSizeAndTime(const QString& path, const DiskState& seen) {
+    const QFileInfo info(path);
+    if (!info.exists() || !seen.exists)
+        return info.exists() == seen.exists;
+    return info.isFile() && info.size() == seen.size && info.lastModified() == seen.modified;
+}
+
+WordStore::Look WordStore::lookAt(const QString& path, const DiskState& seen) {
+    Look look;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        look.what = seen.exists ? OnDisk::Removed : OnDisk::AsSeen;
+        return look;
+    }
+    QFile file(path);
+    QByteArray bytes;
+    if (info.isDir() || !file.open(QIODevice::ReadOnly) ||
+        (bytes = file.readAll(), file.error() != QFileDevice::NoError)) {
+        look.what = OnDisk::Unreadable;
+        return look;
+    }
+    look.state = diskStateOf(path, bytes);
+    // Same size and content: the time may say otherwise (an editor may keep
+    // it, a copy may set it back, a touch moves it), the words are the same.
+    if (seen.exists && look.state.size == seen.size && look.state.hash == seen.hash)
+        return look;
+    look.what = OnDisk::Changed;
+    WordFile::Reader reader(bytes);
+    for (QByteArrayView line; !look.hasWord && reader.nextLine(line);)
+        look.hasWord = reader.parse(line).has_value();
+    return look;
+}
+
+WordStore::OnDisk WordStore::apply(const Look& look) {
+    OnDisk what = look.what;
+    // Words the user has are not given up for a file without one.
+    if (what == OnDisk::Changed && !look.hasWord && usersWords_ &&
+        !(active_.isEmpty() && passive_.isEmpty()))
+        what = OnDisk::Emptied;
+    onDisk_ = what;
+    // Words in no file that can be read are not saved yet.
+    if (what == OnDisk::Unreadable && usersWords_)
+        changed_ = true;
+    if (what == OnDisk::AsSeen) {
+        seen_ = look.state;
+        emit diskAsSeen();
+    } else {
+        emit changedOnDisk(what);
+    }
+    return what;
+}
+
+void WordStore::lookAtDisk() {
+    if (!worker_) {
+        worker_ = new QThread(this);
+        worker_->setObjectName(QStringLiteral("WordFileWorker"));
+        workerContext_ = new QObject;
+        workerContext_->moveToThread(worker_);
+        worker_->start(QThread::LowPriority);
+    }
+    // Answered on this thread; a look that a load or a save of the program's
+    // own overtook says nothing any more.
+    QMetaObject::invokeMethod(
+        workerContext_,
+        [this, path = path_, seen = seen_, generation = generation_] {
+            const Look look = lookAt(path, seen);
+            QMetaObject::invokeMethod(
+                this,
+                [this, look, generation] {
+                    if (generation == generation_)
+                        apply(look);
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+WordStore::OnDisk WordStore::lookAtDiskNow() {
+    return apply(lookAt(path_, seen_));
 }
 
 void WordStore::watchWordFile() {
@@ -344,6 +521,20 @@ void WordStore::watchWordFile() {
     const auto look = [this] { diskCheck_->start(); };
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, look);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, look);
+    resumeWatch();
+}
+
+void WordStore::pauseWatch() {
+    if (!watcher_)
+        return;
+    const QStringList watched = watcher_->files() + watcher_->directories();
+    if (!watched.isEmpty())
+        watcher_->removePaths(watched);
+}
+
+void WordStore::resumeWatch() {
+    if (!watcher_)
+        return;
     watcher_->addPath(QFileInfo(path_).absolutePath());
     if (QFileInfo::exists(path_))
         watcher_->addPath(path_);
@@ -352,8 +543,7 @@ void WordStore::watchWordFile() {
 void WordStore::checkDisk() {
     if (QFileInfo::exists(path_) && !watcher_->files().contains(path_))
         watcher_->addPath(path_);
-    if (!fileIsAsSeen())
-        emit changedOnDisk();
+    lookAtDisk();
 }
 
 QString WordStore::setAsidePath() const {

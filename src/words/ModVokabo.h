@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class QFileSystemWatcher;
+class QThread;
 class QTimer;
 
 // The vocabulary: the active and passive word lists, the word file, and the
@@ -43,6 +44,12 @@ struct FileOutcome {
     // The save found a word file that another program changed since this
     // one last read or wrote it, and left it alone.
     bool changedOnDisk = false;
+    // The load found lines in two encodings (each was read in its own): how
+    // many were in the other one. The next save writes UTF-8 throughout.
+    qint64 linesInOtherEncoding = 0;
+    // A load while the program held words found no word in the file, or could
+    // not read it: the words stayed as they were.
+    bool wordsKept = false;
 };
 
 // The file beside the word file where lines that the reader could not take
@@ -66,6 +73,7 @@ public:
     // Starts from the program folder's own word file when the word file lives
     // elsewhere.
     explicit WordStore(const QString& path, QObject* parent = nullptr);
+    ~WordStore() override;
 
     void setProgressView(ProgressView* view);
 
@@ -77,12 +85,15 @@ public:
     int AppendWord(const WordDef& word, WordListKind list);
     // Many words as one change: those who follow the store hear of it once.
     void AppendWords(const WordList& words, WordListKind list);
+    // Takes back words that AppendWords added, while the list still ends
+    // with them as they were added; false, and nothing changes, otherwise.
+    bool RemoveAppendedWords(const WordList& words, WordListKind list);
     void UpdateWord(WordListKind list, int index, const QString& English, const QString& Turkish,
                     const QString& Ornek);
     void SetWordDogru(WordListKind list, int index, qint16 Dogru);
-    // ask: confirm with the user first. False when nothing changed.
-    bool DeleteWordAsk(WordListKind list, int index, bool ask);
-    bool ToggleWordAsk(WordListKind list, int index, bool ask);
+    void DeleteWord(WordListKind list, int index);
+    // Moves the word to the end of the other list, with its count.
+    void ToggleWord(WordListKind list, int index);
     bool MoveToPassive(int index);
     bool MoveToActive(int index);
 
@@ -97,7 +108,9 @@ public:
 
     // Fills both lists from the word file, or seeds the sample words. A file
     // that exists but cannot be read yields no words and a failed outcome,
-    // and is never written over.
+    // and is never written over. Once the lists hold words, a file without a
+    // word or one that cannot be read leaves them as they are: the words are
+    // not given up for the samples or for nothing.
     FileOutcome LoadWordFile();
     // What a save does with a word file another program changed meanwhile.
     enum class OutsideChanges { Keep, Overwrite };
@@ -107,17 +120,31 @@ public:
     // Rewrites the word file atomically: afterwards it holds either the old
     // content or the new, whole. A failure is returned, never hidden; the
     // words stay marked changed then. A file changed by another program since
-    // the last load or save is kept unless overwriting is asked for. Lines
-    // the last load could not read are first added to the set-aside file.
+    // the last load or save is kept unless overwriting is asked for; the
+    // save tells it by the file's size and time and by what the last look
+    // found, without reading the file. Lines the last load could not read
+    // are first added to the set-aside file.
     FileOutcome SaveWordFile(OutsideChanges outside = OutsideChanges::Keep,
                              Progress progress = Progress::Shown);
+    // Writes both lists, in UTF-8, to a new file beside the word file or in
+    // the user's data folder: the words' last refuge when the word file
+    // cannot take them and nobody can be asked. The path written, or empty.
+    QString saveRescueCopy();
+    // Copies saveRescueCopy left behind that are newer than the word file.
+    QStringList rescueCopies() const;
 
-    // Whether the word file on disk is still the one last read or written
-    // here: its size, time and, where those agree, its content.
-    bool fileIsAsSeen();
-    // Follows the word file on disk from now on: changedOnDisk comes when
-    // another program changes, replaces or removes it.
+    // The word file on disk against what was last read or written here.
+    enum class OnDisk { AsSeen, Changed, Emptied, Removed, Unreadable };
+    Q_ENUM(OnDisk)
+    // Follows the word file on disk from now on: each change by another
+    // program is looked at away from the UI thread, and said by changedOnDisk.
     void watchWordFile();
+    // Looks at the word file away from the UI thread; changedOnDisk or
+    // diskAsSeen follows.
+    void lookAtDisk();
+    // Looks at once, on this thread: for the end of the program, which
+    // cannot wait.
+    OnDisk lookAtDiskNow();
     // Lines of the word file the last load could not read, not yet kept in
     // the set-aside file.
     const QStringList& unreadLines() const { return unread_; }
@@ -130,10 +157,12 @@ signals:
     void wordsAdded(ModVokabo::WordListKind list, const ModVokabo::WordList& words);
     void wordEdited(ModVokabo::WordListKind list, const ModVokabo::WordDef& before,
                     const ModVokabo::WordDef& after);
-    void wordDeleted(ModVokabo::WordListKind list, const ModVokabo::WordDef& word);
+    void wordsDeleted(ModVokabo::WordListKind list, const ModVokabo::WordList& words);
     void wordMoved(ModVokabo::WordListKind from, const ModVokabo::WordDef& word);
     // The word file on disk is no longer the one last read or written here.
-    void changedOnDisk();
+    void changedOnDisk(ModVokabo::WordStore::OnDisk what);
+    // A look found the word file as it was last read or written here.
+    void diskAsSeen();
     // A save kept count unreadable lines in the set-aside file.
     void linesSetAside(int count, const QString& path);
 
@@ -143,11 +172,28 @@ private:
         bool exists = false;
         qint64 size = 0;
         QDateTime modified;
-        QByteArray hash;
+        size_t hash = 0;
     };
-    static DiskState diskStateOf(const QString& path, const QByteArray& content);
+    // content: what the file holds, as read or as just written.
+    static DiskState diskStateOf(const QString& path, QByteArrayView content);
+    // Whether the file's size and time are still those seen.
+    static bool sameSizeAndTime(const QString& path, const DiskState& seen);
+    struct Look {
+        OnDisk what = OnDisk::AsSeen;
+        // The file as found: what is seen from now on when it is as seen.
+        DiskState state;
+        bool hasWord = false;
+    };
+    // Reads the word file and tells how it stands against what was seen.
+    static Look lookAt(const QString& path, const DiskState& seen);
+    // Where the look's outcome becomes the store's, on its own thread.
+    OnDisk apply(const Look& look);
+    QStringList rescueFolders() const;
     QString setAsidePath() const;
     void checkDisk();
+    // The watch sleeps while the program writes beside the word file itself.
+    void pauseWatch();
+    void resumeWatch();
     FileOutcome setAsideUnreadLines();
 
     WordList& listOf(WordListKind list);
@@ -157,6 +203,9 @@ private:
     WordList active_;
     WordList passive_;
     bool changed_ = false;
+    // The lists hold the user's words (from a file, or changed by him), not
+    // the samples a first start shows.
+    bool usersWords_ = false;
     ProgressView* progress_;
     QString path_;
     QString startFrom_;
@@ -166,9 +215,17 @@ private:
     bool unreadable_ = false;
     QString unreadableReason_;
     DiskState seen_;
+    // What the last look at the word file found.
+    OnDisk onDisk_ = OnDisk::AsSeen;
+    // Counts the program's own loads and saves: a look begun before one of
+    // them tells nothing about the file afterwards.
+    int generation_ = 0;
     QStringList unread_;
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* diskCheck_ = nullptr;
+    // Where the word file is looked at, away from the UI thread.
+    QThread* worker_ = nullptr;
+    QObject* workerContext_ = nullptr;
 };
 
 } // namespace ModVokabo

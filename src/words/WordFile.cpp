@@ -37,8 +37,9 @@ const CodePage& windows1254() {
     return table;
 }
 
-// Eight bytes at a time: plain ASCII goes by fast, other letters stop it early.
-bool hasHighByte(QByteArrayView bytes) {
+// Where the first byte above ASCII is, eight bytes at a time: plain ASCII
+// goes by fast, other letters stop it early. The size when there is none.
+qsizetype firstHighByte(QByteArrayView bytes) {
     const char* p = bytes.data();
     const qsizetype n = bytes.size();
     qsizetype i = 0;
@@ -46,12 +47,16 @@ bool hasHighByte(QByteArrayView bytes) {
         quint64 word;
         std::memcpy(&word, p + i, 8);
         if (word & 0x8080808080808080ULL)
-            return true;
+            break;
     }
     for (; i < n; ++i)
         if (p[i] & 0x80)
-            return true;
-    return false;
+            return i;
+    return n;
+}
+
+bool hasHighByte(QByteArrayView bytes) {
+    return firstHighByte(bytes) < bytes.size();
 }
 
 bool isBlank(char c) {
@@ -62,6 +67,28 @@ bool isBlank(char c) {
 qsizetype indexOf(QByteArrayView text, qsizetype from, qsizetype to, char c) {
     const void* found = std::memchr(text.data() + from, c, static_cast<size_t>(to - from));
     return found ? static_cast<const char*>(found) - text.data() : to;
+}
+
+// A line of other letters than ASCII that is valid UTF-8: in a Windows-1254
+// file it is read as UTF-8.
+bool readsAsUtf8(QByteArrayView line) {
+    const qsizetype high = firstHighByte(line);
+    return high < line.size() && line.sliced(high).isValidUtf8();
+}
+
+// Whether some line of code-page bytes would be read as UTF-8.
+bool someLineReadsAsUtf8(QByteArrayView bytes) {
+    const qsizetype size = bytes.size();
+    for (qsizetype from = 0; from < size;) {
+        // CR and LF are the same in both encodings: either ends a line.
+        const qsizetype lf = indexOf(bytes, from, size, '\n');
+        for (qsizetype cr; from <= lf; from = cr + 1) {
+            cr = indexOf(bytes, from, lf, '\r');
+            if (readsAsUtf8(bytes.sliced(from, cr - from)))
+                return true;
+        }
+    }
+    return false;
 }
 } // namespace
 
@@ -75,7 +102,7 @@ Encoding guessEncoding(QByteArrayView bytes) {
 }
 
 Reader::Reader(const QByteArray& bytes)
-    : bytes_(bytes), text_(bytes_), encoding_(guessEncoding(bytes_)),
+    : bytes_(bytes), text_(bytes_), encoding_(guessEncoding(bytes_)), lineEncoding_(encoding_),
       utf8_(QStringConverter::Utf8,
             QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom) {
     if (encoding_ == Encoding::Utf8Bom)
@@ -94,6 +121,14 @@ bool Reader::nextLine(QByteArrayView& line) {
     const qsizetype lineEnd = std::min(nextCr_, nextLf_);
     line = text_.sliced(pos_, lineEnd - pos_);
     pos_ = lineEnd;
+    // A file that is valid UTF-8 throughout needs no look at its lines.
+    if (encoding_ == Encoding::Utf8Bom)
+        lineEncoding_ =
+            !hasHighByte(line) || line.isValidUtf8() ? Encoding::Utf8Bom : Encoding::Windows1254;
+    else if (encoding_ == Encoding::Windows1254)
+        lineEncoding_ = readsAsUtf8(line) ? Encoding::Utf8 : Encoding::Windows1254;
+    if (lineEncoding_ != encoding_)
+        ++otherLines_;
     if (pos_ < size && text_[pos_++] == '\r' && pos_ < size && text_[pos_] == '\n')
         ++pos_;
     return true;
@@ -105,7 +140,7 @@ QString Reader::decode(QByteArrayView bytes) {
     // Most fields of most files are plain ASCII, the same in every encoding.
     if (!hasHighByte(bytes))
         return QString::fromLatin1(bytes);
-    if (encoding_ != Encoding::Windows1254)
+    if (lineEncoding_ != Encoding::Windows1254)
         return utf8_(bytes);
     const CodePage& table = windows1254();
     QString text(bytes.size(), Qt::Uninitialized);
@@ -199,9 +234,9 @@ QByteArray encode(const QString& text, Encoding& encoding) {
             }
             *out++ = static_cast<char>(table.fromUnicode[c.unicode()]);
         }
-        // "ï»¿" at the start, or letters whose bytes happen to be valid UTF-8,
-        // would come back as other words.
-        if (fits && guessEncoding(bytes) == Encoding::Windows1254)
+        // "ï»¿" at the start, or a line of letters whose bytes happen to be
+        // valid UTF-8, would come back as other words.
+        if (fits && !bytes.startsWith(Utf8Bom) && !someLineReadsAsUtf8(bytes))
             return bytes;
         encoding = Encoding::Utf8Bom;
     }

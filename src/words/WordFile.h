@@ -24,12 +24,19 @@ struct ParsedLine {
 // sequence, is UTF-8; anything else Windows-1254.
 Encoding guessEncoding(QByteArrayView bytes);
 
+// A file put together from two sources may hold lines of both encodings:
+// each line is then read in its own. In a file marked UTF-8, a line that is
+// not valid UTF-8 is Windows-1254; in a Windows-1254 file, a line that is
+// valid UTF-8 with a multi-byte sequence is UTF-8.
+
 // Cuts a word file into lines and records straight from its bytes: only the
 // fields a record keeps are ever decoded.
 class Reader {
 public:
     explicit Reader(const QByteArray& bytes);
     Encoding encoding() const { return encoding_; }
+    // How many of the lines so far were in the other encoding than the file's.
+    qint64 otherEncodingLines() const { return otherLines_; }
 
     // The next line, without its line break; false at the end. CR LF, a lone
     // CR and a lone LF all end a line, and a final line break does not start
@@ -39,7 +46,7 @@ public:
     // Cuts the fields from the left; nullopt when the line is not a record.
     std::optional<ParsedLine> parse(QByteArrayView line);
 
-    // Text in the file's encoding.
+    // Text of the line nextLine gave last, in that line's encoding.
     QString decode(QByteArrayView bytes);
 
 private:
@@ -50,6 +57,9 @@ private:
     qsizetype nextCr_ = -1;
     qsizetype nextLf_ = -1;
     Encoding encoding_;
+    // The encoding of the line nextLine gave last.
+    Encoding lineEncoding_;
+    qint64 otherLines_ = 0;
     // Keeps a U+FEFF that starts a field: only the file's first bytes can be
     // a byte-order mark.
     QStringDecoder utf8_;
@@ -62,9 +72,9 @@ std::optional<qint16> parseDogru(QByteArrayView text);
 void appendLine(QString& out, const ModVokabo::WordDef& word, QChar status);
 
 // Encodes in the given encoding. Where the bytes would be read back as other
-// text (Windows-1254 cannot hold a character, or the bytes would pass for
-// UTF-8 or for a byte-order mark), the encoding becomes UTF-8 with a
-// byte-order mark. No text gives no bytes, whatever the encoding.
+// text (Windows-1254 cannot hold a character, or a line's bytes would pass
+// for UTF-8 or the first ones for a byte-order mark), the encoding becomes
+// UTF-8 with a byte-order mark. No text gives no bytes, whatever the encoding.
 QByteArray encode(const QString& text, Encoding& encoding);
 
 } // namespace WordFile

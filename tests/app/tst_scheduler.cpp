@@ -66,6 +66,9 @@ private slots:
         QTest::newRow("paused, zero date") << -1 << 5 << false << 60 << 60'000LL;
         QTest::newRow("paused, off") << 400 << 0 << false << 60 << -1LL;
         QTest::newRow("asked through a pause") << -1 << 5 << true << 600 << 0LL;
+        // The request outlives a series ended at its length, not its right
+        // to pass a pause.
+        QTest::newRow("asked, the series over, paused") << 10 << 5 << true << 600 << 600'000LL;
     }
     void dueRules() {
         QFETCH(int, sonSoru);
@@ -158,6 +161,15 @@ private slots:
         bench.scheduler.start();
         QVERIFY(!bench.scheduler.dueNow());
         QVERIFY(bench.asleep());
+        // A series the user asked for goes on; once it is over, his
+        // request no longer passes.
+        bench.asked = true;
+        bench.scheduler.reconsider();
+        QVERIFY(bench.scheduler.dueNow());
+        bench.scheduler.setSonSoru(T0.addSecs(-600));
+        QVERIFY(!bench.scheduler.dueNow());
+        QVERIFY(bench.asleep());
+        bench.asked = false;
         bench.busy = false;
         bench.scheduler.reconsider();
         bench.sleepThrough();
@@ -186,6 +198,32 @@ private slots:
         QCOMPARE(bench.told.size(), 1);
         QVERIFY(!settings.duraklat().isValid());
         QCOMPARE(Settings::readStored(Settings::DuraklatSetting.name), QString());
+    }
+
+    // No choice pauses beyond 08:00 of the next day: an end further away was
+    // made while the clock was wrong, and goes at once, tooltip and all.
+    void pauseBeyondAnyChoiceIsForgotten_data() {
+        QTest::addColumn<QDateTime>("until");
+        QTest::addColumn<bool>("kept");
+        const QDate today = T0.date();
+        QTest::newRow("tomorrow 08:00") << QDateTime(today.addDays(1), QTime(8, 0)) << true;
+        QTest::newRow("tomorrow 08:01") << QDateTime(today.addDays(1), QTime(8, 1)) << false;
+        QTest::newRow("two days ahead") << T0.addDays(2) << false;
+        QTest::newRow("year 9999") << QDateTime(QDate(9999, 12, 31), QTime(23, 59)) << false;
+    }
+    void pauseBeyondAnyChoiceIsForgotten() {
+        QFETCH(QDateTime, until);
+        QFETCH(bool, kept);
+        Bench bench;
+        Settings::writeStored(Settings::DuraklatSetting.name, until.toUTC().toString(Qt::ISODate));
+        bench.program.settings().LoadSettingsRecord();
+        bench.scheduler.start();
+        QCOMPARE(bench.program.settings().duraklat().isValid(), kept);
+        QCOMPARE(Settings::readStored(Settings::DuraklatSetting.name).isEmpty(), !kept);
+        QCOMPARE(bench.scheduler.wakeUp(), kept ? until : T0);
+        if (kept)
+            QCOMPARE(Scheduler::pausedToolTip(until, T0),
+                     QStringLiteral("Sorular 8 Aralık 08:00'e kadar duraklatıldı"));
     }
 
     void pauseEnds_data() {
@@ -232,7 +270,8 @@ private slots:
     }
     void toolTipReadsLikeTurkish() {
         QFETCH(QTime, until);
-        QTEST(Scheduler::pausedToolTip(QDateTime(QDate(2026, 12, 7), until)), "tip");
+        const QDateTime at(QDate(2026, 12, 7), until);
+        QTEST(Scheduler::pausedToolTip(at, at), "tip");
     }
 };
 

@@ -26,6 +26,17 @@ SNI_WATCHER = ["status-notifier-watcher"]
 SNI_PANEL = ["gtk-sni-tray-standalone", "--top", "--end"]
 WESTON = ["weston", "--backend=headless-backend.so", "--xwayland", "--idle-time=0",
           "--width=1024", "--height=768"]
+# The speech service when a scenario has one: speech-dispatcher (espeak-ng's voices) speaking
+# into a PulseAudio sink that plays nowhere; what it plays is recorded from the sink's monitor.
+SPEECH_TOOLS = ["pulseaudio", "speech-dispatcher", "parecord", "sox"]
+NULL_SINK = "vokabo_e2e"
+SPEECH_MODULE = r"""GenericExecuteSynth "printf %s \'$DATA\' | espeak-ng -v $VOICE -s $RATE --stdin"
+GenericCmdDependency "espeak-ng"
+GenericRateAdd 170
+GenericRateMultiply 100
+GenericRateForceInteger 1
+""" + "".join(f'GenericLanguage "{lang}" "{voice}" "utf-8"\nAddVoice "{lang}" "MALE1" "{voice}"\n'
+              for lang, voice in (("en", "en-us"), ("tr", "tr"), ("de", "de")))
 MAIN_TITLE = "Vokabo Retano 2.7"
 WORD_LIST_NAME = "Vokaboler"
 
@@ -173,12 +184,21 @@ class Desktop:
     """One scenario's desktop; leaving it ends every process it started, whatever happened."""
 
     def __init__(self, scenario, exe, shots_root, data_dir, keep_temp=False,
-                 settings=QUESTIONS_OFF, tray="xembed"):
+                 settings=QUESTIONS_OFF, tray="xembed", preload=None, installed=False,
+                 user_dir=None, speech=False):
         """`settings` go into the settings file before the program starts (none: no file);
         `tray` is "xembed" (trayer), "sni" (a StatusNotifierItem host), "none" (openbox
-        without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray)."""
+        without a tray), or "wayland" (a Wayland session: weston with XWayland, no tray);
+        `preload` is a library the program loads first. An `installed` program runs where it
+        is instead of from a copy in a program folder of its own; with a `user_dir` the
+        user's folders live there and outlive the desktop; `speech`: a speech service runs
+        (else none can start, as on a desktop without one)."""
         self.scenario = scenario
+        self.preload = preload
+        self.installed = installed
+        self.user_dir = user_dir
         self.tray = tray
+        self.speech = speech
         self.initial_settings = dict(settings)
         self.exe = exe
         self.data_dir = data_dir
@@ -197,7 +217,8 @@ class Desktop:
     def __enter__(self):
         tools = REQUIRED_TOOLS + [ATSPI_LAUNCHER] + (
             SNI_WATCHER[:1] + SNI_PANEL[:1] if self.tray == "sni" else []) + (
-            WESTON[:1] + ["Xwayland"] if self.tray == "wayland" else [])
+            WESTON[:1] + ["Xwayland"] if self.tray == "wayland" else []) + (
+            SPEECH_TOOLS if self.speech else [])
         missing = [tool for tool in tools if shutil.which(tool) is None]
         if missing:
             raise RuntimeError("missing tools (scripts/deps.sh test installs them): "
@@ -207,14 +228,18 @@ class Desktop:
 
         shutil.rmtree(self.shots, ignore_errors=True)
         os.makedirs(self.shots)
-        self.root = tempfile.mkdtemp(prefix=f"vokabo-e2e-{self.scenario}-")
-        self.prog_dir = self._folder("program")
+        if self.user_dir:
+            self.root = self.user_dir
+        else:
+            self.root = tempfile.mkdtemp(prefix=f"vokabo-e2e-{self.scenario}-")
+        self.prog_dir = os.path.dirname(self.exe) if self.installed else self._folder("program")
         self.config_home = self._folder("config")
         self.runtime_dir = self._folder("runtime")
         os.chmod(self.runtime_dir, 0o700)
         self.home = self._folder("home")
         self.logs = self._folder("logs")
-        shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
+        if not self.installed:
+            shutil.copy2(self.exe, os.path.join(self.prog_dir, "vokabo"))
         if self.initial_settings:
             self.write_settings(self.initial_settings)
         try:
@@ -235,13 +260,13 @@ class Desktop:
             self._print_logs()
         if self.keep_temp:
             print(f"       temporary folders kept in {self.root}")
-        else:
+        elif not self.user_dir:
             shutil.rmtree(self.root, ignore_errors=True)
         return False
 
     def _folder(self, name):
         path = os.path.join(self.root, name)
-        os.makedirs(path)
+        os.makedirs(path, exist_ok=bool(self.user_dir))
         return path
 
     def _start(self):
@@ -292,6 +317,15 @@ class Desktop:
             self._spawn("openbox", ["openbox", "--sm-disable"])
         wait_until("the window manager", self._window_manager_running)
 
+        if self.speech:
+            self._start_speech_service()
+        else:
+            # The program would otherwise start the service itself, as libspeechd does.
+            speechd_conf = os.path.join(self.config_home, "speech-dispatcher", "speechd.conf")
+            os.makedirs(os.path.dirname(speechd_conf), exist_ok=True)
+            with open(speechd_conf, "w", encoding="utf-8") as f:
+                f.write("DisableAutoSpawn\n")
+
         if self.tray in ("none", "wayland"):
             pass
         elif self.tray == "sni":
@@ -333,6 +367,49 @@ class Desktop:
         # The program chooses its platform itself, as in a user's session.
         del self.env["QT_QPA_PLATFORM"]
 
+    def _start_speech_service(self):
+        pulse = self._spawn("pulseaudio", [
+            "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+            "-L", "module-native-protocol-unix", "-L", f"module-null-sink sink_name={NULL_SINK}"])
+        wait_until("the sound server", lambda: pulse.poll() is None and subprocess.run(
+            ["pactl", "info"], env=self.env, capture_output=True).returncode == 0)
+        # espeak-ng with a voice for three languages: with the thousands of voices of its own
+        # module, Qt takes minutes to list them under the sanitizers.
+        config = self._folder("speech-dispatcher")
+        os.makedirs(os.path.join(config, "modules"))
+        with open(os.path.join(config, "speechd.conf"), "w", encoding="utf-8") as f:
+            f.write('AddModule "espeak-ng-generic" "sd_generic" "espeak-ng-generic.conf"\n'
+                    "DefaultModule espeak-ng-generic\n")
+        with open(os.path.join(config, "modules", "espeak-ng-generic.conf"), "w",
+                  encoding="utf-8") as f:
+            f.write(SPEECH_MODULE)
+        self._spawn("speech-dispatcher", ["speech-dispatcher", "--run-single", "--timeout", "0",
+                                          "--config-dir", config])
+        socket = os.path.join(self.runtime_dir, "speech-dispatcher", "speechd.sock")
+        wait_until("the speech service", lambda: os.path.exists(socket))
+
+    def record_sound(self, path):
+        """Records what the speech service plays, until the returned process is stopped."""
+        return self._spawn(f"parecord-{os.path.basename(path)}", [
+            "parecord", f"--device={NULL_SINK}.monitor", "--file-format=wav", path])
+
+    def stop_recording(self, recorder):
+        recorder.send_signal(signal.SIGINT)
+        recorder.wait(10)
+
+    def sound_in(self, path):
+        """(seconds of sound without the silence before and after, its peak from 0 to 1)."""
+        trimmed = subprocess.run(
+            ["sox", path, "-n", "silence", "1", "0.02", "1%", "reverse", "silence", "1", "0.02",
+             "1%", "reverse", "stat"], capture_output=True, text=True, timeout=30).stderr
+        length = re.search(r"Length \(seconds\):\s+([\d.]+)", trimmed)
+        peak = re.search(r"Maximum amplitude:\s+([\d.]+)", trimmed)
+        return (float(length[1]) if length else 0.0, float(peak[1]) if peak else 0.0)
+
+    def start_process(self, name, argv):
+        """Runs another program on this desktop (an editor, a terminal); it ends with it."""
+        return self._spawn(name, argv)
+
     def _start_until_ready(self, name, argv, what, ready, attempts=3):
         """Starts a helper and waits until it is ready, again if it ends or hangs at start-up
         (seen now and then under load)."""
@@ -369,11 +446,16 @@ class Desktop:
             "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
             "org.freedesktop.DBus.NameHasOwner", f"string:{name}")
 
-    def start_helper(self, name, script):
+    def start_helper(self, name, script, *args, env=None):
         """Runs one of the helper scripts beside this file (a window, a service) on this
         desktop, with its log; it ends with the desktop."""
         here = os.path.dirname(os.path.abspath(__file__))
-        return self._spawn(name, [sys.executable, os.path.join(here, script)])
+        saved = self.env
+        self.env = dict(saved, **(env or {}))
+        try:
+            return self._spawn(name, [sys.executable, os.path.join(here, script), *args])
+        finally:
+            self.env = saved
 
     def net_wm_state(self, window):
         """The atoms of an X window's _NET_WM_STATE (e.g. "_NET_WM_STATE_FULLSCREEN")."""
@@ -419,6 +501,9 @@ class Desktop:
 
     @property
     def word_file(self):
+        # An installed program cannot keep its words beside itself: they are the user's.
+        if self.installed:
+            return os.path.join(self.home, "data", "vokabo", "vokabo.txt")
         return os.path.join(self.prog_dir, "vokabo.txt")
 
     @property
@@ -627,6 +712,11 @@ class Program:
 
     def __init__(self, desktop, args, name, extra_env):
         env = dict(desktop.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+        if desktop.preload:
+            # The sanitizer's runtime then is not the first library; it works all the same.
+            env["LD_PRELOAD"] = desktop.preload
+            env["ASAN_OPTIONS"] = ":".join(
+                filter(None, [env.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
         env.update(extra_env)
         env = {k: v for k, v in env.items() if v is not None}
         with open(os.path.join(desktop.logs, f"{name}.log"), "wb") as log:

@@ -52,10 +52,11 @@ NEW_WORD = ("çiçek bahçesi", "flower garden", "Güzel bir çiçek bahçesi; a
 SCENARIOS = {}
 
 
-def scenario(settings=e2e.QUESTIONS_OFF, tray="xembed"):
-    """Registers a scenario under its function's name, with the desktop's settings and tray."""
+def scenario(settings=e2e.QUESTIONS_OFF, tray="xembed", speech=False):
+    """Registers a scenario under its function's name, with the desktop's settings, tray and
+    whether a speech service runs."""
     def register(function):
-        SCENARIOS[function.__name__] = (function, settings, tray)
+        SCENARIOS[function.__name__] = (function, settings, tray, speech)
         return function
     return register
 

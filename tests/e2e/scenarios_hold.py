@@ -11,7 +11,11 @@ from e2e_steps import *  # noqa: F401,F403 - the shared steps and texts
 QUESTIONS_ON = {SOR_DAK: "5"}
 DURAKLAT = "Vokabo\\duraklat"
 PRESENTATION = "Tam ekran sunum"
-PAUSED_TIP = re.compile(r"Sorular (\d\d):(\d\d)'(a|e|ya|ye) kadar duraklatıldı")
+# An end on another day than today names its day first.
+PAUSED_TIP = re.compile(r"Sorular (?:\d+ \w+ )?(\d\d):(\d\d)'(a|e|ya|ye) kadar duraklatıldı")
+# A pause as an earlier run stored it: an hour on, in UTC.
+PAUSE_END = (datetime.datetime.now(datetime.timezone.utc) + datetime.timedelta(hours=1)).replace(
+    second=0, microsecond=0)
 
 
 def question_mapped(d):
@@ -23,9 +27,9 @@ def no_question_for(c, d, what, seconds=3.0):
             holds_for(f"no question while {what}", lambda: not question_mapped(d), seconds))
 
 
-def started_in_tray(c, d):
+def started_in_tray(c, d, env=None):
     """The program started into the tray; its first question is due at once."""
-    prog = d.start_program(["-o"])
+    prog = d.start_program(["-o"], env=env)
     c.needs("tray icon sits in the tray", d.tray_icon)
     c.needs("the program is on the accessibility bus", prog.app)
     return prog
@@ -69,6 +73,55 @@ def do_not_disturb_holds_a_question(d, c):
     quit_through_tray(c, d, prog, "quit")
 
 
+@scenario(settings=QUESTIONS_ON)
+def idle_inhibitors_hold_a_question(d, c):
+    """While GNOME's session manager, or the power manager of KDE and Xfce, says that a program
+    keeps the screen awake (a film, a talk), and while GNOME's banners are off, a due question
+    waits; it comes within 2 s after the service's signal that this has ended."""
+    for kind, bus_name, env in (("gnome", "org.gnome.SessionManager", {}),
+                                ("power", "org.freedesktop.PowerManagement.Inhibit", {}),
+                                ("banners", "ca.desrt.dconf",
+                                 {"GSETTINGS_BACKEND": "keyfile", "XDG_CURRENT_DESKTOP": "GNOME"})):
+        service = d.start_helper(kind, "fake_idle_inhibitors.py", kind)
+        c.needs(f"{kind}: the service is on the session bus", lambda: d.bus_name_owned(bus_name))
+        prog = started_in_tray(c, d, env)
+        no_question_for(c, d, f"{kind} says so")
+        service.send_signal(signal.SIGUSR1)
+        c.eventually(f"{kind}: the question comes within 2 s", lambda: question_mapped(d),
+                     timeout=2.0)
+        prog.proc.send_signal(signal.SIGTERM)
+        c.equal(f"{kind}: SIGTERM ends the program", prog.wait_exit(20), 0)
+        service.send_signal(signal.SIGTERM)
+        c.eventually(f"{kind}: the service has left the bus",
+                     lambda: not d.bus_name_owned(bus_name), timeout=10)
+
+
+@scenario(settings=QUESTIONS_ON)
+def held_until_full_screen_closes(d, c):
+    """A question held by a full-screen window comes within 2 s after that window closes, also
+    when the keyboard then falls to the program's own main window (as on KWin and GNOME Shell,
+    whose XWayland gives it there) and nothing else is activated."""
+    presentation = d.start_helper("presentation", "fullscreen_window.py")
+    window = c.needs("the presentation is up", lambda: next(iter(d.windows_named(PRESENTATION)),
+                                                            None))
+    c.eventually("the presentation is full screen",
+                 lambda: "_NET_WM_STATE_FULLSCREEN" in d.net_wm_state(window))
+    d.on_window("windowactivate", window)
+    c.eventually("the presentation is the active window",
+                 lambda: d.active_window_id() == int(window.id, 16))
+    prog = start_shown(c, d)
+    main = d.mapped_windows()[0]
+    d.on_window("windowactivate", main)
+    c.eventually("the main window has the keyboard",
+                 lambda: d.active_window_id() == int(main.id, 16))
+    no_question_for(c, d, "the presentation is full screen")
+    presentation.send_signal(signal.SIGTERM)
+    c.eventually("the presentation has gone", lambda: not d.windows_named(PRESENTATION), timeout=5)
+    c.eventually("the question comes within 2 s", lambda: question_mapped(d), timeout=2.0)
+    d.screenshot("released")
+    quit_through_tray(c, d, prog, "quit")
+
+
 def paused_until(c, d, prog, step):
     """(hour, minute) that the tray icon's tooltip names as the end of the pause."""
     icon = c.needs("tray icon in the tray", d.tray_icon)
@@ -93,14 +146,14 @@ def tray_keys(d, *keys):
         time.sleep(0.2)
 
 
-@scenario(settings=dict(QUESTIONS_ON, **{DURAKLAT: "2099-01-01T10:30:00Z"}))
+@scenario(settings=dict(QUESTIONS_ON, **{DURAKLAT: PAUSE_END.strftime("%Y-%m-%dT%H:%M:00Z")}))
 def pause_from_the_tray_menu(d, c):
     """A pause stored by an earlier run holds the first question, and the tooltip says until
     when; "Sorulara Devam Et" (keyboard: Down, Right, Return) brings it at once. "30 dakika"
     pauses again: the tooltip names the time, the settings keep it."""
     prog = started_in_tray(c, d)
     no_question_for(c, d, "paused")
-    until = datetime.datetime(2099, 1, 1, 10, 30, tzinfo=datetime.timezone.utc).astimezone()
+    until = PAUSE_END.astimezone()
     c.equal("the tooltip names the stored end", paused_until(c, d, prog, "paused"),
             (until.hour, until.minute))
     d.screenshot("paused")

@@ -15,6 +15,7 @@ ON_TOP = "Program ana penceresi her zaman üstte olsun"
 QUESTIONS_OFF_BOX = "Zamanlanmış vokabo sorusunu devre dışı bırak"
 LIST_LABELS = ["Vokabo Sorusu Periyodu", "Cevap Seçenek Sayısı",
                "Vokaboyi Silebilmek İçin En Az", "Bir Seferde Sorulacak Soru Sayısı"]
+LANGUAGE_LABEL = "Vokabolerin Dili"
 OPTIONS = ["Sadece vokaboden anlam sor",
            "Her iki tür de sor (vokaboden anlam ve anlamdan vokabo)"]
 
@@ -22,6 +23,7 @@ STORED = {SOR_DAK: "7", "Vokabo\\SecenekSay": "4", "Vokabo\\enaz": "0", SORUSAY:
           "Vokabo\\sor_tur": "2"}
 AUTOSTART_KEY = "Vokabo\\oto_ac"
 ON_TOP_KEY = "Vokabo\\ustte"
+SPEECH_KEYS = {"Vokabo\\seslendir": "H", "Vokabo\\dil": "en"}
 
 CONTACT_LINES = "Önerilirinizi bekliyorum...\nVokabo Retano\nvokabo@example.org"
 PRODUCT_LINE = "Vokabo Retano 2.7"
@@ -93,8 +95,9 @@ def settings_dialog(d, c):
         check_every_control_named(c, prog, dialog, step)
         combos = prog.parts(dialog, "COMBO_BOX")
         c.equal(f"{step}: the lists show the stored values", [a.name for a in combos],
-                ["7 dakika", "4 Seçenekli", "Herzaman Silinebilir", "Sürekli Sor"])
-        c.equal(f"{step}: each list is labelled", [combo_label(a) for a in combos], LIST_LABELS)
+                ["7 dakika", "4 Seçenekli", "Herzaman Silinebilir", "Sürekli Sor", "İngilizce"])
+        c.equal(f"{step}: each list is labelled", [combo_label(a) for a in combos],
+                LIST_LABELS + [LANGUAGE_LABEL])
         c.equal(f"{step}: the second question type is chosen",
                 [has_state(part(c, prog, dialog, "RADIO_BUTTON", o), "CHECKED") for o in OPTIONS],
                 [False, True])
@@ -108,7 +111,10 @@ def settings_dialog(d, c):
             d.click_on(part(c, prog, dialog, "CHECK_BOX", box))
 
         def greyed():
-            followers = prog.parts(dialog, "COMBO_BOX") + prog.parts(dialog, "RADIO_BUTTON") + \
+            # The words' language is no business of the scheduled questions.
+            followers = [a for a in prog.parts(dialog, "COMBO_BOX")
+                         if combo_label(a) in LIST_LABELS] + \
+                prog.parts(dialog, "RADIO_BUTTON") + \
                 [a for a in prog.parts(dialog, "LABEL") if a.name in LIST_LABELS]
             return len(followers) == 10 and not any(has_state(a, "ENABLED") for a in followers)
 
@@ -131,8 +137,9 @@ def settings_dialog(d, c):
         c.check(f"{step}: no autostart entry", not os.path.exists(autostart_entry(d)))
 
     c.eventually_equal("'Tamam' stores SorDak 0 and keeps the rest",
-                       lambda: stored(d, *STORED, AUTOSTART_KEY, ON_TOP_KEY),
-                       dict(STORED, **{SOR_DAK: "0", AUTOSTART_KEY: "H", ON_TOP_KEY: "H"}))
+                       lambda: stored(d, *STORED, AUTOSTART_KEY, ON_TOP_KEY, *SPEECH_KEYS),
+                       dict(STORED, **{SOR_DAK: "0", AUTOSTART_KEY: "H", ON_TOP_KEY: "H"},
+                            **SPEECH_KEYS))
     quit_through_tray(c, d, prog, "quit")
 
 

@@ -16,7 +16,8 @@ def new_word_dialog(d, c):
     buttons = {a.name: a for a in prog.parts(dialog, "PUSH_BUTTON")}
     c.require("dialog has the three text boxes", sorted(fields) == sorted(WORD_FIELDS),
               f"text boxes: {sorted(fields)!r}")
-    c.require("dialog has 'Ekle' and 'İptal'", sorted(buttons) == ["Ekle", "İptal"],
+    c.require("dialog has 'Ekle', 'İptal' and the speaker",
+              sorted(buttons) == ["Ekle", "Seslendir", "İptal"],
               f"buttons: {sorted(buttons)!r}")
     c.eventually("the dialog has the keyboard, in 'Vokabo'",
                  lambda: focused(prog, fields["Vokabo"]))

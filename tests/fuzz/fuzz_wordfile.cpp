@@ -1,7 +1,7 @@
 // libFuzzer target for the word-file reader and its round trip: for any bytes
-// the reader agrees with a plain model of the format (the whole file decoded,
-// then cut as text), and the records it reads survive a save. Read as UTF-16
-// text, the bytes encode to bytes that the reading rules decode to that text.
+// the reader agrees with a plain model of the format (the file cut into
+// lines, each decoded in its own encoding, then cut as text), and the records it reads survive a
+// save. Read as UTF-16 text, the bytes encode to bytes that the reading rules decode to that text.
 #include "words/WordFile.h"
 
 #include <QList>
@@ -38,20 +38,41 @@ Read readWithReader(const QByteArray& bytes) {
     return read;
 }
 
-QString decodeWhole(const QByteArray& bytes, Encoding encoding) {
+QString decodeAs(QByteArrayView bytes, Encoding encoding) {
     if (encoding == Encoding::Windows1254)
         return QStringDecoder("windows-1254")(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                     QStringConverter::Flag::ConvertInitialBom);
-    return utf8(QByteArrayView(bytes).sliced(encoding == Encoding::Utf8Bom ? 3 : 0));
+    return utf8(bytes);
+}
+
+// The file's lines, each decoded in its own encoding: in a file marked UTF-8
+// a line that is not valid UTF-8 is Windows-1254, in a Windows-1254 file a
+// line that is valid UTF-8 with a byte above ASCII is UTF-8.
+QStringList decodeLines(const QByteArray& bytes) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    const Encoding encoding = WordFile::guessEncoding(bytes);
+    const QByteArrayView text = QByteArrayView(bytes).sliced(encoding == Encoding::Utf8Bom ? 3 : 0);
+    // CR and LF are single bytes in both encodings: the lines are cut first.
+    QStringList lines = QString::fromLatin1(text).split(lineBreak);
+    if (lines.last().isEmpty()) // a final line break starts no line
+        lines.removeLast();
+    for (QString& line : lines) {
+        const QByteArray raw = line.toLatin1();
+        const bool high = std::any_of(raw.begin(), raw.end(), [](char c) { return c < 0; });
+        Encoding own = encoding;
+        if (encoding == Encoding::Utf8Bom && !raw.isValidUtf8())
+            own = Encoding::Windows1254;
+        else if (encoding == Encoding::Windows1254 && high && raw.isValidUtf8())
+            own = Encoding::Utf8;
+        line = decodeAs(raw, own);
+    }
+    return lines;
 }
 
 Read readWithModel(const QByteArray& bytes) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     static const QRegularExpression count(QStringLiteral("^[ \t\v\f]*([+-]?[0-9]+)[ \t\v\f]*$"));
-    QStringList lines = decodeWhole(bytes, WordFile::guessEncoding(bytes)).split(lineBreak);
-    if (lines.last().isEmpty()) // a final line break starts no line
-        lines.removeLast();
+    const QStringList lines = decodeLines(bytes);
     Read read{lines.size(), {}};
     for (const QString& line : lines) {
         bool ok = false;
@@ -101,7 +122,9 @@ void encodedTextReadsBack(const uint8_t* data, size_t size) {
     const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
     check(WordFile::guessEncoding(bytes) == encoding || ascii,
           "the bytes are read in another encoding than the one reported");
-    check(decodeWhole(bytes, WordFile::guessEncoding(bytes)) == text,
+    const QString lineBreaks =
+        QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    check(decodeLines(bytes).join(u'\n') == lineBreaks.chopped(lineBreaks.endsWith(u'\n')),
           "the bytes read back as other text");
 }
 

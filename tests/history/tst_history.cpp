@@ -130,13 +130,13 @@ private slots:
         now = at(1);
         history.record(answer("income", "gelir", true, at(1)));
         history.record(answer("half", "yarım", false, at(1)));
-        words.ToggleWordAsk(WordListKind::Active, 2, false);
+        words.ToggleWord(WordListKind::Active, 2);
         words.UpdateWord(WordListKind::Active, 1, "half, a", "yarım", "");
         now = at(0);
         for (int i = 0; i < 1234; ++i)
             history.record(answer("income", "gelir", true, at(0)));
         history.record(answer("half, a", "yarım", false, at(0)));
-        words.DeleteWordAsk(WordListKind::Active, 2, false);
+        words.DeleteWord(WordListKind::Active, 2);
 
         FormIlerleme form(history, nullptr);
         form.show();

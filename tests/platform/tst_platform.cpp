@@ -1,8 +1,17 @@
+#include "platform/ClockJumps.h"
 #include "platform/SessionPlatform.h"
+#include "platform/SingleInstance.h"
 
+#include <QDir>
+#include <QProcess>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -12,6 +21,9 @@ private slots:
     void onlyWaylandLosesWindowPlaces_data();
     void onlyWaylandLosesWindowPlaces();
     void relativeXdgFoldersAreIgnored();
+    void locksWithoutARunningCopy_data();
+    void locksWithoutARunningCopy();
+    void clockJumpTimerNeverFires();
 };
 
 void TestPlatform::waylandSessionsRunOnXWayland_data() {
@@ -80,6 +92,100 @@ void TestPlatform::relativeXdgFoldersAreIgnored() {
     qunsetenv("XDG_DATA_HOME");
     QCOMPARE(config, home.filePath(".config"));
     QCOMPARE(data, home.filePath("data"));
+}
+
+// A lock no running copy holds is taken over, whoever made it; a folder of
+// that name is no lock; another computer's lock is left to the user; a
+// running copy of another login is named.
+void TestPlatform::locksWithoutARunningCopy_data() {
+    QTest::addColumn<QByteArray>("content"); // null: a folder in the lock's place
+    QTest::addColumn<bool>("running");       // this process holds the lock
+    QTest::addColumn<bool>("otherLogin");    // another user tries to take it
+    QTest::addColumn<int>("outcome");
+    const int acquired = int(SingleInstance::Outcome::Acquired);
+    const QByteArray gone = "99999999\nvokabo\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    QTest::newRow("garbage") << QByteArray("garbage\n") << false << false << acquired;
+    QTest::newRow("empty") << QByteArray("") << false << false << acquired;
+    QTest::newRow("a copy that is gone") << gone << false << false << acquired;
+    QTest::newRow("a folder in its place") << QByteArray() << false << false << acquired;
+    QTest::newRow("another login's copy that is gone") << gone << false << true << acquired;
+    QTest::newRow("another login's garbage") << QByteArray("x") << false << true << acquired;
+    QTest::newRow("another login's copy that runs")
+        << QByteArray() << true << true << int(SingleInstance::Outcome::HeldByAnotherCopy);
+    QTest::newRow("another computer's") << QByteArray("4242\nvokabo\nuzak-makine\n") << false
+                                        << false << int(SingleInstance::Outcome::HeldElsewhere);
+}
+
+void TestPlatform::locksWithoutARunningCopy() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, running);
+    QFETCH(bool, otherLogin);
+    QFETCH(int, outcome);
+    QTemporaryDir dir;
+    const QString words = dir.filePath("vokabo.txt");
+    const QString runtime = dir.filePath("run");
+    QVERIFY(QDir().mkpath(runtime));
+    SingleInstance first(words, runtime);
+    if (running) {
+        QCOMPARE(first.tryAcquire(), SingleInstance::Outcome::Acquired);
+    } else if (content.isNull()) {
+        QVERIFY(QDir().mkpath(words + ".lock"));
+    } else {
+        QFile lock(words + ".lock");
+        QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(content) == content.size() &&
+                lock.flush());
+        // Made a while ago, not by a copy starting this moment.
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime));
+    }
+    if (!otherLogin) {
+        SingleInstance copy(words, runtime);
+        QCOMPARE(int(copy.tryAcquire()), outcome);
+        if (!content.isNull() && content.contains("uzak"))
+            QCOMPARE(copy.holder().host, QStringLiteral("uzak-makine"));
+        return;
+    }
+#ifdef Q_OS_LINUX
+    // Root makes the lock, and becomes nobody to meet it.
+    if (::geteuid() != 0)
+        QSKIP("another login is played by root becoming another user");
+    for (const QString& folder : {dir.path(), runtime})
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)));
+    QProcess taker;
+    taker.setChildProcessModifier([] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+    });
+    taker.start(QStringLiteral(LOCK_TAKER), {words, runtime});
+    QVERIFY(taker.waitForFinished() && taker.exitCode() == 0);
+    const QList<QByteArray> said = taker.readAllStandardOutput().trimmed().split(' ');
+    QCOMPARE(said.value(0).toInt(), outcome);
+    // The refused login hears whose copy runs.
+    if (running)
+        QCOMPARE(said.mid(1), (QList<QByteArray>{"root", "1"}));
+#endif
+}
+
+// The timer that tells of clock jumps is set past any date the clock will
+// show: it never fires by itself.
+void TestPlatform::clockJumpTimerNeverFires() {
+#ifndef Q_OS_LINUX
+    QSKIP("reads the timer from /proc");
+#else
+    ClockJumps jumps;
+    qint64 seconds = 0;
+    for (const QFileInfo& fd :
+         QDir(QStringLiteral("/proc/self/fdinfo")).entryInfoList(QDir::Files)) {
+        QFile info(fd.filePath());
+        if (!info.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = info.readAll();
+        if (const qsizetype at = text.indexOf("it_value: (");
+            text.contains("clockid: 0") && at >= 0)
+            seconds = text.mid(at + 11).split(',').value(0).toLongLong();
+    }
+    QVERIFY(seconds > QDateTime::currentDateTime().secsTo(QDateTime(QDate(2200, 1, 1), {})));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -60,6 +60,8 @@ class TestFormSoru : public QObject {
     void open(int n, const QStringList& answers = {"t1", "t2", "t3", "t4"}, int rightSlot = 1,
               const QString& question = {}, bool showsMeaning = false) {
         delete form;
+        // The old script leaves first: its end would unset the new one.
+        random.reset();
         random = std::make_unique<ScriptedRandom>(
             QList<double>{(rightSlot - 0.5) / answers.size(), 0.1});
         Quiz::Question asked;
@@ -68,7 +70,8 @@ class TestFormSoru : public QObject {
         asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
         asked.showsMeaning = showsMeaning;
-        form = new FormSoru(asked, &host, program->settings(), store(), program->history());
+        form = new FormSoru(asked, &host, program->settings(), store(), program->history(),
+                            program->speech());
         form->open();
     }
     void answer(int index) {
@@ -150,6 +153,47 @@ private slots:
         QCOMPARE(colour(3), Black);
     }
 
+    // Once it has the keyboard: Space lifts the cover and numbers the answers,
+    // a number that shows judges its slot, Enter is then OK; S reads the
+    // foreign word in the words' language, a meaning in Turkish.
+    void keysAndReadingAloud() {
+        RecordingSpeech& speech = program->speech();
+        program->settings().store(Settings::DilSetting, QLocale::German);
+        open(3, {"t3", "t1", "t2", "t4"}, 2);
+        const auto number = [this](int n) {
+            return form->findChild<QLabel*>(QStringLiteral("LblNumara%1").arg(n));
+        };
+        QTest::keyClick(form, Qt::Key_S); // not read while the service is not there
+        QTest::keyClick(form, Qt::Key_1);
+        QVERIFY(!number(1)->isVisible() && !form->CmdTamam->isVisible());
+        QTest::keyClick(form, Qt::Key_Space);
+        QVERIFY(!form->LblOrtu->isVisible() && form->answerLabel(3)->isVisible());
+        QCOMPARE(number(4)->y(), form->answerLabel(3)->y());
+        QVERIFY(number(4)->isVisible() &&
+                number(4)->geometry().right() < form->answerLabel(3)->x());
+        form->LblCevap_MouseMove(3); // the eye stands over its number
+        QVERIFY(!number(4)->isVisible() && number(3)->isVisible());
+        QTest::keyClick(form, Qt::Key_5); // four answers
+        QVERIFY(!form->CmdTamam->isVisible());
+        speech.becomes(Speech::State::Ready, {QLocale::German, QLocale::Turkish});
+        QVERIFY(form->findChild<QToolButton*>("CmdSeslendir")->isEnabled());
+        QTest::keyClick(form, Qt::Key_S);
+        QTest::keyClick(form, Qt::Key_2);
+        QCOMPARE(colour(1), Blue);
+        QVERIFY(form->CmdTamam->isVisible() && !number(2)->isVisible());
+        QTest::keyClick(form, Qt::Key_Return);
+        QTRY_VERIFY(!form);
+        QCOMPARE(active()[2].Dogru, 3);
+
+        open(2, {"t2", "t1", "t3", "t4"}, 1, "t2 ?", true);
+        QTest::keyClick(form, Qt::Key_Return);
+        QTest::keyClick(form, Qt::Key_1);
+        QTest::mouseClick(form->findChild<QToolButton*>("CmdSeslendir"), Qt::LeftButton);
+        QCOMPARE(speech.said,
+                 (QList<RecordingSpeech::Said>{{"w3", QLocale::German}, {"t2", QLocale::Turkish}}));
+        QCOMPARE(colour(0), Blue);
+    }
+
     void closingCountsAndEndsTheSeries_data() {
         QTest::addColumn<Closing>("c");
         QTest::newRow("wrong") << Closing{4, 1, 'O', 0, 0, 2, false, 0, 0};
@@ -225,7 +269,7 @@ private slots:
     void listChangedWhileTheQuestionWasOpen() {
         constexpr WordListKind A = WordListKind::Active;
         open(4);
-        store().DeleteWordAsk(A, 0, false); // w4 moves up one
+        store().DeleteWord(A, 0); // w4 moves up one
         store().AppendWord(word("new", "yeni"), A);
         answer(0);
         form->CmdTamam_Click();
@@ -236,14 +280,14 @@ private slots:
 
         WordList before = active();
         before.removeAt(1);
-        open(2);                            // w3
-        store().DeleteWordAsk(A, 1, false); // the asked word is gone
+        open(2);                  // w3
+        store().DeleteWord(A, 1); // the asked word is gone
         answer(0);
         form->CmdTamam_Click();
         QCOMPARE(active(), before);
 
         open(1); // w2
-        store().DeleteWordAsk(A, 0, false);
+        store().DeleteWord(A, 0);
         answer(0);
         form->CmdOgrendim_Click();
         QCOMPARE(active(), before.mid(1));

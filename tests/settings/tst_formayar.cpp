@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -84,7 +85,7 @@ private slots:
     // lists move right only as far as a label's text needs to stay 4 pixels
     // clear of them.
     void labelsAndListsInTheirDesignedPlaces() {
-        FormAyar form(program->settings(), mainWindow.get());
+        FormAyar form(program->settings(), program->speech(), mainWindow.get());
         const QLabel* labels[] = {form.LblPeriyot, form.LblSecenek, form.LblLimit,
                                   form.LblQuestion};
         const QComboBox* lists[] = {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit,
@@ -98,6 +99,7 @@ private slots:
         }
         for (const QComboBox* list : lists)
             QCOMPARE(list->x(), std::max(184, widest));
+        QCOMPARE(form.findChild<QComboBox*>("CmbDil")->x(), lists[0]->x());
     }
 
     void formLoadAndTheDisableBox_data() {
@@ -117,7 +119,7 @@ private slots:
         QFETCH(QList<int>, shown);
         QFETCH(bool, high);
         storeAndLoad(program->settings(), stored);
-        FormAyar form(program->settings(), mainWindow.get());
+        FormAyar form(program->settings(), program->speech(), mainWindow.get());
         QCOMPARE((QList<int>{form.ComboPeriyot->currentIndex(), form.CmbSecenek->currentIndex(),
                              form.CmbLimit->currentIndex(), form.CmbQuestion->currentIndex()}),
                  shown);
@@ -145,13 +147,13 @@ private slots:
                 QFile(entryPath()).open(QIODevice::WriteOnly));
         // Twice in a row: an entry already gone is no error.
         for (int press = 0; press < 2; ++press) {
-            FormAyar form(program->settings(), mainWindow.get());
+            FormAyar form(program->settings(), program->speech(), mainWindow.get());
             changeEverything(form, false);
             QTest::keyClick(&form, Qt::Key_Return);
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
         QVERIFY(box.asked().isEmpty());
-        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10", ""}));
+        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10", "", "H", "en"}));
         QVERIFY(!QFile::exists(entryPath()));
         QVERIFY(!program->settings().ustte() && !program->settings().oto_ac());
     }
@@ -163,7 +165,7 @@ private slots:
         QFile blocker(Autostart::startupFolder());
         QVERIFY(QDir().mkpath(QFileInfo(blocker).path()) && blocker.open(QIODevice::WriteOnly));
 
-        FormAyar form(program->settings(), mainWindow.get());
+        FormAyar form(program->settings(), program->speech(), mainWindow.get());
         changeEverything(form, true);
         form.CmdTamam->click();
         QStringList asked;
@@ -178,14 +180,14 @@ private slots:
                             "(16)"}));
         // What comes before the entry is stored; start at logon and on top are not.
         QVERIFY(form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10", ""}));
+        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10", "", "H", "en"}));
         QVERIFY(!program->settings().ustte());
 
         QVERIFY(blocker.remove());
         form.CmdTamam->click();
         QCOMPARE(box.asked().size(), 3);
         QVERIFY(!form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10", ""}));
+        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10", "", "H", "en"}));
         QVERIFY(program->settings().ustte());
         const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
         QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));
@@ -202,7 +204,7 @@ private slots:
         QVERIFY(QFile::remove(registryStoreLocation()));
         QVERIFY(QDir().mkpath(registryStoreLocation() + "/keeps-it-a-folder"));
 
-        FormAyar form(program->settings(), mainWindow.get());
+        FormAyar form(program->settings(), program->speech(), mainWindow.get());
         changeEverything(form, false);
         form.CmdTamam->click();
         QCOMPARE(box.asked().size(), 2);
@@ -220,11 +222,47 @@ private slots:
         QVERIFY(!before.isEmpty());
     }
 
+    // The words' language is chosen among those the speech service has voices
+    // for once it is ready; the stored one stays until then. The frame sits
+    // under the designed ones, and the buttons under it.
+    void readingAloudAndTheWordsLanguage() {
+        storeAndLoad(program->settings(), {{}, {}, {}, {}, {}, {}, {}, {}, "E", "de"});
+        RecordingSpeech& speech = program->speech();
+        speech.becomes(Speech::State::Connecting);
+        FormAyar form(program->settings(), speech, mainWindow.get());
+        auto* language = form.findChild<QComboBox*>("CmbDil");
+        const auto names = [language] {
+            QStringList shown;
+            for (int i = 0; i < language->count(); ++i)
+                shown.append(language->itemText(i));
+            return shown;
+        };
+        QCOMPARE(names(), QStringList{"Almanca"});
+        QCOMPARE(speech.starts, 1);
+        speech.becomes(Speech::State::Ready,
+                       {QLocale::Turkish, QLocale::English, QLocale::French, QLocale::German});
+        QCOMPARE(names(), (QStringList{"Almanca", "Fransızca", "İngilizce", "Türkçe"}));
+        QCOMPARE(language->currentText(), "Almanca");
+        auto* readAloud = form.findChild<QCheckBox*>("CheckSeslendir");
+        QVERIFY(readAloud->isChecked());
+
+        const QRect frame = form.findChild<QGroupBox*>("Frame4")->geometry();
+        QVERIFY(frame.top() > form.Frame3->geometry().bottom());
+        QVERIFY(form.CmdTamam->y() > frame.bottom());
+        QVERIFY(form.rect().contains(form.CmdTamam->geometry()));
+
+        language->setCurrentIndex(3);
+        readAloud->setChecked(false);
+        form.CmdTamam->click();
+        QCOMPARE(storedTexts().mid(8), (QStringList{"H", "tr"}));
+        QCOMPARE(program->settings().dil(), QLocale::Turkish);
+    }
+
     void cancelAndEscStoreNothing() {
         storeAndLoad(program->settings(), {"5", "4", "H", "1"});
         const QByteArray before = fileBytes(registryStoreLocation());
         for (bool esc : {false, true}) {
-            FormAyar form(program->settings(), mainWindow.get());
+            FormAyar form(program->settings(), program->speech(), mainWindow.get());
             changeEverything(form, true);
             if (esc)
                 QTest::keyClick(form.CmbLimit, Qt::Key_Escape);

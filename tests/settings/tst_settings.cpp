@@ -1,5 +1,6 @@
 #include "app/WindowPlacement.h"
 #include "platform/RegistryStore.h"
+#include "settings/ModRegistry.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
@@ -31,6 +32,14 @@ private slots:
              {"2026-12-07T08:00:00", 0},
              {"1960-01-01T00:00:00Z", 0},
              {"tomorrow", 0}},
+            {{"", 0}, {"E", 1}},
+            // Languages by their ISO code; none known: English.
+            {{"", QLocale::English},
+             {"tr", QLocale::Turkish},
+             {" DE ", QLocale::German},
+             {"kok", QLocale::Konkani},
+             {"Türkçe", QLocale::English},
+             {"C", QLocale::English}},
         };
         for (int i = 0; i < int(std::size(table)); ++i)
             for (const auto& [text, value] : table[i])
@@ -60,17 +69,19 @@ private slots:
         settings.store(Settings::SorTurSetting, 2);
         settings.store(Settings::OtoAcSetting, true);
         settings.store(Settings::UstteSetting, false);
+        settings.store(Settings::DilSetting, QLocale::Persian);
         QCOMPARE((QList<int>{settings.SecenekSay(), settings.enaz(), settings.oto_ac()}),
                  (QList<int>{9, 0, true}));
         // Only what is not what it was: enaz and ustte stay 0.
-        QCOMPARE(changed, (QList<const Settings::Setting*>{
-                              &Settings::SorDakSetting, &Settings::SecenekSaySetting,
-                              &Settings::SorTurSetting, &Settings::OtoAcSetting}));
+        QCOMPARE(changed,
+                 (QList<const Settings::Setting*>{
+                     &Settings::SorDakSetting, &Settings::SecenekSaySetting,
+                     &Settings::SorTurSetting, &Settings::OtoAcSetting, &Settings::DilSetting}));
         QFile file(registryStoreLocation());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("[SOFTWARE]\nVokabo\\SecenekSay=9\nVokabo\\SorDak=7\n"
-                                            "Vokabo\\enaz=0\nVokabo\\oto_ac=E\nVokabo\\sor_tur=2\n"
-                                            "Vokabo\\ustte=H\n"));
+                                            "Vokabo\\dil=fa\nVokabo\\enaz=0\nVokabo\\oto_ac=E\n"
+                                            "Vokabo\\sor_tur=2\nVokabo\\ustte=H\n"));
         changed.clear();
         settings.store(Settings::SorDakSetting, 7);
         Settings::writeStored("ustte", "E");
@@ -78,6 +89,10 @@ private slots:
         QCOMPARE(changed, (QList<const Settings::Setting*>{&Settings::UstteSetting}));
         // A text is read up to a NUL, as the registry reads a string.
         Settings::writeStored("sorusay", QString::fromLatin1("3\0x", 3));
+        QCOMPARE(Settings::readStored("sorusay"), QStringLiteral("3"));
+        // A type the store does not keep is not stored, and not said to be.
+        QVERIFY(!ModRegistry::WriteRegValue(ModRegistry::RegRoot::HKEY_LOCAL_MACHINE,
+                                            ModRegistry::VokaboKey, "sorusay", 7, 5));
         QCOMPARE(Settings::readStored("sorusay"), QStringLiteral("3"));
     }
 

@@ -28,16 +28,24 @@ void RecordingProgress::begin(const QString& statusText, qint64 max) {
     max_ = max;
 }
 
+void RecordingSpeech::becomes(State state, const QList<QLocale::Language>& languages) {
+    state_ = state;
+    languages_ = languages;
+    emit stateChanged();
+}
+
 FreshProgram::FreshProgram()
     : words_(QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt")), QString()),
       history_(History::pathBeside(words_.wordFilePath())),
-      oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
+      oldConfigHome_(qgetenv("XDG_CONFIG_HOME")), oldDataHome_(qgetenv("XDG_DATA_HOME")) {
     history_.follow(words_);
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", QDir(dir_.path()).filePath(QStringLiteral("data")).toUtf8());
 }
 
 FreshProgram::~FreshProgram() {
     qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+    qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
 QString FreshProgram::wordFile() const {

@@ -2,6 +2,7 @@
 
 #include "history/AnswerHistory.h"
 #include "platform/MsgBox.h"
+#include "platform/Speech.h"
 #include "settings/Settings.h"
 #include "words/ModVokabo.h"
 
@@ -50,6 +51,32 @@ private:
     qint64 max_ = 0;
 };
 
+// The speech service as a test sets it up (not there, until it becomes()
+// something else); records what the windows ask it to read, ready or not.
+class RecordingSpeech : public Speech {
+public:
+    struct Said {
+        QString text;
+        QLocale::Language language;
+        bool operator==(const Said&) const = default;
+    };
+
+    void start() override { ++starts; }
+    State state() const override { return state_; }
+    QList<QLocale::Language> languages() const override { return languages_; }
+    void say(const QString& text, QLocale::Language language) override {
+        said.append({text, language});
+    }
+    void becomes(State state, const QList<QLocale::Language>& languages = {});
+
+    int starts = 0;
+    QList<Said> said;
+
+private:
+    State state_ = State::Unavailable;
+    QList<QLocale::Language> languages_;
+};
+
 // A program that has just started: empty lists, default state, a word file
 // path and a settings store inside a fresh temporary folder.
 class FreshProgram {
@@ -67,6 +94,8 @@ public:
     // Its answer history beside the word file, following the store; not
     // opened yet.
     History::AnswerHistory& history() { return history_; }
+    // Its speech service, not there until a test says otherwise.
+    RecordingSpeech& speech() { return speech_; }
     // Writes the lists as the word file (UTF-8) and loads it. Both empty
     // load the sample words, as an empty file does.
     void loadWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive = {});
@@ -76,7 +105,9 @@ private:
     SettingsRecord settings_;
     ModVokabo::WordStore words_;
     History::AnswerHistory history_;
+    RecordingSpeech speech_;
     QByteArray oldConfigHome_;
+    QByteArray oldDataHome_;
 };
 
 ModVokabo::WordDef word(const QString& english, const QString& turkish = QStringLiteral("t"),

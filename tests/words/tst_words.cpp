@@ -10,7 +10,6 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
-#include <cerrno>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -81,10 +80,13 @@ private slots:
 
     void unreadLinesAreKeptBeforeASave();
     void outsideChangesAreNeverOverwrittenUnseen();
+    void aLoadWithoutWordsKeepsTheUsersWords();
+    void aSaveReadsNothingBack();
+    void mixedEncodingsAreReadLineByLine_data();
+    void mixedEncodingsAreReadLineByLine();
     void watchTellsOutsideChangesOnly();
 
-    void deleteAsksAndSaysWhichListChanged();
-    void toggleAsksAndMovesWithItsCount();
+    void deleteAndToggleSayWhichListChanged();
 
 private:
     WordStore& store() { return program->words(); }
@@ -255,7 +257,7 @@ void TestWords::encodingOnReadAndWriteBack() {
     QTEST(store().wordFileEncoding(), "encoding");
     QVERIFY(store().SaveWordFile().ok);
     QCOMPARE(program->readWordFile(), bytes);
-    QVERIFY(store().DeleteWordAsk(active().isEmpty() ? P : A, 0, false));
+    store().DeleteWord(active().isEmpty() ? P : A, 0);
     QVERIFY(store().SaveWordFile().ok);
     QVERIFY(QFile::exists(program->wordFile()));
     QCOMPARE(program->readWordFile(), QByteArray());
@@ -281,7 +283,7 @@ void TestWords::savedBytesReadBackAsTheSameWords() {
     program->writeWordFile(bytes);
     store().LoadWordFile();
     if (newFirst.isNull())
-        store().DeleteWordAsk(A, 0, false);
+        store().DeleteWord(A, 0);
     else
         store().UpdateWord(A, 0, newFirst, QStringLiteral("ş"), {});
     const WordList expected = active();
@@ -366,7 +368,7 @@ void TestWords::failedSaveIsReportedWithPathAndReason() {
     QVERIFY(!outcome.ok && outcome.retryMayHelp);
     QCOMPARE(outcome.path, path);
     QVERIFY2(outcome.reason.startsWith(QStringLiteral("Dosya yazılmak üzere açılamadı.")) &&
-                 outcome.reason.contains(qt_error_string(ENOENT)),
+                 outcome.reason.contains(QStringLiteral("Böyle bir dosya ya da klasör yok.")),
              qPrintable(outcome.reason));
     QVERIFY(store.WordsChanged());
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
@@ -519,17 +521,17 @@ void TestWords::unreadLinesAreKeptBeforeASave() {
 }
 
 void TestWords::outsideChangesAreNeverOverwrittenUnseen() {
+    using OnDisk = WordStore::OnDisk;
     program->writeWordFile("a|1||0|A\r\n");
     store().LoadWordFile();
-    QVERIFY(store().fileIsAsSeen());
     // The same bytes written again (a touch, a copy) are no change.
     program->writeWordFile("a|1||0|A\r\n");
-    QVERIFY(store().fileIsAsSeen());
-
-    const QList<QByteArray> outside{"b|2||0|A\r\n", "a|1||0|A\r\nb|2||0|A\r\n"};
-    for (const QByteArray& edited : outside) { // same size, then another size
+    QCOMPARE(store().lookAtDiskNow(), OnDisk::AsSeen);
+    // Another size shows without a look; the same size, to a look.
+    for (const QByteArray edited : {"a|1||0|A\r\nb|2||0|A\r\n", "b|2||0|A\r\n"}) {
         program->writeWordFile(edited);
-        QVERIFY(!store().fileIsAsSeen());
+        if (edited.size() == 10)
+            QCOMPARE(store().lookAtDiskNow(), OnDisk::Changed);
         store().AppendWord(word("mine", "benim"), A);
         const FileOutcome kept = store().SaveWordFile();
         QVERIFY(!kept.ok && kept.changedOnDisk && kept.retryMayHelp);
@@ -537,14 +539,88 @@ void TestWords::outsideChangesAreNeverOverwrittenUnseen() {
         QVERIFY(store().WordsChanged());
         // Asked to, the program's words go in; after that its own saves go on.
         QVERIFY(store().SaveWordFile(WordStore::OutsideChanges::Overwrite).ok);
-        QVERIFY(store().fileIsAsSeen());
+        QCOMPARE(store().lookAtDiskNow(), OnDisk::AsSeen);
         store().AppendWord(word("again", "yine"), A);
         QVERIFY(store().SaveWordFile().ok);
         store().LoadWordFile();
     }
-    // A word file removed by another program counts as changed too.
     QVERIFY(QFile::remove(program->wordFile()));
-    QVERIFY(!store().fileIsAsSeen());
+    QCOMPARE(store().lookAtDiskNow(), OnDisk::Removed);
+}
+
+// Emptied, or made a folder, while the program runs: the words it holds
+// are not given up, and go back into the file once it can take them.
+void TestWords::aLoadWithoutWordsKeepsTheUsersWords() {
+    program->writeWordFile("a|1||0|A\r\nb|2||0|P\r\n");
+    store().LoadWordFile();
+    const WordList before = active() + passive();
+    program->writeWordFile("no word here\r\n");
+    const FileOutcome emptied = store().LoadWordFile();
+    QVERIFY(emptied.ok && emptied.wordsKept);
+    QCOMPARE(active() + passive(), before);
+    QVERIFY(store().SaveWordFile().ok);
+    QCOMPARE(program->readWordFile(), QByteArray("a|1||0|A\r\nb|2||0|P\r\n"));
+    QFile aside(QDir(program->dir()).filePath(SetAsideFileName));
+    QVERIFY(aside.open(QIODevice::ReadOnly) && aside.readAll().endsWith("no word here\r\n"));
+
+    QVERIFY(QFile::remove(program->wordFile()) && QDir().mkpath(program->wordFile()));
+    const FileOutcome folder = store().LoadWordFile();
+    QVERIFY(!folder.ok && folder.wordsKept);
+    QCOMPARE(active() + passive(), before);
+    store().AppendWord(word("c", "3"), A);
+    QVERIFY(!store().SaveWordFile().ok);
+    QVERIFY(QDir().rmdir(program->wordFile()));
+    QCOMPARE(store().lookAtDiskNow(), WordStore::OnDisk::Removed);
+    QVERIFY(store().SaveWordFile(WordStore::OutsideChanges::Overwrite).ok);
+    QVERIFY(program->readWordFile().endsWith("b|2||0|P\r\n"));
+}
+
+// What a save wrote is what it sees: it reads nothing back, and the watch
+// sleeps through the program's own write.
+void TestWords::aSaveReadsNothingBack() {
+#ifndef Q_OS_LINUX
+    QSKIP("counts the bytes read through /proc");
+#else
+    const auto bytesRead = [] {
+        QFile io(QStringLiteral("/proc/self/io"));
+        io.open(QIODevice::ReadOnly);
+        return io.readAll().split('\n').value(0).mid(6).trimmed().toLongLong();
+    };
+    for (int i = 0; i < 20000; ++i)
+        store().AppendWord(word(QString::number(i), "bir kelime", QString(40, u'x')), A);
+    QVERIFY(store().SaveWordFile().ok);
+    store().watchWordFile();
+    QSignalSpy looked(&store(), &WordStore::diskAsSeen);
+    const qint64 before = bytesRead();
+    store().SetWordDogru(A, 0, 1);
+    QVERIFY(store().SaveWordFile().ok);
+    QTest::qWait(700);
+    const qint64 read = bytesRead() - before;
+    QVERIFY(read < program->readWordFile().size() / 4);
+    QVERIFY(looked.isEmpty());
+#endif
+}
+
+// A file of one encoding with a line of another: each line is read in its
+// own, and the file is written in UTF-8 from then on.
+void TestWords::mixedEncodingsAreReadLineByLine_data() {
+    QTest::addColumn<QByteArray>("utf8");
+    QTest::newRow("UTF-8 with a byte-order mark") << Bom;
+    QTest::newRow("UTF-8 without") << QByteArray("");
+}
+
+void TestWords::mixedEncodingsAreReadLineByLine() {
+    QFETCH(QByteArray, utf8);
+    program->writeWordFile(utf8 + QStringLiteral("şişe|bottle||0|A\r\n").toUtf8() +
+                           cp1254("kötü|bad||0|A\r\n"));
+    QCOMPARE(store().LoadWordFile().linesInOtherEncoding, 1);
+    QCOMPARE(english(active()), (QStringList{"şişe", "kötü"}));
+    store().AppendWord(word("日本", "Japonya"), A);
+    QVERIFY(store().SaveWordFile().ok);
+    QCOMPARE(
+        program->readWordFile(),
+        Bom +
+            QStringLiteral("şişe|bottle||0|A\r\nkötü|bad||0|A\r\n日本|Japonya||0|A\r\n").toUtf8());
 }
 
 void TestWords::watchTellsOutsideChangesOnly() {
@@ -567,65 +643,27 @@ void TestWords::watchTellsOutsideChangesOnly() {
     QTRY_COMPARE(outside.size(), 2);
 }
 
-void TestWords::deleteAsksAndSaysWhichListChanged() {
-    fill(store(), A, {"active"});
-    fill(store(), P, {"first", "second", "third"});
-    QSignalSpy changes(&store(), &WordStore::changed);
-    ScriptedMsgBox box;
-    box.answer({MsgBoxResult::No, MsgBoxResult::Yes});
+void TestWords::deleteAndToggleSayWhichListChanged() {
+    fill(store(), A, {"a1", "a2"});
+    fill(store(), P, {"p1", "p2", "p3"});
     QVERIFY(store().SaveWordFile().ok);
-    QVERIFY(!store().DeleteWordAsk(P, 1, true));
-    QVERIFY(!store().WordsChanged());
-    QVERIFY(changes.isEmpty());
-    QVERIFY(store().DeleteWordAsk(P, 1, true));
-    QCOMPARE(english(passive()), (QStringList{"first", "third"}));
-    QCOMPARE(active().size(), 1);
+    QSignalSpy changes(&store(), &WordStore::changed);
+    store().DeleteWord(P, 1);
+    QCOMPARE(english(passive()), (QStringList{"p1", "p3"}));
     QVERIFY(store().WordsChanged());
     QCOMPARE(changes.size(), 1);
     QCOMPARE(changes[0][0].value<WordListKind>(), P);
-    QCOMPARE(box.asked().size(), 2);
-    QCOMPARE(box.asked()[0].prompt,
-             QStringLiteral("\"second\" vokabo tanımını silmek istiyor musunuz ?"));
-    QCOMPARE(box.asked()[0].style, MsgBoxStyle::YesNo | MsgBoxStyle::Question);
-    QVERIFY(store().DeleteWordAsk(P, 0, false));
-    QCOMPARE(box.asked().size(), 2);
-}
-
-void TestWords::toggleAsksAndMovesWithItsCount() {
-    fill(store(), A, {"a1", "a2"});
-    fill(store(), P, {"p1"});
-    QVERIFY(store().SaveWordFile().ok);
-    QSignalSpy changes(&store(), &WordStore::changed);
-    store().SetWordDogru(A, 0, 5);
     // A count is a change of its own kind: the list's lines stay as they are.
-    QCOMPARE(changes.size(), 1);
-    QCOMPARE(changes[0][1].value<WordStore::Change>(), WordStore::Change::Count);
-    QVERIFY(store().WordsChanged());
-    ScriptedMsgBox box;
-    // Without asking: the record goes to the end of the other list, and both
+    store().SetWordDogru(A, 0, 5);
+    QCOMPARE(changes[1][1].value<WordStore::Change>(), WordStore::Change::Count);
+    // The record goes to the end of the other list with its count, and both
     // lists say so.
-    QVERIFY(store().ToggleWordAsk(A, 0, false));
-    QVERIFY(box.asked().isEmpty());
+    store().ToggleWord(A, 0);
     QCOMPARE(english(active()), QStringList{"a2"});
     QCOMPARE(passive().last(), word("a1", "a1-tr", "a1 example", 5));
-    QCOMPARE(changes.size(), 3);
-    QCOMPARE(changes[1][0].value<WordListKind>(), A);
-    QCOMPARE(changes[2][0].value<WordListKind>(), P);
-
-    box.answer({MsgBoxResult::No, MsgBoxResult::Yes});
-    QVERIFY(!store().ToggleWordAsk(P, 1, true));
-    QCOMPARE(passive().size(), 2);
-    QVERIFY(store().ToggleWordAsk(P, 1, true));
-    QCOMPARE(english(active()), (QStringList{"a2", "a1"}));
-    QCOMPARE(active()[1].Dogru, 5);
-    QCOMPARE(box.asked()[1].prompt,
-             QStringLiteral("\"a1\" vokabo tanımını aktif yapmak istiyor musunuz ?"));
-
-    box.answer({MsgBoxResult::Yes});
-    QVERIFY(store().ToggleWordAsk(A, 0, true));
-    QCOMPARE(box.asked()[2].prompt,
-             QStringLiteral("\"a2\" vokabo tanımını pasif yapmak istiyor musunuz ?"));
-    QCOMPARE(english(passive()), (QStringList{"p1", "a2"}));
+    QCOMPARE(changes.size(), 4);
+    QCOMPARE(changes[2][0].value<WordListKind>(), A);
+    QCOMPARE(changes[3][0].value<WordListKind>(), P);
 }
 
 QTEST_GUILESS_MAIN(TestWords)

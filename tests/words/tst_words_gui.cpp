@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace ModVokabo;
 
@@ -21,6 +22,7 @@ private slots:
     void checksStopAtTheFirstFailure_data();
     void checksStopAtTheFirstFailure();
     void addAlwaysAppendsToTheActiveList();
+    void speakerReadsTheWord();
     void editKeepsListIndexAndCount();
     void escAndCancelStoreNothing();
     void lineBreaksBecomeBlanks();
@@ -69,7 +71,7 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QFETCH(QStringList, texts);
     QFETCH(int, focus);
     ScriptedMsgBox box;
-    FormYeni dialog(store(), std::nullopt, nullptr);
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QLineEdit* boxes[] = {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek};
@@ -84,8 +86,25 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     QVERIFY(!store().WordsChanged());
 }
 
+// The speaker ends the word's row and reads what is typed there in the
+// words' language, once the speech service is ready; until then it says why
+// it cannot.
+void TestWordsGui::speakerReadsTheWord() {
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::German, nullptr);
+    auto* speaker = dialog.findChild<QToolButton*>("CmdSeslendir");
+    QVERIFY(!speaker->isEnabled());
+    QCOMPARE(speaker->toolTip(), QStringLiteral("Konuşma hizmeti bulunamadı"));
+    QCOMPARE_LT(dialog.TextEnglish->geometry().right(), speaker->x());
+    QCOMPARE_LE(speaker->geometry().right(), dialog.TextTurkish->geometry().right());
+    program->speech().becomes(Speech::State::Ready, {QLocale::German});
+    dialog.TextEnglish->setText(QStringLiteral("Straße"));
+    QTest::mouseClick(speaker, Qt::LeftButton);
+    QCOMPARE(program->speech().said,
+             (QList<RecordingSpeech::Said>{{QStringLiteral("Straße"), QLocale::German}}));
+}
+
 void TestWordsGui::addAlwaysAppendsToTheActiveList() {
-    FormYeni dialog(store(), std::nullopt, nullptr);
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     dialog.show();
     QVERIFY(dialog.TextEnglish->text().isEmpty());
     dialog.TextEnglish->setText(QStringLiteral(" çiçek "));
@@ -99,7 +118,8 @@ void TestWordsGui::addAlwaysAppendsToTheActiveList() {
 
 void TestWordsGui::editKeepsListIndexAndCount() {
     for (const WordListKind list : {WordListKind::Passive, WordListKind::Active}) {
-        FormYeni dialog(store(), FormYeni::Edited{list, 1}, nullptr);
+        FormYeni dialog(store(), FormYeni::Edited{list, 1}, program->speech(), QLocale::English,
+                        nullptr);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Vokabo Düzelt"));
         QCOMPARE(dialog.CmdEkle->text(), QStringLiteral("Sakla"));
         QCOMPARE(dialog.TextEnglish->text(), store().words(list)[1].English);
@@ -113,12 +133,13 @@ void TestWordsGui::editKeepsListIndexAndCount() {
 }
 
 void TestWordsGui::escAndCancelStoreNothing() {
-    FormYeni dialog(store(), FormYeni::Edited{WordListKind::Active, 0}, nullptr);
+    FormYeni dialog(store(), FormYeni::Edited{WordListKind::Active, 0}, program->speech(),
+                    QLocale::English, nullptr);
     dialog.show();
     dialog.TextEnglish->setText(QStringLiteral("changed"));
     QTest::keyClick(dialog.TextEnglish, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
-    FormYeni again(store(), std::nullopt, nullptr);
+    FormYeni again(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     QVERIFY(again.TextEnglish->text().isEmpty());
     again.TextEnglish->setText(QStringLiteral("x"));
     again.TextTurkish->setText(QStringLiteral("y"));
@@ -129,7 +150,7 @@ void TestWordsGui::escAndCancelStoreNothing() {
 }
 
 void TestWordsGui::lineBreaksBecomeBlanks() {
-    FormYeni dialog(store(), std::nullopt, nullptr);
+    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     // Pasted text from a web page, and text typed around a pasted break.
     QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
     for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {
@@ -177,15 +198,17 @@ void TestWordsGui::repaintsOnlyWhenTheBarChanges() {
     store().setProgressView(&progress);
     program->writeWordFile(QByteArray("w|t|o|0|A\r\n").repeated(5000));
     store().LoadWordFile();
+    // Done within a moment: no window flashed by.
     QVERIFY(!progress.isVisible());
-    // With no time passing: the window put up, its bar empty, and the bar
-    // full once (line 51, just before the end doubles), nothing between.
-    QCOMPARE(progress.repaintCount(), 3);
+    QCOMPARE(progress.repaintCount(), 0);
 
+    // Work that goes on puts the window up, then its bar.
     progress.begin("x", 10);
+    now = now.addMSecs(FormProgress::ShowAfterMs);
     progress.UpdateStatus(5);
     progress.UpdateStatus(5);
-    QCOMPARE(progress.repaintCount(), 5);
+    QVERIFY(progress.isVisible());
+    QCOMPARE(progress.repaintCount(), 2);
     const int half = progress.filled();
     // A change within 16 ms of a repaint waits for the next one...
     now = now.addMSecs(15);
@@ -193,15 +216,15 @@ void TestWordsGui::repaintsOnlyWhenTheBarChanges() {
     QCOMPARE(progress.filled(), half);
     // ...unless the bar is full, which is always shown.
     progress.UpdateStatus(10);
-    QCOMPARE(progress.repaintCount(), 6);
+    QCOMPARE(progress.repaintCount(), 3);
     QCOMPARE(progress.filled(), progress.barWidth());
     now = now.addMSecs(16);
     progress.UpdateStatus(3);
-    QCOMPARE(progress.repaintCount(), 7);
+    QCOMPARE(progress.repaintCount(), 4);
     // A clock set back by an hour does not hold the bar still.
     now = now.addSecs(-3600);
     progress.UpdateStatus(6);
-    QCOMPARE(progress.repaintCount(), 8);
+    QCOMPARE(progress.repaintCount(), 5);
 }
 
 void TestWordsGui::listOrderIgnoresCaseAndFollowsTheLanguage() {
