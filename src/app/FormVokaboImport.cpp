@@ -7,12 +7,14 @@
 
 #include "platform/ModalLoops.h"
 #include "platform/MsgBox.h"
+#include "settings/Settings.h"
 #include "words/FormImport.h"
 #include "words/WordExport.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLocale>
 #include <QMimeData>
 #include <QTimer>
 
@@ -22,8 +24,6 @@ const QString ExportTitle = QStringLiteral("Vokaboleri Dışa Aktar");
 const QString CsvFilter = QStringLiteral("CSV dosyası (*.csv)");
 const QString TabFilter = QStringLiteral("Sekmeyle ayrılmış metin (*.txt *.tsv)");
 const QString KvtmlFilter = QStringLiteral("KVTML 2: Parley, KWordQuiz (*.kvtml)");
-// The words' language, as KVTML files name it.
-const QString WordsLanguage = QStringLiteral("en");
 
 QStringList localFiles(const QMimeData* data) {
     QStringList paths;
@@ -145,8 +145,8 @@ void FormVokabo::ExportWords() {
             sections.append({&words_.words(ModVokabo::WordListKind::Active), u'A'});
         if (both || !activeShown)
             sections.append({&words_.words(ModVokabo::WordListKind::Passive), u'P'});
-        const QString failure =
-            WordExport::save(path, WordExport::toBytes(format, sections, WordsLanguage));
+        const QString failure = WordExport::save(
+            path, WordExport::toBytes(format, sections, QLocale::languageToCode(settings_.dil())));
         if (!failure.isEmpty())
             MsgBox(QStringLiteral("Vokaboler dışa aktarılamadı:\n%1\n\n%2").arg(path, failure),
                    MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, ExportTitle);
