@@ -124,9 +124,16 @@ private:
     const QTimeZone zone_ = QTimeZone::systemTimeZone();
 };
 
+const QString CsvHeader = QStringLiteral("Zaman;Vokabo;Karşılığı;Yön;Seçenek;Sonuç;Seçilen;Süre "
+                                         "(ms);Nasıl Geldi\r\n");
+
+// UTF-8 with a byte-order mark, which spreadsheets need to tell UTF-8.
+QByteArray csvBytes(const QString& text) {
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
 QString writeCsv(const QSqlDatabase& db, const QString& csvPath, QSqlError* failure) {
-    QString text = QStringLiteral("Zaman;Vokabo;Karşılığı;Yön;Seçenek;Sonuç;Seçilen;Süre (ms);"
-                                  "Nasıl Geldi\r\n");
+    QString text = CsvHeader;
     {
         QSqlQuery q(db);
         q.setForwardOnly(true);
@@ -164,7 +171,7 @@ QString writeCsv(const QSqlDatabase& db, const QString& csvPath, QSqlError* fail
     }
     if (failure->type() != QSqlError::NoError)
         return QStringLiteral("Cevap geçmişi okunamadı: %1").arg(reasonOf(*failure));
-    return WordExport::save(csvPath, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+    return WordExport::save(csvPath, csvBytes(text));
 }
 
 } // namespace
@@ -210,19 +217,30 @@ AnswerHistory::~AnswerHistory() {
 void AnswerHistory::open() {
     if (where_ != Where::NotOpen)
         return;
-    if (path_.isEmpty()) {
+    if (path_.isEmpty())
         openInMemory({});
-    } else {
-        QString reason;
-        bool damaged = false;
-        if (!openFile(&reason, &damaged)) {
-            if (damaged)
-                replaceDamaged(reason);
-            else
-                openInMemory(reason);
-        }
-    }
+    else if (!QFileInfo::exists(path_))
+        where_ = Where::Waiting;
+    else
+        openPath();
+    noteListSizes();
     flush();
+}
+
+void AnswerHistory::openPath() {
+    QString reason;
+    bool damaged = false;
+    if (!openFile(&reason, &damaged)) {
+        if (damaged)
+            replaceDamaged(reason);
+        else
+            openInMemory(reason);
+    }
+}
+
+void AnswerHistory::noteListSizes() {
+    if (store_)
+        listChanged(ListChange::Read, ModVokabo::WordListKind::Active, {}, {});
 }
 
 bool AnswerHistory::openConnection(const QString& name, QString* reason) {
@@ -339,10 +357,10 @@ bool AnswerHistory::prepare(QString* reason) {
         *reason = QStringLiteral("dosyadaki tablolar okunamadı");
         return false;
     }
-    if (last.next()) {
-        lastActive_ = last.value(0).toInt();
-        lastPassive_ = last.value(1).toInt();
-    }
+    // A new file learns the lists' sizes at the next change.
+    const bool known = last.next();
+    lastActive_ = known ? last.value(0).toInt() : -1;
+    lastPassive_ = known ? last.value(1).toInt() : -1;
     return true;
 }
 
@@ -353,8 +371,9 @@ void AnswerHistory::openInMemory(const QString& why) {
     bool ok = openConnection(QStringLiteral(":memory:"), &reason);
     if (ok) {
         q = QSqlQuery(QSqlDatabase::database(connection_, false));
-        for (const QString& statement : migrations().constLast())
-            ok = ok && q.exec(statement);
+        for (const QStringList& step : migrations())
+            for (const QString& statement : step)
+                ok = ok && q.exec(statement);
         q = QSqlQuery();
         ok = ok && prepare(&reason);
     }
@@ -413,6 +432,8 @@ void AnswerHistory::replaceDamaged(const QString& reason) {
         openInMemory(again);
         return;
     }
+    // The new file starts from the lists as they are.
+    noteListSizes();
     tellOnce(DamagedTitle,
              QStringLiteral("Cevap geçmişinin dosyası kullanılamadı (%1). Dosya şu adla kenara "
                             "alındı:\n%2\nYeni bir geçmiş başladı; sorular her zamanki gibi gelir.")
@@ -481,12 +502,26 @@ void AnswerHistory::record(const Answer& answer) {
 }
 
 void AnswerHistory::flush() {
-    if (where_ == Where::NotOpen || pending_.isEmpty())
+    if (pending_.isEmpty())
+        return;
+    if (where_ == Where::Waiting) {
+        // A program only started and ended leaves no file behind: the lists'
+        // sizes alone do not make one.
+        const bool worthAFile = std::any_of(pending_.cbegin(), pending_.cend(), [](const Entry& e) {
+            const auto* change = std::get_if<Change>(&e);
+            return !change || change->kind != ListChange::Read;
+        });
+        if (!worthAFile)
+            return;
+        where_ = Where::NotOpen;
+        openPath();
+    }
+    if (!connected())
         return;
     QSqlError failure;
     if (!writePending(&failure) && where_ == Where::File && unusableFile(failure)) {
         replaceDamaged(reasonOf(failure));
-        if (where_ == Where::NotOpen)
+        if (!connected())
             return;
         writePending(&failure);
     }
@@ -503,22 +538,24 @@ void AnswerHistory::flush() {
 }
 
 bool AnswerHistory::writePending(QSqlError* failure) {
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    // Through statements rather than the driver's own transactions, whose
+    // errors lose SQLite's code.
+    QSqlQuery transaction(QSqlDatabase::database(connection_, false));
     const int active = lastActive_, passive = lastPassive_;
-    bool ok = db.transaction();
+    bool ok = transaction.exec(QStringLiteral("BEGIN"));
     if (!ok)
-        *failure = db.lastError();
+        *failure = transaction.lastError();
     for (qsizetype i = 0; ok && i < pending_.size(); ++i) {
         ok = std::visit([this](const auto& entry) { return write(entry); }, pending_[i]);
         if (!ok)
             *failure = st_->failure;
     }
-    if (ok && !db.commit()) {
+    if (ok && !transaction.exec(QStringLiteral("COMMIT"))) {
         ok = false;
-        *failure = db.lastError();
+        *failure = transaction.lastError();
     }
     if (!ok) {
-        db.rollback();
+        transaction.exec(QStringLiteral("ROLLBACK"));
         // Words written in the rolled-back transaction are gone again.
         wordIds_.clear();
         lastActive_ = active;
@@ -620,8 +657,10 @@ qint64 AnswerHistory::wordId(const QString& English, const QString& Turkish) {
 }
 
 void AnswerHistory::readFailed(const QSqlError& error) {
-    if (where_ == Where::File && unusableFile(error))
+    if (where_ == Where::File && unusableFile(error)) {
         replaceDamaged(reasonOf(error));
+        flush();
+    }
 }
 
 AnswerHistory::Identities AnswerHistory::identities() {
@@ -674,7 +713,7 @@ QList<qint64> AnswerHistory::idsOf(const ModVokabo::WordDef& word, const Identit
 
 QList<Answer> AnswerHistory::answersOf(const ModVokabo::WordDef& word) {
     flush();
-    if (where_ == Where::NotOpen)
+    if (!connected())
         return {};
     QList<Answer> answers;
     QSqlError failure;
@@ -709,7 +748,7 @@ QList<Answer> AnswerHistory::answersOf(const ModVokabo::WordDef& word) {
 QList<QList<Answer>> AnswerHistory::answersOf(const ModVokabo::WordList& words) {
     flush();
     QList<QList<Answer>> answers(words.size());
-    if (where_ == Where::NotOpen)
+    if (!connected())
         return answers;
     QSqlError failure;
     {
@@ -766,7 +805,7 @@ Figures AnswerHistory::figures(const QDate& today, int days) {
     const QDate first = today.addDays(1 - days);
     for (QDate day = first; day <= today; day = day.addDays(1))
         figures.days.append({day, 0, 0});
-    if (where_ == Where::NotOpen)
+    if (!connected())
         return figures;
     QSqlError failure;
     {
@@ -851,7 +890,9 @@ Figures AnswerHistory::figures(const QDate& today, int days) {
 
 QString AnswerHistory::exportCsv(const QString& csvPath) {
     flush();
-    if (where_ == Where::NotOpen)
+    if (where_ == Where::Waiting)
+        return WordExport::save(csvPath, csvBytes(CsvHeader));
+    if (!connected())
         return QStringLiteral("Cevap geçmişi açılamadı.");
     QSqlError failure;
     const QString outcome = writeCsv(QSqlDatabase::database(connection_, false), csvPath, &failure);

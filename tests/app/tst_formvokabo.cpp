@@ -924,8 +924,8 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
     for (const bool boxOpen : {false, true}) {
         WordStore words(path, QString());
         const auto windowFirst = qScopeGuard([this] { form.reset(); });
-        form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->speech(),
-                                            makeTray());
+        form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->history(),
+                                            program->speech(), makeTray());
         QVERIFY(form->Form_Load());
         words.AppendWord(word(boxOpen ? "second" : "first", "ş"), WordListKind::Active);
         // The user's "Çıkış" has the save failure's box open when the system asks.
@@ -953,8 +953,8 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
     QFile copy(rescued.last());
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QVERIFY(copy.readAll().contains(QStringLiteral("second|ş||0|A").toUtf8()));
-    form = std::make_unique<FormVokabo>("-o", program->settings(), later, program->speech(),
-                                        makeTray());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), later, program->history(),
+                                        program->speech(), makeTray());
     QVERIFY(form->Form_Load());
     QVERIFY(tray.balloons.last().contains(QDir::toNativeSeparators(rescued.last())));
 }
@@ -1033,8 +1033,8 @@ void TestFormVokabo::anotherComputersLockIsTakenOverWhenAsked() {
     ScriptedMsgBox box;
     box.answer({MsgBoxResult::No, MsgBoxResult::Ok, MsgBoxResult::Yes});
     {
-        FormVokabo refused("", program->settings(), program->words(), program->speech(),
-                           makeTray());
+        FormVokabo refused("", program->settings(), program->words(), program->history(),
+                           program->speech(), makeTray());
         QVERIFY(!refused.Form_Load());
     }
     QCOMPARE(box.asked().size(), 2);
