@@ -62,8 +62,9 @@ bool fill(const QString& path, const QList<Word>& words, QRandomGenerator& rando
     bool ok = db.open() && db.transaction();
     QSqlQuery word(db), answer(db), change(db);
     ok = ok &&
-         word.prepare(QStringLiteral("INSERT INTO words (id, key, english, turkish) VALUES (?, "
-                                     "?, ?, ?)")) &&
+         word.prepare(
+             QStringLiteral("INSERT OR IGNORE INTO words (id, key, english, turkish) VALUES (?, "
+                            "?, ?, ?)")) &&
          answer.prepare(QStringLiteral(
              "INSERT INTO answers (moment, day, word, direction, choices, correct, slot, ms, "
              "asked) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
