@@ -9,9 +9,11 @@ set -euo pipefail
 
 # libqt6svg6 holds the SVG icon-engine and image-format plugins that draw
 # the program's icon at run time; libxcb1-dev lets the program see a
-# full-screen window on X11.
+# full-screen window on X11; libqt6sql6-sqlite is the SQLite driver of the
+# answer history, qt6-charts-dev draws the progress window.
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-            qt6-qpa-plugins libqt6svg6 fonts-liberation2 libxcb1-dev)
+            qt6-qpa-plugins libqt6svg6 fonts-liberation2 libxcb1-dev
+            libqt6sql6-sqlite qt6-charts-dev)
 # Reading words aloud: Qt's speech module (its CMake files and header need
 # qt6-declarative-dev's QmlIntegration, which Debian's qt6-speech-dev does not
 # pull in), and at run time the speech-dispatcher plug-in, the service and

@@ -13,6 +13,7 @@
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
 #include "controls/TryIcn.h"
+#include "history/FormIlerleme.h"
 #include "platform/Activation.h"
 #include "platform/Clock.h"
 #include "platform/ClockJumps.h"
@@ -53,14 +54,14 @@ QString nativePath(const QString& path) {
 } // namespace
 
 FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
-                       ModVokabo::WordStore& words, Speech& speech,
+                       ModVokabo::WordStore& words, History::AnswerHistory& history, Speech& speech,
                        std::unique_ptr<NotifyIcon::Layer> tray, std::unique_ptr<UserBusy> busy,
                        QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      commandLine_(commandLine), settings_(settings), words_(words), speech_(speech),
-      busy_(std::move(busy)) {
+      commandLine_(commandLine), settings_(settings), words_(words), history_(history),
+      speech_(speech), busy_(std::move(busy)) {
     setObjectName(QStringLiteral("FormVokabo"));
     setWindowTitle(ProductInfo::NameAndVersion);
     resize(FormVokaboDesign::DesignedClient);
@@ -77,6 +78,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
     connect(ListPanel, &WordListPanel::importRequested, this, &FormVokabo::ImportWords);
     connect(ListPanel, &WordListPanel::exportRequested, this, &FormVokabo::ExportWords);
+    connect(ListPanel, &WordListPanel::progressRequested, this, &FormVokabo::mnu_Ilerleme_Click);
     connect(ListPanel, &WordListPanel::undoImportRequested, this, &FormVokabo::UndoLastImport);
     setAcceptDrops(true);
     FrameAd = new AdvertPanel(this);
@@ -118,10 +120,12 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
                         .arg(registryStoreProblem()));
     });
     popMenu->addSeparator();
+    mnu_Ilerleme = menuItem(QStringLiteral("İlerleme"), "mnu_Ilerleme");
     mnu_Ac = menuItem(QStringLiteral("Aç"), "mnu_Ac");
     mnu_Cikis = menuItem(QStringLiteral("Çıkış"), "mnu_Cikis");
     connect(mnu_YeniVokabo, &QAction::triggered, this, &FormVokabo::mnu_YeniVokabo_Click);
     connect(mnu_VokaboSor, &QAction::triggered, this, &FormVokabo::mnu_VokaboSor_Click);
+    connect(mnu_Ilerleme, &QAction::triggered, this, &FormVokabo::mnu_Ilerleme_Click);
     connect(mnu_Ac, &QAction::triggered, this, &FormVokabo::mnu_Ac_Click);
     connect(mnu_Cikis, &QAction::triggered, this, &FormVokabo::mnu_Cikis_Click);
 
@@ -154,6 +158,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     connect(saveSoon_, &SaveSoon::fileChangedOnDisk, &words_, &ModVokabo::WordStore::lookAtDisk);
     connect(&words_, &ModVokabo::WordStore::changedOnDisk, this,
             &FormVokabo::wordFileChangedOutside);
+    connect(&history_, &History::AnswerHistory::trouble, this, &FormVokabo::tellQuietly);
     connect(&words_, &ModVokabo::WordStore::linesSetAside, this,
             [this](int count, const QString& path) {
                 tellQuietly(QStringLiteral("Okunamayan satırlar saklandı"),
@@ -173,6 +178,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
 }
 
 FormVokabo::~FormVokabo() {
+    delete FormIlerleme_;
     // Before anything of the window they ask for goes.
     qDeleteAll(findChildren<FormSoru*>(Qt::FindDirectChildrenOnly));
     words_.setProgressView(nullptr);
@@ -241,6 +247,10 @@ bool FormVokabo::Form_Load(const QByteArray& startupId) {
     TryIcn1->Start();
     trayAvailable_ = TryIcn1->TrayAvailable();
     connect(TryIcn1, &TryIcn::TrayAvailabilityChanged, this, &FormVokabo::trayAvailabilityChanged);
+
+    // Only the one copy that runs may move a damaged history aside, and it
+    // tells so at its tray icon.
+    history_.open();
 
     startHidden_ = commandLine_ == u"-o";
 
@@ -356,6 +366,8 @@ bool FormVokabo::Form_Unload() {
 
     if (FormSoru_)
         FormSoru_->close();
+    if (FormIlerleme_)
+        FormIlerleme_->close();
     FormImg::unload();
 
     if (words_.WordsChanged()) {
@@ -692,7 +704,7 @@ void FormVokabo::SoruHazirla() {
             TimerSor->setSonSoru(Now());
         return;
     }
-    auto* form = new FormSoru(*question, this, settings_, words_, speech_, this);
+    auto* form = new FormSoru(*question, this, settings_, words_, history_, speech_, this);
     TimerSor->stop();
     FormSoru_ = form;
     form->open();
@@ -730,6 +742,20 @@ void FormVokabo::mnu_VokaboSor_Click() {
 
 void FormVokabo::mnu_YeniVokabo_Click() {
     Cmd_Click(FormVokaboDesign::NewWordButton);
+}
+
+void FormVokabo::mnu_Ilerleme_Click() {
+    if (unloading_ || ended_)
+        return;
+    if (!FormIlerleme_) {
+        FormIlerleme_ = new FormIlerleme(history_, nullptr);
+        FormIlerleme_->setWindowIcon(windowIcon());
+        connect(FormIlerleme_, &FormIlerleme::wordChosen, this, &FormVokabo::selectWord);
+        centreOnScreen(FormIlerleme_);
+    }
+    FormIlerleme_->show();
+    FormIlerleme_->raise();
+    FormIlerleme_->activateWindow();
 }
 
 void FormVokabo::Form_Resize() {

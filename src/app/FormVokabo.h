@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/AnswerHistory.h"
 #include "platform/LockFiles.h"
 #include "platform/NotifyIcon.h"
 #include "platform/UserBusy.h"
@@ -15,6 +16,7 @@ class AdvertPanel;
 class SaveSoon;
 class ButtonBar;
 class ClockJumps;
+class FormIlerleme;
 class FormProgress;
 class PauseMenu;
 class QuestionScheduler;
@@ -37,11 +39,14 @@ public:
     // tray: the notification area the icon goes to.
     // settings: the program's settings record, which the window reads and
     // follows. words: the word store, which the window loads, shows, changes
-    // and saves. speech: reads words aloud in the windows that offer it.
+    // and saves. history: the answer history, which the window opens once it
+    // is sure to be the only copy, and which the questions write to.
+    // speech: reads words aloud in the windows that offer it.
     // busy: tells when a due question should wait for the user, and when a
     // question must not be read aloud.
     FormVokabo(const QString& commandLine, SettingsRecord& settings, ModVokabo::WordStore& words,
-               Speech& speech, std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
+               History::AnswerHistory& history, Speech& speech,
+               std::unique_ptr<NotifyIcon::Layer> tray = NotifyIcon::createLayer(),
                std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
@@ -68,6 +73,8 @@ public:
     void mnu_Cikis_Click();
     void mnu_VokaboSor_Click();
     void mnu_YeniVokabo_Click();
+    // The progress window; opened once, brought forward after.
+    void mnu_Ilerleme_Click();
     void TimerSor_Timer();
     // Composes a question from the active words and opens its window; does
     // nothing when there are too few words.
@@ -128,6 +135,8 @@ private:
     bool DeleteWordAsk(ModVokabo::WordListKind list, int index, bool ask);
     bool ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask);
     void LabelAktif_Click(int Index);
+    // Shows the list that holds the word and makes its line current.
+    void selectWord(const QString& English, const QString& Turkish);
     void ImageAd_Click();
     void LoadSettings();
     void storePlacement();
@@ -168,6 +177,7 @@ private:
     QString commandLine_;
     SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
+    History::AnswerHistory& history_;
     Speech& speech_;
     ButtonBar* Frame1;
     WordListPanel* ListPanel;
@@ -180,6 +190,7 @@ private:
     QAction* mnu_YeniVokabo;
     QAction* mnu_VokaboSor;
     PauseMenu* mnu_Duraklat;
+    QAction* mnu_Ilerleme;
     QAction* mnu_Ac;
     QAction* mnu_Cikis;
     FormProgress* progress_;
@@ -207,4 +218,5 @@ private:
     QPoint placeBeforeHiding_;
     bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
+    QPointer<FormIlerleme> FormIlerleme_;
 };

@@ -127,6 +127,22 @@ void FormVokabo::LabelAktif_Click(int Index) {
                                        : ModVokabo::WordListKind::Passive);
 }
 
+void FormVokabo::selectWord(const QString& English, const QString& Turkish) {
+    for (const auto list : {ModVokabo::WordListKind::Active, ModVokabo::WordListKind::Passive}) {
+        const ModVokabo::WordList& words = words_.words(list);
+        for (int i = 0; i < words.size(); ++i) {
+            if (words[i].English != English || words[i].Turkish != Turkish)
+                continue;
+            ListPanel->closeFilter();
+            if (ListPanel->shownList() != list)
+                ListPanel->FillWordList(list);
+            ListPanel->showRecord(i);
+            mnu_Ac_Click();
+            return;
+        }
+    }
+}
+
 void FormVokabo::ImageAd_Click() {
     openWebPage(ProductInfo::HomePage);
 }

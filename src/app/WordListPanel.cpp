@@ -78,6 +78,10 @@ WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
     mnu_GeriAl->setObjectName(QStringLiteral("mnu_GeriAl"));
     mnu_GeriAl->setEnabled(false);
     connect(mnu_GeriAl, &QAction::triggered, this, &WordListPanel::undoImportRequested);
+    mnu_Liste->addSeparator();
+    QAction* progress = mnu_Liste->addAction(QStringLiteral("İlerleme"));
+    progress->setObjectName(QStringLiteral("mnu_ListeIlerleme"));
+    connect(progress, &QAction::triggered, this, &WordListPanel::progressRequested);
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(List1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { mnu_Liste->popup(List1->viewport()->mapToGlobal(at)); });
@@ -284,6 +288,12 @@ void WordListPanel::findLine(const QString& text, int line) {
             return;
         }
     setCurrentLine(std::min(line, lineCount() - 1));
+}
+
+void WordListPanel::showRecord(int record) {
+    const int row = lines_->rowOfRecord(record);
+    if (row >= 0)
+        setCurrentLine(row);
 }
 
 void WordListPanel::changeCurrentWord(const std::function<void(int record)>& change) {

@@ -36,6 +36,8 @@ public:
     void setCurrentLine(int line);
     // Makes current the first line that reads text, else line (or the last).
     void findLine(const QString& text, int line);
+    // Makes current the line of the shown list's record, where it shows.
+    void showRecord(int record);
     // The lines as the word dialog reads them.
     const QAbstractItemModel* lines() const;
 
@@ -74,6 +76,8 @@ signals:
     void importRequested();
     void exportRequested();
     void undoImportRequested();
+    // The list's context menu: the progress window.
+    void progressRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "ProductInfo.h"
 #include "app/FormVokabo.h"
 #include "app/Resources.h"
+#include "history/AnswerHistory.h"
 #include "platform/MsgBoxQt.h"
 #include "platform/Paths.h"
 #include "platform/SessionPlatform.h"
@@ -64,7 +65,10 @@ int main(int argc, char** argv) {
     SettingsRecord settings;
     ModVokabo::WordStore words(locateWordFile());
     const std::unique_ptr<Speech> speech = createSpeech();
-    FormVokabo form(commandLine, settings, words, *speech);
+    // Beside the word file, so that the words and their history travel together.
+    History::AnswerHistory history(History::pathBeside(words.wordFilePath()));
+    history.follow(words);
+    FormVokabo form(commandLine, settings, words, history, *speech);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (!form.Form_Load(startupId))

@@ -5,6 +5,7 @@
 #include "controls/KeyPreview.h"
 #include "controls/Look.h"
 #include "controls/SpeakerButton.h"
+#include "history/AnswerHistory.h"
 #include "platform/Clock.h"
 #include "platform/MsgBox.h"
 #include "platform/Speech.h"
@@ -107,11 +108,11 @@ QPixmap FormSoru::okWithFace(const QPixmap& face) const {
 }
 
 FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
-                   const SettingsRecord& settings, ModVokabo::WordStore& words, Speech& speech,
-                   QWidget* parent)
+                   const SettingsRecord& settings, ModVokabo::WordStore& words,
+                   History::AnswerHistory& history, Speech& speech, QWidget* parent)
     : QWidget(parent, popUpWindowType() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      host_(host), settings_(settings), words_(words), speech_(speech),
+      host_(host), settings_(settings), words_(words), history_(history), speech_(speech),
       VokaboInd(question.VokaboInd), English(question.text), OrnekCumle(question.OrnekCumle),
       Secenekler(question.answers), showsMeaning_(question.showsMeaning) {
     setObjectName(QStringLiteral("FormSoru"));
@@ -303,6 +304,7 @@ void FormSoru::open() {
 void FormSoru::Form_Load() {
     AktifListe = words_.words(ModVokabo::WordListKind::Active);
     host_->setAskCommandEnabled(false);
+    askedFor_ = host_->series().ElleSor;
     Bildi = false;
 
     const int SecenekSay = static_cast<int>(Secenekler.size());
@@ -400,6 +402,8 @@ void FormSoru::Form_Activate() {
 }
 
 void FormSoru::LblOrtu_Click() {
+    if (!shownAt_.isValid())
+        shownAt_ = Now();
     LblOrtu->hide();
     ImgQuestionMark->hide();
     for (ClickLabel* label : LblCevap)
@@ -440,6 +444,7 @@ void FormSoru::LblCevap_Click(int Index) {
         CmdTamam->setIcon(okWithFace(ImgFace1));
         CmdOgrendim->setEnabled(askedCount() + 1 >= settings_.enaz());
     }
+    recordAnswer(Index, Index == right);
     setAnswerColour(right, RightColour);
     ImgDogru->move(ImgDogru->x(), LblCevap[right]->y() - twipsToPixels(60));
     ImgDogru->show();
@@ -450,6 +455,18 @@ void FormSoru::LblCevap_Click(int Index) {
         number->hide();
     CmdTamam->show();
     CmdOgrendim->show();
+}
+
+void FormSoru::recordAnswer(int Index, bool right) {
+    if (VokaboInd < 0 || VokaboInd >= AktifListe.size())
+        return;
+    const ModVokabo::WordDef& asked = AktifListe[VokaboInd];
+    const QDateTime now = Now();
+    history_.record(
+        {now, asked.English, asked.Turkish,
+         showsMeaning_ ? History::Direction::MeaningToWord : History::Direction::WordToMeaning,
+         static_cast<int>(LblCevap.size()), right, Index + 1,
+         shownAt_.isValid() ? std::max<qint64>(0, shownAt_.msecsTo(now)) : 0, askedFor_});
 }
 
 void FormSoru::TimerAnm_Timer() {

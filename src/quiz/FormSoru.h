@@ -14,6 +14,9 @@
 namespace ModVokabo {
 class WordStore;
 }
+namespace History {
+class AnswerHistory;
+}
 
 class QLabel;
 class QTimer;
@@ -46,10 +49,11 @@ public:
     // Asks question, drawn from the active list of words, where the answer's
     // count goes; settings tell the series length, the count a word needs
     // before it may be retired and the words' language, in whose voice speech
-    // reads the foreign word.
+    // reads the foreign word. Every answer goes into history as it is judged.
     // parent: the window that owns it and deletes it when it goes first.
     FormSoru(const Quiz::Question& question, QuestionHost* host, const SettingsRecord& settings,
-             ModVokabo::WordStore& words, Speech& speech, QWidget* parent = nullptr);
+             ModVokabo::WordStore& words, History::AnswerHistory& history, Speech& speech,
+             QWidget* parent = nullptr);
     ~FormSoru() override;
 
     // Loads the window and puts it on top of all others without taking the
@@ -118,10 +122,12 @@ private:
     // The OK button's picture with a face over its middle.
     QPixmap okWithFace(const QPixmap& face) const;
     std::optional<int> askedWordNow() const;
+    void recordAnswer(int Index, bool right);
 
     QuestionHost* host_;
     const SettingsRecord& settings_;
     ModVokabo::WordStore& words_;
+    History::AnswerHistory& history_;
     Speech& speech_;
     SpeakerButton* CmdSeslendir;
     // Each answer's number, its key on the keyboard.
@@ -135,6 +141,9 @@ private:
     const QString OrnekCumle;
     QStringList Secenekler;
     const bool showsMeaning_;
+    // The user asked for the question; when its answers showed.
+    bool askedFor_ = false;
+    QDateTime shownAt_;
     QList<ClickLabel*> LblCevap;
     QLabel* ImgBalonSol;
     ModVokabo::WordList AktifListe;

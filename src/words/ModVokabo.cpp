@@ -154,6 +154,7 @@ int WordStore::AppendWord(const WordDef& word, WordListKind list) {
     words.append(word);
     const int index = static_cast<int>(words.size() - 1);
     emit rowsAppended(list, index, 1);
+    emit wordsAdded(list, {word});
     markChanged(list, Change::Lines);
     return index;
 }
@@ -165,6 +166,7 @@ void WordStore::AppendWords(const WordList& words, WordListKind list) {
     to.append(words);
     emit rowsAppended(list, static_cast<int>(to.size() - words.size()),
                       static_cast<int>(words.size()));
+    emit wordsAdded(list, words);
     markChanged(list, Change::Lines);
 }
 
@@ -175,6 +177,7 @@ bool WordStore::RemoveAppendedWords(const WordList& words, WordListKind list) {
         return false;
     from.resize(from.size() - words.size());
     emit rowsRemoved(list, static_cast<int>(from.size()), static_cast<int>(words.size()));
+    emit wordsDeleted(list, words);
     markChanged(list, Change::Lines);
     return true;
 }
@@ -182,10 +185,12 @@ bool WordStore::RemoveAppendedWords(const WordList& words, WordListKind list) {
 void WordStore::UpdateWord(WordListKind list, int index, const QString& English,
                            const QString& Turkish, const QString& Ornek) {
     WordDef& word = listOf(list)[index];
+    const WordDef before = word;
     word.English = English;
     word.Turkish = Turkish;
     word.Ornek = Ornek;
     emit rowEdited(list, index);
+    emit wordEdited(list, before, word);
     markChanged(list, Change::Lines);
 }
 
@@ -195,8 +200,9 @@ void WordStore::SetWordDogru(WordListKind list, int index, qint16 Dogru) {
 }
 
 void WordStore::DeleteWord(WordListKind list, int index) {
-    listOf(list).removeAt(index);
+    const WordDef gone = listOf(list).takeAt(index);
     emit rowsRemoved(list, index, 1);
+    emit wordsDeleted(list, {gone});
     markChanged(list, Change::Lines);
 }
 
@@ -207,10 +213,12 @@ void WordStore::ToggleWord(WordListKind list, int index) {
 bool WordStore::moveWord(WordListKind from, int index) {
     const WordListKind to = otherList(from);
     WordList& target = listOf(to);
-    target.append(listOf(from).takeAt(index));
+    const WordDef word = listOf(from).takeAt(index);
+    target.append(word);
     // Both lists are whole again before anyone hears of either.
     emit rowsRemoved(from, index, 1);
     emit rowsAppended(to, static_cast<int>(target.size() - 1), 1);
+    emit wordMoved(from, word);
     markChanged(from, Change::Lines);
     markChanged(to, Change::Lines);
     return true;

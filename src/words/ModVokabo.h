@@ -154,6 +154,13 @@ signals:
     void rowsRemoved(ModVokabo::WordListKind list, int first, int count);
     void rowEdited(ModVokabo::WordListKind list, int index);
     void listReplaced(ModVokabo::WordListKind list);
+    // The same changes word by word, for those who follow each word (the
+    // answer history); each comes just before its changed().
+    void wordsAdded(ModVokabo::WordListKind list, const ModVokabo::WordList& words);
+    void wordEdited(ModVokabo::WordListKind list, const ModVokabo::WordDef& before,
+                    const ModVokabo::WordDef& after);
+    void wordsDeleted(ModVokabo::WordListKind list, const ModVokabo::WordList& words);
+    void wordMoved(ModVokabo::WordListKind from, const ModVokabo::WordDef& word);
     // The word file on disk is no longer the one last read or written here.
     void changedOnDisk(ModVokabo::WordStore::OnDisk what);
     // A look found the word file as it was last read or written here.

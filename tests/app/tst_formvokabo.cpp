@@ -30,6 +30,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStringDecoder>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -196,6 +197,7 @@ private slots:
     void doubleClickEditsTheCurrentLine();
     void aCommandEndsTheHighlight();
     void barButtonsCloseTheQuestionFirst();
+    void progressWindowPointsAtItsWord();
 
 private:
     // The main window of a program that has just started with these words
@@ -238,7 +240,7 @@ FormVokabo& TestFormVokabo::start(const QString& commandLine, const QByteArray& 
     if (!words.isNull())
         program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(commandLine, program->settings(), program->words(),
-                                        program->speech(), makeTray(),
+                                        program->history(), program->speech(), makeTray(),
                                         std::make_unique<FakeBusy>(&userBusy));
     if (!form->Form_Load())
         qFatal("the main window did not start");
@@ -277,14 +279,16 @@ void TestFormVokabo::onlyTheExactSwitchStartsHidden() {
 
 void TestFormVokabo::secondCopyIsRefusedAndStoresNothing() {
     ScriptedMsgBox box;
-    FormVokabo first("-o", program->settings(), program->words(), program->speech(), makeTray());
+    FormVokabo first("-o", program->settings(), program->words(), program->history(),
+                     program->speech(), makeTray());
     QVERIFY(first.Form_Load());
     first.showAsStarted();
     QVERIFY(!first.isVisible());
     {
         SettingsRecord itsOwn;
         WordStore sameFile(program->wordFile(), QString());
-        FormVokabo second("", itsOwn, sameFile, program->speech(), makeTray());
+        History::AnswerHistory itsHistory(History::pathBeside(program->wordFile()));
+        FormVokabo second("", itsOwn, sameFile, itsHistory, program->speech(), makeTray());
         QVERIFY(!second.Form_Load());
         QVERIFY(second.hasEnded());
     }
@@ -493,8 +497,9 @@ void TestFormVokabo::unusableStoredPlacementIsIgnored_data() {
     QTest::addColumn<QSize>("size");
     SettingsRecord settings;
     WordStore words{QString(), QString()};
+    History::AnswerHistory history{QString()};
     RecordingSpeech speech;
-    const QPoint designedPlace = FormVokabo("", settings, words, speech, makeTray()).pos();
+    const QPoint designedPlace = FormVokabo("", settings, words, history, speech, makeTray()).pos();
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     const QString at90x60 = Settings::packPair(60 * 15, 90 * 15);
     const QPoint there(90, 60);
@@ -548,8 +553,8 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     const QString path = QDir(folder).filePath("vokabo.txt");
     WordStore words(path);
     ScriptedMsgBox box;
-    form =
-        std::make_unique<FormVokabo>("", program->settings(), words, program->speech(), makeTray());
+    form = std::make_unique<FormVokabo>("", program->settings(), words, program->history(),
+                                        program->speech(), makeTray());
     QVERIFY(form->Form_Load());
     words.AppendWord(word("kept", "saklı"), WordListKind::Active);
 
@@ -679,8 +684,8 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     };
     const QMenu* popMenu = part<QMenu>(*form, "popMenu");
     QMenu* pause = part<QMenu>(*form, "mnu_Duraklat");
-    QCOMPARE(shown(popMenu),
-             (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat", "Aç", "Çıkış"}));
+    QCOMPARE(shown(popMenu), (QStringList{"Yeni Vokabo", "Vokabo Sor", "Soruları Duraklat",
+                                          "İlerleme", "Aç", "Çıkış"}));
     QCOMPARE(popMenu->actions().indexOf(pause->menuAction()), 2);
     QCOMPARE(shown(pause), (QStringList{"30 dakika", "1 saat", "2 saat", "Yarın sabaha kadar"}));
     QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
@@ -874,8 +879,8 @@ void TestFormVokabo::failedSavesAreRetriedUntilTheyLand() {
     WordStore words(QDir(folder).filePath("vokabo.txt"), QString());
     // The window goes before the word store it uses, whatever happens.
     const auto windowFirst = qScopeGuard([this] { form.reset(); });
-    form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->speech(),
-                                        makeTray());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->history(),
+                                        program->speech(), makeTray());
     QVERIFY(form->Form_Load());
     auto* timer = part<QTimer>(*form, QStringLiteral("SaveSoonTimer"));
     words.AppendWord(word("kept", "saklı", QString(200, u'x')), WordListKind::Active);
@@ -919,8 +924,8 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
     for (const bool boxOpen : {false, true}) {
         WordStore words(path, QString());
         const auto windowFirst = qScopeGuard([this] { form.reset(); });
-        form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->speech(),
-                                            makeTray());
+        form = std::make_unique<FormVokabo>("-o", program->settings(), words, program->history(),
+                                            program->speech(), makeTray());
         QVERIFY(form->Form_Load());
         words.AppendWord(word(boxOpen ? "second" : "first", "ş"), WordListKind::Active);
         // The user's "Çıkış" has the save failure's box open when the system asks.
@@ -948,8 +953,8 @@ void TestFormVokabo::systemShutdownNeverWaitsForABox() {
     QFile copy(rescued.last());
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QVERIFY(copy.readAll().contains(QStringLiteral("second|ş||0|A").toUtf8()));
-    form = std::make_unique<FormVokabo>("-o", program->settings(), later, program->speech(),
-                                        makeTray());
+    form = std::make_unique<FormVokabo>("-o", program->settings(), later, program->history(),
+                                        program->speech(), makeTray());
     QVERIFY(form->Form_Load());
     QVERIFY(tray.balloons.last().contains(QDir::toNativeSeparators(rescued.last())));
 }
@@ -1028,8 +1033,8 @@ void TestFormVokabo::anotherComputersLockIsTakenOverWhenAsked() {
     ScriptedMsgBox box;
     box.answer({MsgBoxResult::No, MsgBoxResult::Ok, MsgBoxResult::Yes});
     {
-        FormVokabo refused("", program->settings(), program->words(), program->speech(),
-                           makeTray());
+        FormVokabo refused("", program->settings(), program->words(), program->history(),
+                           program->speech(), makeTray());
         QVERIFY(!refused.Form_Load());
     }
     QCOMPARE(box.asked().size(), 2);
@@ -1353,3 +1358,34 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
 
 QTEST_MAIN(TestFormVokabo)
 #include "tst_formvokabo.moc"
+
+// The progress window, from the tray or the list, and the word it points
+// at; a damaged history is told at the tray icon.
+void TestFormVokabo::progressWindowPointsAtItsWord() {
+    QFile damaged(History::pathBeside(program->wordFile()));
+    QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write(QByteArray(8192, 'x')) == 8192);
+    damaged.close();
+    FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|P\r\n");
+    QCOMPARE(tray.balloons.size(), 1);
+    QVERIFY(tray.balloons[0].startsWith(QStringLiteral("Cevap geçmişi yeniden başladı: ")));
+    program->history().record(
+        {Now(), "c", "3", History::Direction::WordToMeaning, 4, false, 2, 900, false});
+
+    const auto progressWindows = [] {
+        QList<QWidget*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == u"FormIlerleme" && widget->isVisible())
+                found.append(widget);
+        return found;
+    };
+    part<QAction>(form, QStringLiteral("mnu_Ilerleme"))->trigger();
+    part<QAction>(form, QStringLiteral("mnu_ListeIlerleme"))->trigger();
+    QCOMPARE(progressWindows().size(), 1);
+    auto* wrong = part<QTableWidget>(*progressWindows()[0], QStringLiteral("TableYanlis"));
+    const QPoint first = wrong->visualItemRect(wrong->item(0, 0)).center();
+    QTest::mouseClick(wrong->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(wrong->viewport(), Qt::LeftButton, {}, first);
+    QVERIFY(form.isVisible());
+    QCOMPARE(LabelTur(form), QStringLiteral("Pasif Vokaboleriniz (1)"));
+    QCOMPARE(listOf(form).lineText(listOf(form).currentLine()), QStringLiteral("c || 3"));
+}

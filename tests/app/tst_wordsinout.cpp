@@ -179,7 +179,8 @@ void TestWordsInOut::cleanup() {
 FormVokabo& TestWordsInOut::start(const QByteArray& words) {
     program->writeWordFile(words);
     form = std::make_unique<FormVokabo>(QString(), program->settings(), program->words(),
-                                        program->speech(), std::make_unique<NoTray>());
+                                        program->history(), program->speech(),
+                                        std::make_unique<NoTray>());
     if (!form->Form_Load())
         qFatal("the main window did not start");
     form->show();

@@ -13,7 +13,7 @@ SAMPLE_WORDS = ["student loan || ögrenci  bursu kredisi", "person, || kimse ki�
                 "income || gelir  kazanç"]
 TRAY_MENU = [("menu item", "Yeni Vokabo"), ("menu item", "Vokabo Sor"),
              ("menu item", "Soruları Duraklat"), ("separator", ""),
-             ("menu item", "Aç"), ("menu item", "Çıkış")]
+             ("menu item", "İlerleme"), ("menu item", "Aç"), ("menu item", "Çıkış")]
 
 PROGRAM_NAME = "Vokabo Retano"
 # The main window's title strip over the word list.

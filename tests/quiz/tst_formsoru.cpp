@@ -70,7 +70,8 @@ class TestFormSoru : public QObject {
         asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
         asked.showsMeaning = showsMeaning;
-        form = new FormSoru(asked, &host, program->settings(), store(), program->speech());
+        form = new FormSoru(asked, &host, program->settings(), store(), program->history(),
+                            program->speech());
         form->open();
     }
     void answer(int index) {
@@ -236,6 +237,33 @@ private slots:
         QCOMPARE(host.questions.SoruSayac, after);
         QCOMPARE(host.questions.ElleSor, clicked == 0 && press != 'E');
         QVERIFY(host.askEnabled && host.timerStarts >= 1);
+    }
+
+    // Judged answers, as they were given; a question closed unanswered
+    // leaves nothing.
+    void everyAnswerGoesIntoTheHistory() {
+        program->history().open();
+        QDateTime now = TestNow;
+        setClock([&now] { return now; });
+        open(4, {"t4", "t1", "t2", "t3"}, 2);
+        form->LblOrtu_Click();
+        now = TestNow.addMSecs(2500);
+        form->LblCevap_Click(0);
+        form->CmdTamam_Click();
+        host.questions.ElleSor = true;
+        open(5, {"w5", "w1", "w2"}, 3, "t5 ?", true);
+        form->LblOrtu_Click();
+        form->LblCevap_Click(2);
+        form->close();
+        open(5);
+        form->LblOrtu_Click();
+        form->close();
+        using History::Answer;
+        using History::Direction;
+        const Answer wrong{now, "w4", "t4", Direction::WordToMeaning, 4, false, 1, 2500, false};
+        const Answer right{now, "w5", "t5", Direction::MeaningToWord, 3, true, 3, 0, true};
+        QCOMPARE(program->history().answersOf(active()[3]), QList<Answer>{wrong});
+        QCOMPARE(program->history().answersOf(active()[4]), QList<Answer>{right});
     }
 
     void listChangedWhileTheQuestionWasOpen() {

@@ -36,7 +36,9 @@ void RecordingSpeech::becomes(State state, const QList<QLocale::Language>& langu
 
 FreshProgram::FreshProgram()
     : words_(QDir(dir_.path()).filePath(QStringLiteral("vokabo.txt")), QString()),
+      history_(History::pathBeside(words_.wordFilePath())),
       oldConfigHome_(qgetenv("XDG_CONFIG_HOME")), oldDataHome_(qgetenv("XDG_DATA_HOME")) {
+    history_.follow(words_);
     qputenv("XDG_CONFIG_HOME", QDir(dir_.path()).filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", QDir(dir_.path()).filePath(QStringLiteral("data")).toUtf8());
 }

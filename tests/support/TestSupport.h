@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/AnswerHistory.h"
 #include "platform/MsgBox.h"
 #include "platform/Speech.h"
 #include "settings/Settings.h"
@@ -90,6 +91,9 @@ public:
     SettingsRecord& settings() { return settings_; }
     // Its word store, loaded from nothing yet: both lists empty.
     ModVokabo::WordStore& words() { return words_; }
+    // Its answer history beside the word file, following the store; not
+    // opened yet.
+    History::AnswerHistory& history() { return history_; }
     // Its speech service, not there until a test says otherwise.
     RecordingSpeech& speech() { return speech_; }
     // Writes the lists as the word file (UTF-8) and loads it. Both empty
@@ -100,6 +104,7 @@ private:
     QTemporaryDir dir_;
     SettingsRecord settings_;
     ModVokabo::WordStore words_;
+    History::AnswerHistory history_;
     RecordingSpeech speech_;
     QByteArray oldConfigHome_;
     QByteArray oldDataHome_;
