@@ -358,6 +358,7 @@ Figures load(Setup& setup, bool withList, bool withProgress) {
     std::unique_ptr<ModVokabo::WordStore> store;
     // The main window's list, which follows the word store.
     std::unique_ptr<WordListPanel> list;
+    int reports = 0;
     int before = 0;
     Figures figures = timeRuns(
         setup.runs,
@@ -365,17 +366,21 @@ Figures load(Setup& setup, bool withList, bool withProgress) {
             // The program starts with empty lists.
             list.reset();
             store = std::make_unique<ModVokabo::WordStore>(setup.wordFile, QString());
-            store->setProgressView(withProgress ? &progress : nullptr);
+            if (withProgress) {
+                progress.follow(*store);
+                QObject::connect(store.get(), &ModVokabo::WordStore::fileWorkProgressed,
+                                 [&reports] { ++reports; });
+            }
             if (withList)
                 list = std::make_unique<WordListPanel>(*store);
-            before = progress.repaintCount();
+            before = reports;
         },
         [&] {
             if (!store->LoadWordFile().ok)
                 std::exit(1);
         });
     if (withProgress)
-        figures.repaints = progress.repaintCount() - before;
+        figures.repaints = reports - before;
     if (store->words(ModVokabo::WordListKind::Active).size() != WordsPerList ||
         store->words(ModVokabo::WordListKind::Passive).size() != WordsPerList)
         fail(figures, "the load did not give both lists in full");
@@ -399,7 +404,8 @@ Figures save(Setup& setup, bool withProgress) {
         for (const WordDef& word : vocabulary.passive)
             store.AppendWord(word, ModVokabo::WordListKind::Passive);
     }
-    store.setProgressView(withProgress ? &progress : nullptr);
+    if (withProgress)
+        progress.follow(store);
     // Watched as the program watches it: whatever the save and the watch
     // read, right after the save and once the watch has settled, is counted.
     store.watchWordFile();
@@ -420,12 +426,16 @@ Figures save(Setup& setup, bool withProgress) {
         uiBefore = bytesRead("/proc/thread-self/io");
         allBefore = bytesRead("/proc/self/io");
     };
+    int reports = 0;
+    if (withProgress)
+        QObject::connect(&store, &ModVokabo::WordStore::fileWorkProgressed,
+                         [&reports] { ++reports; });
     int before = 0;
     Figures figures = timeRuns(
         setup.runs,
         [&] {
             settle();
-            before = progress.repaintCount();
+            before = reports;
         },
         [&] {
             if (!store.SaveWordFile().ok)
@@ -435,7 +445,7 @@ Figures save(Setup& setup, bool withProgress) {
     figures.uiReads = double(uiBytes) / double(setup.fileBytes) / setup.runs;
     figures.otherReads = double(allBytes - uiBytes) / double(setup.fileBytes) / setup.runs;
     if (withProgress)
-        figures.repaints = progress.repaintCount() - before;
+        figures.repaints = reports - before;
     if (readFile(setup.scratch) != readFile(setup.wordFile))
         fail(figures, "the saved file differs from the one generated");
     return figures;
@@ -500,7 +510,7 @@ double mb(long kb) {
 
 void printHeader() {
     std::printf("%-32s %9s %7s %7s %7s %8s %6s %9s\n", "", "median ms", "min", "1st run", "floor",
-                "peak MB", "+MB", "repaints");
+                "peak MB", "+MB", "reports");
 }
 
 void printRow(const char* title, const Figures& figures, double floorMs) {
@@ -633,13 +643,14 @@ int main(int argc, char** argv) {
     printRow(Measurements[6].title, save, write.medianMs);
     printShare("the progress window", save.medianMs - saveQuiet.medianMs, save.medianMs);
     printRow(Measurements[7].title, saveQuiet, write.medianMs);
-    std::printf("\nshares: differences of medians, so as noisy as two medians\n"
-                "1st run: the first in its process, as at the program's start (page faults, "
-                "caches)\n"
-                "peak MB: ru_maxrss of the process that measured; +MB: its growth in the timed "
-                "runs\nrepaints: progress-window repaints in one load (%d lines) or save (%d "
-                "words)\n\n",
-                2 * WordsPerList, 2 * WordsPerList);
+    std::printf(
+        "\nshares: differences of medians, so as noisy as two medians\n"
+        "1st run: the first in its process, as at the program's start (page faults, "
+        "caches)\n"
+        "peak MB: ru_maxrss of the process that measured; +MB: its growth in the timed "
+        "runs\nreports: progress reports to the progress window in one load (%d lines) or save (%d "
+        "words)\n\n",
+        2 * WordsPerList, 2 * WordsPerList);
     printVerdict("load", load.medianMs, read.medianMs, "reading and decoding", LoadAim);
     printVerdict("save", save.medianMs, writeAtomic.medianMs,
                  "encoding and writing through QSaveFile", SaveAim);

@@ -75,30 +75,29 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     ListPanel = new WordListPanel(words_, this);
     connect(ListPanel, &WordListPanel::editRequested, this, &FormVokabo::EditWord);
     connect(ListPanel, &WordListPanel::deleteRequested, this, &FormVokabo::DeleteSelectedWord);
-    connect(ListPanel, &WordListPanel::listChosen, this, &FormVokabo::LabelAktif_Click);
     connect(ListPanel, &WordListPanel::importRequested, this, &FormVokabo::ImportWords);
     connect(ListPanel, &WordListPanel::exportRequested, this, &FormVokabo::ExportWords);
     connect(ListPanel, &WordListPanel::progressRequested, this, &FormVokabo::mnu_Ilerleme_Click);
     connect(ListPanel, &WordListPanel::undoImportRequested, this, &FormVokabo::UndoLastImport);
     setAcceptDrops(true);
     FrameAd = new AdvertPanel(this);
-    connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
+    connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::openHomePage);
 
-    TimerSor = new QuestionScheduler(
+    scheduler_ = new QuestionScheduler(
         settings_, [this] { return series_.ElleSor; }, [this] { return busy_ && busy_->busy(); },
         this);
-    connect(TimerSor, &QuestionScheduler::questionDue, this, &FormVokabo::TimerSor_Timer);
+    connect(scheduler_, &QuestionScheduler::questionDue, this, &FormVokabo::askIfDue);
     if (busy_)
-        connect(busy_.get(), &UserBusy::changed, TimerSor, &QuestionScheduler::reconsider);
+        connect(busy_.get(), &UserBusy::changed, scheduler_, &QuestionScheduler::reconsider);
     clockJumps_ = new ClockJumps(this);
-    connect(clockJumps_, &ClockJumps::jumped, TimerSor, &QuestionScheduler::reconsider);
+    connect(clockJumps_, &ClockJumps::jumped, scheduler_, &QuestionScheduler::reconsider);
     // A question that waited for enough active words may be asked once they
     // come, from wherever they come (a file read again, an import).
-    connect(&words_, &ModVokabo::WordStore::changed, TimerSor,
+    connect(&words_, &ModVokabo::WordStore::changed, scheduler_,
             [this](ModVokabo::WordListKind list, ModVokabo::WordStore::Change what) {
                 if (list == ModVokabo::WordListKind::Active &&
                     what == ModVokabo::WordStore::Change::Lines)
-                    TimerSor->reconsider();
+                    scheduler_->reconsider();
             });
 
     popMenu = new QMenu(QStringLiteral("popup_menu"), this);
@@ -141,6 +140,9 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     });
 
     progress_ = new FormProgress(this);
+    progress_->follow(words_);
+    connect(&words_, &ModVokabo::WordStore::loaded, this, &FormVokabo::wordsLoaded);
+    connect(&words_, &ModVokabo::WordStore::saved, this, &FormVokabo::wordsSaved);
 
     saveSoon_ = new SaveSoon(words_, this);
     connect(saveSoon_, &SaveSoon::saveFailed, this, [this](const ModVokabo::FileOutcome& outcome) {
@@ -181,89 +183,6 @@ FormVokabo::~FormVokabo() {
     delete FormIlerleme_;
     // Before anything of the window they ask for goes.
     qDeleteAll(findChildren<FormSoru*>(Qt::FindDirectChildrenOnly));
-    words_.setProgressView(nullptr);
-}
-
-bool FormVokabo::Form_Load(const QByteArray& startupId) {
-    instance_ = std::make_unique<SingleInstance>(words_.wordFilePath());
-    SingleInstance::Outcome instance = instance_->tryAcquire();
-    if (instance == SingleInstance::Outcome::HeldElsewhere && takeOverAsked(instance_->holder()))
-        instance = instance_->takeOver();
-    if (instance == SingleInstance::Outcome::Unavailable)
-        std::fprintf(stderr,
-                     "Vokabo Retano: cannot tell whether another copy runs (%s); starting "
-                     "anyway.\n",
-                     qPrintable(instance_->failure()));
-    if (instance == SingleInstance::Outcome::HeldByAnotherCopy ||
-        instance == SingleInstance::Outcome::HeldElsewhere) {
-        refuseStart(instance == SingleInstance::Outcome::HeldByAnotherCopy &&
-                    instance_->callRunningCopy(startupId));
-        return false;
-    }
-
-    connect(instance_.get(), &SingleInstance::calledForward, this,
-            [this](const QByteArray& startupId) {
-                prepareActivation(this, startupId, [this] {
-                    mnu_Ac_Click();
-                    instance_->cameForward();
-                });
-            });
-
-    Randomize(static_cast<quint64>(Now().toMSecsSinceEpoch()));
-
-    words_.setProgressView(progress_);
-    if (const ModVokabo::FileOutcome loaded = words_.LoadWordFile(); !loaded.ok)
-        reportUnreadableWordFile(loaded);
-    else
-        tellAboutLoad(loaded);
-    words_.watchWordFile();
-
-    // The window exists on the screen's side before it is placed: placed
-    // before it existed, a window started minimised is not brought back when
-    // the task bar or a window switcher activates it (openbox).
-    create();
-    LoadSettings();
-    if (settings_.ustte())
-        setTopmost(this, true);
-    connect(&settings_, &SettingsRecord::changed, this, [this](const Settings::Setting* setting) {
-        if (setting == &Settings::UstteSetting)
-            setTopmost(this, settings_.ustte());
-        else if (setting == &Settings::DuraklatSetting) {
-            TryIcn1->setToolTip(trayToolTip());
-            TryIcn1->Modify();
-        }
-    });
-
-    if (ListPanel->lineCount() > 0)
-        ListPanel->setCurrentLine(0);
-    // The keyboard starts in the word list, on its first line.
-    ListPanel->focusList();
-    LayoutReady = true;
-    Form_Resize();
-
-    TryIcn1->setIcon(windowIcon());
-    TryIcn1->setToolTip(trayToolTip());
-    TryIcn1->setHostMenu(popMenu);
-    TryIcn1->Start();
-    trayAvailable_ = TryIcn1->TrayAvailable();
-    connect(TryIcn1, &TryIcn::TrayAvailabilityChanged, this, &FormVokabo::trayAvailabilityChanged);
-
-    // Only the one copy that runs may move a damaged history aside, and it
-    // tells so at its tray icon.
-    history_.open();
-
-    startHidden_ = commandLine_ == u"-o";
-
-    // Words a shut-down could not save, kept since the word file was last
-    // written.
-    if (const QStringList rescued = words_.rescueCopies(); !rescued.isEmpty())
-        tellQuietly(QStringLiteral("Kurtarılan vokaboler"),
-                    QStringLiteral("Son çıkışta kaydedilemeyen vokaboler şu dosyada saklı:\n%1\n"
-                                   "Listeye \"Dosyadan Vokabo Ekle…\" ile geri alınabilir.")
-                        .arg(nativePath(rescued.last())));
-
-    TimerSor->start();
-    return true;
 }
 
 bool FormVokabo::takeOverAsked(const LockHolder& holder) {
@@ -297,8 +216,9 @@ void FormVokabo::refuseStart(bool calledForward) {
     // kept on top.
     MsgBox(prompt, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation | MsgBoxStyle::SystemModal,
            QStringLiteral("Vokabo Retano"));
-    refused_ = true;
-    Form_Unload();
+    // Nothing of this copy's was started: it only lets go of what it holds.
+    removeTrayIcon();
+    releaseLock();
 }
 
 void FormVokabo::LoadSettings() {
@@ -349,120 +269,10 @@ void FormVokabo::storePlacement() {
                                                                    pixelsToTwips(frame.width())));
 }
 
-bool FormVokabo::Form_Unload() {
-    if (unloading_ || ended_)
-        return false;
-    unloading_ = true;
-    // No question may open while the program ends, and the words are saved
-    // here, once.
-    TimerSor->stop();
-    saveSoon_->hold(true);
-
-    // A refused second copy never placed its window: what is stored belongs
-    // to the copy that runs.
-    if (!refused_ && !minimisedToTray_ &&
-        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        storePlacement();
-
-    if (FormSoru_)
-        FormSoru_->close();
-    if (FormIlerleme_)
-        FormIlerleme_->close();
-    FormImg::unload();
-
-    if (words_.WordsChanged()) {
-        hide();
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        if (!saveWords()) {
-            unloading_ = false;
-            shutdownRequested_ = false;
-            mnu_Ac_Click();
-            TimerSor->start();
-            saveSoon_->hold(false);
-            return false;
-        }
-    }
-
-    TryIcn1->Remove();
-    instance_.reset();
-    unloading_ = false;
-    ended_ = true;
-    emit ended();
-    return true;
-}
-
-bool FormVokabo::saveWords() {
-    using ModVokabo::WordStore;
-    auto outside = WordStore::OutsideChanges::Keep;
-    for (;;) {
-        ModVokabo::FileOutcome outcome = words_.SaveWordFile(outside);
-        if (outcome.ok)
-            return true;
-        if (endedBySystem_)
-            return rescueWords(outcome);
-        if (outcome.changedOnDisk) {
-            // Looked at here and now: the program is ending.
-            switch (words_.lookAtDiskNow()) {
-            case WordStore::OnDisk::AsSeen:
-                continue;
-            case WordStore::OnDisk::Emptied:
-            case WordStore::OnDisk::Removed:
-                outside = WordStore::OutsideChanges::Overwrite;
-                continue;
-            case WordStore::OnDisk::Changed:
-                // Leaving with the file's words is leaving without saving.
-                if (keepTheFilesWords() || endedBySystem_)
-                    return endedBySystem_ ? rescueWords(outcome) : true;
-                outside = WordStore::OutsideChanges::Overwrite;
-                continue;
-            case WordStore::OnDisk::Unreadable:
-                outcome.reason = QStringLiteral("Dosya şu anda okunamıyor; içinde ne olduğu "
-                                                "bilinmeden üzerine yazılmıyor.");
-                break;
-            }
-        }
-        const QString failed = QStringLiteral("Vokaboler kaydedilemedi:\n%1\n\n%2\n\n")
-                                   .arg(outcome.path, outcome.reason);
-        // Offer only what can work: a file that could not be read at start is
-        // never written, however often the user tries.
-        if (!outcome.retryMayHelp) {
-            const bool leave =
-                MsgBox(failed + QStringLiteral("Kaydetmeden çıkılsın mı? \"Hayır\" programı "
-                                               "açık tutar."),
-                       MsgBoxStyle::YesNo | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
-                       QStringLiteral("Vokabo Retano")) == MsgBoxResult::Yes;
-            return endedBySystem_ ? rescueWords(outcome) : leave;
-        }
-        const MsgBoxResult answer = MsgBox(
-            failed + QStringLiteral("\"Tekrar Dene\" kaydetmeyi yeniden dener; \"Vazgeç\" "
-                                    "programı açık tutar; \"Kaydetmeden Çık\" bu oturumdaki "
-                                    "değişiklikleri bırakır."),
-            MsgBoxStyle::AbortRetryIgnore | MsgBoxStyle::Critical | MsgBoxStyle::DefaultButton2,
-            QStringLiteral("Vokabo Retano"));
-        // The system ended the program while the box was open.
-        if (endedBySystem_)
-            return rescueWords(outcome);
-        if (answer == MsgBoxResult::Ignore)
-            return true;
-        if (answer != MsgBoxResult::Retry)
-            return false;
-    }
-}
-
-bool FormVokabo::rescueWords(const ModVokabo::FileOutcome& failed) {
-    const QString rescued = words_.saveRescueCopy();
-    // Nobody waits at a shut-down: the system's log is where this is read.
-    std::fprintf(stderr, "Vokabo Retano: the words could not be saved in %s (%s); %s\n",
-                 qPrintable(failed.path), qPrintable(failed.reason),
-                 rescued.isEmpty()
-                     ? "no rescue copy could be written either"
-                     : qPrintable(QStringLiteral("they were written to %1").arg(rescued)));
-    return true;
-}
-
 void FormVokabo::wordFileChangedOutside(ModVokabo::WordStore::OnDisk what) {
     using OnDisk = ModVokabo::WordStore::OnDisk;
-    if (askingAboutFile_ || unloading_ || ended_ || shutdownRequested_)
+    // The end saves the words itself.
+    if (stage_ != Stage::Running)
         return;
     if (ModalLoops::depth() > 0) {
         // A word being edited may not move under its dialog: the file is
@@ -474,7 +284,8 @@ void FormVokabo::wordFileChangedOutside(ModVokabo::WordStore::OnDisk what) {
             });
         return;
     }
-    askingAboutFile_ = true;
+    // Its box may be open for a while; a change seen meanwhile waits for it
+    // like for any dialog.
     saveSoon_->hold(true);
     // A file removed or emptied outside: the words the program holds are all
     // that is left of them, and they are written again.
@@ -483,7 +294,7 @@ void FormVokabo::wordFileChangedOutside(ModVokabo::WordStore::OnDisk what) {
         if (!words_.WordsChanged() || keepTheFilesWords())
             what = reloadWordFile();
         else
-            writeBack = !shutdownRequested_;
+            writeBack = stage_ == Stage::Running;
     }
     const QString path = nativePath(words_.wordFilePath());
     if (what == OnDisk::Emptied) {
@@ -506,8 +317,8 @@ void FormVokabo::wordFileChangedOutside(ModVokabo::WordStore::OnDisk what) {
                 words_.SaveWordFile(ModVokabo::WordStore::OutsideChanges::Overwrite);
             !outcome.ok)
             tellQuietly(SaveFailedTitle, outcome.reason);
-    saveSoon_->hold(false);
-    askingAboutFile_ = false;
+    if (!ending())
+        saveSoon_->hold(false);
 }
 
 ModVokabo::WordStore::OnDisk FormVokabo::reloadWordFile() {
@@ -552,7 +363,7 @@ bool FormVokabo::keepTheFilesWords() {
 }
 
 void FormVokabo::tellQuietly(const QString& title, const QString& text) {
-    if (trayAvailable_ && !ended_) {
+    if (trayAvailable_ && stage_ != Stage::Ended) {
         TryIcn1->ShowBalloon(title, text);
         return;
     }
@@ -565,31 +376,6 @@ void FormVokabo::reportUnreadableWordFile(const ModVokabo::FileOutcome& outcome)
                           "program bu dosyanın üzerine yazmayacak.")
                .arg(outcome.path, outcome.reason),
            MsgBoxStyle::OkOnly | MsgBoxStyle::Critical, QStringLiteral("Vokabo Retano"));
-}
-
-void FormVokabo::requestShutdown(EndedBy by) {
-    if (ended_)
-        return;
-    if (by == EndedBy::System) {
-        endedBySystem_ = true;
-        // A box of the shut-down itself may be waiting for an answer.
-        if (unloading_)
-            ModalLoops::closeAll();
-    }
-    if (unloading_)
-        return;
-    shutdownRequested_ = true;
-    TimerSor->stop();
-    if (ModalLoops::depth() > 0) {
-        // Their windows are closed only once the dialogs' loops have
-        // returned: a window deleted under a running dialog takes the
-        // dialog with it while the dialog's loop still uses it.
-        ModalLoops::closeAll();
-        ModalLoops::whenAllClosed(this, [this, by] { requestShutdown(by); });
-        return;
-    }
-    if (Form_Unload())
-        close();
 }
 
 void FormVokabo::Form_KeyPress(int KeyAscii) {
@@ -610,7 +396,7 @@ void FormVokabo::minimiseAway() {
 
 void FormVokabo::trayAvailabilityChanged() {
     const bool available = TryIcn1->TrayAvailable();
-    if (available == trayAvailable_ || unloading_ || ended_)
+    if (available == trayAvailable_ || ending())
         return;
     trayAvailable_ = available;
     if (available)
@@ -653,6 +439,9 @@ void FormVokabo::hideToTray() {
 }
 
 void FormVokabo::mnu_Ac_Click() {
+    // The window's words are being saved for the end.
+    if (ending())
+        return;
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     // Asked for through the window itself: moving the widget to where it
     // already is would not tell the window manager. The widget must agree
@@ -680,8 +469,8 @@ QString FormVokabo::trayToolTip() const {
                            : QStringLiteral("Vokabo Retano");
 }
 
-void FormVokabo::TimerSor_Timer() {
-    if (!TimerSor->dueNow())
+void FormVokabo::askIfDue() {
+    if (!scheduler_->dueNow())
         return;
     SoruHazirla();
 }
@@ -701,11 +490,11 @@ void FormVokabo::SoruHazirla() {
         // Enough words, but the draw found no set of answers: the next
         // period draws again. Too few words wait for more.
         if (active.size() >= settings_.SecenekSay())
-            TimerSor->setSonSoru(Now());
+            scheduler_->setSonSoru(Now());
         return;
     }
     auto* form = new FormSoru(*question, this, settings_, words_, history_, speech_, this);
-    TimerSor->stop();
+    scheduler_->stop();
     FormSoru_ = form;
     form->open();
     // Read aloud as it comes, unless the user is in a film, a call or a
@@ -717,8 +506,8 @@ void FormVokabo::SoruHazirla() {
 void FormVokabo::startQuestionTimer() {
     // The program may be ending: no new question then. An open question
     // starts the timer itself when it closes.
-    if (!shutdownRequested_ && !unloading_ && !ended_ && !questionOpen())
-        TimerSor->start();
+    if (stage_ == Stage::Running && !questionOpen())
+        scheduler_->start();
 }
 
 void FormVokabo::setAskCommandEnabled(bool enabled) {
@@ -726,13 +515,13 @@ void FormVokabo::setAskCommandEnabled(bool enabled) {
 }
 
 void FormVokabo::setSonSoru(const QDateTime& when) {
-    TimerSor->setSonSoru(when);
+    scheduler_->setSonSoru(when);
 }
 
 void FormVokabo::mnu_VokaboSor_Click() {
     series_.ElleSor = true;
-    TimerSor->setSonSoru(QDateTime());
-    if (shutdownRequested_ || unloading_ || ended_ || questionOpen())
+    scheduler_->setSonSoru(QDateTime());
+    if (stage_ != Stage::Running || questionOpen())
         return;
     // Asked for: at once, whatever holds the scheduled questions.
     SoruHazirla();
@@ -745,7 +534,7 @@ void FormVokabo::mnu_YeniVokabo_Click() {
 }
 
 void FormVokabo::mnu_Ilerleme_Click() {
-    if (unloading_ || ended_)
+    if (ending())
         return;
     if (!FormIlerleme_) {
         FormIlerleme_ = new FormIlerleme(history_, nullptr);
@@ -799,7 +588,7 @@ void FormVokabo::resizeEvent(QResizeEvent* event) {
 }
 
 void FormVokabo::closeEvent(QCloseEvent* event) {
-    if (ended_ || Form_Unload())
+    if (stage_ == Stage::Ended || Form_Unload())
         event->accept();
     else
         event->ignore();

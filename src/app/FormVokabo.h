@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <span>
 
 class AdvertPanel;
 class SaveSoon;
@@ -50,12 +51,15 @@ public:
                std::unique_ptr<UserBusy> busy = createUserBusy(), QWidget* parent = nullptr);
     ~FormVokabo() override;
 
-    // Start-up. False when another copy already runs; the program then ends,
-    // and the copy that runs comes forward (startupId: this start's start-up
-    // notification id, which lets the desktop activate its window).
+    // Start-up (FormVokaboLifecycle.cpp). False when another copy already
+    // runs; the program then ends, and the copy that runs comes forward
+    // (startupId: this start's start-up notification id, which lets the
+    // desktop activate its window). started() says when it is done: at once
+    // for a word file read within a moment, else once it is read.
     bool Form_Load(const QByteArray& startupId = {});
-    // Shut-down. False when the user chose to keep the program running
-    // because the words could not be saved.
+    // Shut-down. True once the program has ended (ended() said so); false
+    // when the user chose to keep the program running because the words
+    // could not be saved, or while a long save still runs (ended() follows).
     bool Form_Unload();
 
     // Who asks the program to end: the user ("Çıkış"), or the system (a
@@ -67,15 +71,15 @@ public:
     // an answer: words that cannot be saved go to a rescue copy.
     void requestShutdown(EndedBy by = EndedBy::User);
 
-    // The tray menu's commands, and the question timer's tick. "Vokabo Sor"
-    // asks at once.
+    // The tray menu's commands. "Vokabo Sor" asks at once.
     void mnu_Ac_Click();
     void mnu_Cikis_Click();
     void mnu_VokaboSor_Click();
     void mnu_YeniVokabo_Click();
     // The progress window; opened once, brought forward after.
     void mnu_Ilerleme_Click();
-    void TimerSor_Timer();
+    // The scheduler says a question is due: it opens, if it still is.
+    void askIfDue();
     // Composes a question from the active words and opens its window; does
     // nothing when there are too few words.
     void SoruHazirla();
@@ -106,9 +110,10 @@ public:
     // Hidden into the tray by Esc or by minimising: the window counts as
     // minimised until it is restored.
     bool minimisedToTray() const { return minimisedToTray_; }
-    bool hasEnded() const { return ended_; }
+    bool hasEnded() const { return stage_ == Stage::Ended; }
 
 signals:
+    void started();
     void ended();
 
 protected:
@@ -119,6 +124,54 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Where the window's life stands: Ending from the moment an end is
+    // asked for (no question opens then, no command runs) until Ended.
+    enum class Stage { Created, Starting, Running, Ending, Ended };
+    bool ending() const { return stage_ == Stage::Ending || stage_ == Stage::Ended; }
+
+    // A step of the start-up or the shut-down: it lets the sequence go on,
+    // stops it, or waits for work of its own, whose end runs the rest.
+    enum class Next { Go, Wait, Stop };
+    using Step = Next (FormVokabo::*)();
+    struct Sequence {
+        std::span<const Step> steps;
+        std::size_t next = 0;
+    };
+    void run(Sequence& sequence);
+
+    // The start-up, in this order.
+    static const Step StartUp[];
+    Next takeTheLock();
+    Next seedRandom();
+    Next loadWords();
+    void wordsLoaded(const ModVokabo::FileOutcome& loaded);
+    Next watchWordFile();
+    Next applySettings();
+    Next firstLayout();
+    Next startTrayIcon();
+    Next openHistory();
+    Next readCommandLine();
+    Next tellRescued();
+    Next startQuestions();
+
+    // The shut-down, in this order.
+    static const Step ShutDown[];
+    Next stopQuestions();
+    Next keepPlacement();
+    Next closeOwnWindows();
+    Next saveAtEnd();
+    Next removeTrayIcon();
+    Next releaseLock();
+    // The save at the end, and what its outcome leads to.
+    void saveWords(ModVokabo::WordStore::OutsideChanges outside);
+    void wordsSaved(const ModVokabo::FileOutcome& outcome);
+    enum class AfterSave { Done, Again, KeepRunning };
+    AfterSave afterSave(ModVokabo::FileOutcome outcome);
+    // The words that cannot be saved at a shut-down nobody waits for.
+    AfterSave rescueWords(const ModVokabo::FileOutcome& failed);
+    // The user chose to keep the program when the words could not be saved.
+    void keepRunning();
+
     void Form_KeyPress(int KeyAscii);
     void Form_Resize();
     // The bar's commands, by the index of their button.
@@ -134,10 +187,10 @@ private:
     // ask: confirm with the user first. False when nothing changed.
     bool DeleteWordAsk(ModVokabo::WordListKind list, int index, bool ask);
     bool ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask);
-    void LabelAktif_Click(int Index);
     // Shows the list that holds the word and makes its line current.
     void selectWord(const QString& English, const QString& Turkish);
-    void ImageAd_Click();
+    // The advert's picture was clicked.
+    void openHomePage();
     void LoadSettings();
     void storePlacement();
     void hideToTray();
@@ -150,9 +203,6 @@ private:
     // be taken back until the lists change again.
     void addImportedWords(const ModVokabo::WordList& active, const ModVokabo::WordList& passive);
     void UndoLastImport();
-    bool saveWords();
-    // The words that cannot be saved at a shut-down nobody waits for.
-    bool rescueWords(const ModVokabo::FileOutcome& failed);
     // The lock of another computer's copy: the user may take it over.
     bool takeOverAsked(const LockHolder& holder);
     void refuseStart(bool calledForward);
@@ -183,7 +233,7 @@ private:
     WordListPanel* ListPanel;
     AdvertPanel* FrameAd;
     std::unique_ptr<UserBusy> busy_;
-    QuestionScheduler* TimerSor;
+    QuestionScheduler* scheduler_;
     ClockJumps* clockJumps_;
     TryIcn* TryIcn1;
     QMenu* popMenu;
@@ -195,7 +245,13 @@ private:
     QAction* mnu_Cikis;
     FormProgress* progress_;
     SaveSoon* saveSoon_;
-    bool askingAboutFile_ = false;
+    Stage stage_ = Stage::Created;
+    Sequence startUp_;
+    Sequence shutDown_;
+    QByteArray startupId_;
+    EndedBy endedBy_ = EndedBy::User;
+    // What the save at the end does with a file changed by another program.
+    ModVokabo::WordStore::OutsideChanges endSave_ = ModVokabo::WordStore::OutsideChanges::Keep;
     // What the last import added, while it can be taken back.
     ModVokabo::WordList importedActive_;
     ModVokabo::WordList importedPassive_;
@@ -203,20 +259,15 @@ private:
     bool outsideChangeWaits_ = false;
     bool unreadableTold_ = false;
     bool mixedTold_ = false;
-    bool endedBySystem_ = false;
     Quiz::Series series_;
     std::unique_ptr<SingleInstance> instance_;
     bool LayoutReady = false;
-    bool refused_ = false;
-    bool unloading_ = false;
-    bool ended_ = false;
     bool startHidden_ = false;
     bool minimisedToTray_ = false;
     bool minimiseWhenMapped_ = false;
     bool trayAvailable_ = true;
     bool noTrayTold_ = false;
     QPoint placeBeforeHiding_;
-    bool shutdownRequested_ = false;
     QPointer<FormSoru> FormSoru_;
     QPointer<FormIlerleme> FormIlerleme_;
 };

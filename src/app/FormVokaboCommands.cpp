@@ -1,5 +1,5 @@
 // What the main window does for its panels: the bar's commands, the edits
-// of the list's words, the choice of list, and the advert's page.
+// of the list's words, and the advert's page.
 
 #include "app/ButtonBar.h"
 #include "app/FormVokabo.h"
@@ -21,12 +21,14 @@
 using namespace FormVokaboDesign;
 
 void FormVokabo::Cmd_Click(int Index) {
+    if (ending())
+        return;
     Frame1->endHover();
     // The question window first: its own closing starts the question timer
     // again, which must stay off while a dialog is up.
     if (FormSoru_)
         FormSoru_->close();
-    TimerSor->stop();
+    scheduler_->stop();
     switch (Index) {
     case NewWordButton:
         ShowNewWordDialog();
@@ -79,7 +81,7 @@ void FormVokabo::showWordDialog(bool edit, int Index) {
 }
 
 void FormVokabo::EditWord(int line) {
-    TimerSor->stop();
+    scheduler_->stop();
     showWordDialog(true, line);
     startQuestionTimer();
 }
@@ -122,11 +124,6 @@ bool FormVokabo::ToggleWordAsk(ModVokabo::WordListKind list, int index, bool ask
     return true;
 }
 
-void FormVokabo::LabelAktif_Click(int Index) {
-    ListPanel->FillWordList(Index == 0 ? ModVokabo::WordListKind::Active
-                                       : ModVokabo::WordListKind::Passive);
-}
-
 void FormVokabo::selectWord(const QString& English, const QString& Turkish) {
     for (const auto list : {ModVokabo::WordListKind::Active, ModVokabo::WordListKind::Passive}) {
         const ModVokabo::WordList& words = words_.words(list);
@@ -143,6 +140,6 @@ void FormVokabo::selectWord(const QString& English, const QString& Turkish) {
     }
 }
 
-void FormVokabo::ImageAd_Click() {
+void FormVokabo::openHomePage() {
     openWebPage(ProductInfo::HomePage);
 }

@@ -38,7 +38,7 @@ QStringList localFiles(const QMimeData* data) {
 void FormVokabo::ImportWords() {
     if (FormSoru_)
         FormSoru_->close();
-    TimerSor->stop();
+    scheduler_->stop();
     // The file dialog of Qt itself: it runs as the program's other modal
     // windows do, so that shut-down can close it.
     QFileDialog dialog(this, ImportTitle);
@@ -57,9 +57,9 @@ void FormVokabo::importFiles(const QStringList& paths) {
     // No question comes up over the preview, as over every dialog.
     if (FormSoru_)
         FormSoru_->close();
-    TimerSor->stop();
+    scheduler_->stop();
     for (const QString& path : paths) {
-        if (shutdownRequested_ || unloading_ || ended_)
+        if (ending())
             break;
         FormImport preview(path, words_.words(ModVokabo::WordListKind::Active),
                            words_.words(ModVokabo::WordListKind::Passive), this);
@@ -101,7 +101,7 @@ void FormVokabo::UndoLastImport() {
 void FormVokabo::ExportWords() {
     if (FormSoru_)
         FormSoru_->close();
-    TimerSor->stop();
+    scheduler_->stop();
     const ModVokabo::WordListKind shown = ListPanel->shownList();
     const bool activeShown = shown == ModVokabo::WordListKind::Active;
     const ModVokabo::WordList& other = words_.words(ModVokabo::otherList(shown));

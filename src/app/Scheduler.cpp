@@ -102,7 +102,7 @@ QuestionScheduler::QuestionScheduler(SettingsRecord& settings, std::function<boo
                                      std::function<bool()> userBusy, QObject* parent)
     : QObject(parent), settings_(settings), askedFor_(std::move(askedFor)),
       userBusy_(std::move(userBusy)), timer_(new QTimer(this)) {
-    setObjectName(QStringLiteral("TimerSor"));
+    setObjectName(QStringLiteral("QuestionScheduler"));
     timer_->setObjectName(QStringLiteral("wakeUp"));
     timer_->setSingleShot(true);
     // A coarse timer may come seconds early on long intervals.

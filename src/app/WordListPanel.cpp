@@ -111,7 +111,7 @@ WordListPanel::WordListPanel(const ModVokabo::WordStore& store, QWidget* parent)
         tab->setAccessibleName(tab->toolTip());
         tab->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         tab->setCursor(hand);
-        connect(tab, &ClickLabel::clicked, this, [this, i] { emit listChosen(i); });
+        connect(tab, &ClickLabel::clicked, this, [this, i] { LabelAktif_Click(i); });
         LabelAktif[i] = tab;
     }
     setTabLook(0, true);
@@ -304,6 +304,10 @@ void WordListPanel::changeCurrentWord(const std::function<void(int record)>& cha
     // the one before it.
     const QScopedValueRollback changing(changingCurrentWord_, true);
     change(lineRecord(line));
+}
+
+void WordListPanel::LabelAktif_Click(int Index) {
+    FillWordList(Index == 0 ? ModVokabo::WordListKind::Active : ModVokabo::WordListKind::Passive);
 }
 
 void WordListPanel::List1_Click() {

@@ -69,8 +69,6 @@ signals:
     void editRequested(int line);
     // The Delete key released in the list.
     void deleteRequested();
-    // A tab was clicked: 0 the active words, 1 the passive ones.
-    void listChosen(int Index);
     // The list's context menu: words from a file, words to a file, the last
     // import taken back.
     void importRequested();
@@ -87,6 +85,8 @@ private:
     void List1_Click();
     void List1_DblClick();
     void List1_KeyUp(int KeyCode);
+    // A tab: 0 shows the active words, 1 the passive ones.
+    void LabelAktif_Click(int Index);
     // Fits the strip and the list to the panel's width and height, and puts
     // the tabs beside Line1.
     void layOut();

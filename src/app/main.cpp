@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     FormVokabo form(commandLine, settings, words, history, *speech);
     QObject::connect(&form, &FormVokabo::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // At once for a word file read within a moment, else once it is read.
+    QObject::connect(&form, &FormVokabo::started, &form, &FormVokabo::showAsStarted);
     if (!form.Form_Load(startupId))
         return 0;
     // The first window with a speaker connects to the speech service; a user
@@ -87,7 +89,6 @@ int main(int argc, char** argv) {
         form.requestShutdown(FormVokabo::EndedBy::System);
     });
 
-    form.showAsStarted();
     const int code = QApplication::exec();
     // Something else ended the event loop (the session manager may): the
     // words are saved all the same.

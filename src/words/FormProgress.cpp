@@ -1,7 +1,6 @@
 #include "words/FormProgress.h"
 
 #include "controls/Look.h"
-#include "platform/Clock.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -9,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 class FormProgress::Bar : public QWidget {
@@ -26,7 +26,7 @@ protected:
 
 FormProgress::FormProgress(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), ImgLogo(new QLabel(this)),
-      Label1(new QLabel(this)), PctPrg(new Bar(this)) {
+      Label1(new QLabel(this)), PctPrg(new Bar(this)), showTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FormProgress"));
     // It only shows how far the work is: the keyboard stays where the user
     // has it (at logon, in the program he is starting to use).
@@ -45,6 +45,24 @@ FormProgress::FormProgress(QWidget* parent)
     setTextColour(Label1, QColor(0, 0, 128));
 
     PctPrg->setGeometry(twipsRect(360, 840, 4095, 255));
+
+    // Work that is done within a moment (a start with an ordinary word
+    // file, a save) shows no window: one that flashes by only catches the
+    // eye.
+    showTimer_->setObjectName(QStringLiteral("ShowTimer"));
+    showTimer_->setSingleShot(true);
+    showTimer_->setInterval(ShowAfterMs);
+    connect(showTimer_, &QTimer::timeout, this, &FormProgress::putUp);
+}
+
+void FormProgress::follow(const ModVokabo::WordStore& store) {
+    connect(&store, &ModVokabo::WordStore::fileWorkBegun, this, &FormProgress::begin);
+    connect(&store, &ModVokabo::WordStore::fileWorkProgressed, this,
+            [this](qint64 done, qint64 max) {
+                Max = max;
+                UpdateStatus(done);
+            });
+    connect(&store, &ModVokabo::WordStore::fileWorkEnded, this, &FormProgress::finish);
 }
 
 int FormProgress::filledWidth(qint64 Deger, qint64 Max, int barWidth) {
@@ -54,60 +72,32 @@ int FormProgress::filledWidth(qint64 Deger, qint64 Max, int barWidth) {
     return static_cast<int>(fraction * barWidth);
 }
 
-void FormProgress::begin(const QString& statusText, qint64 max) {
-    Max = max;
+void FormProgress::begin(const QString& statusText) {
     Label1->setText(statusText);
     Label1->adjustSize();
-    filled_ = -1;
-    waiting_ = -1;
-    begunMs_ = Now().toMSecsSinceEpoch();
+    UpdateStatus(0);
+    // Counted from the work's beginning, not from each of its parts.
+    if (!isVisible() && !showTimer_->isActive())
+        showTimer_->start();
 }
 
-bool FormProgress::putUp() {
-    if (isVisible())
-        return true;
-    // Work that is done within a moment (a start with an ordinary word
-    // file, a save) shows no window: one that flashes by only catches the
-    // eye. A clock set back does not keep the window away.
-    const qint64 since = Now().toMSecsSinceEpoch() - begunMs_;
-    if (since >= 0 && since < ShowAfterMs)
-        return false;
+void FormProgress::putUp() {
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
-    // The thread stays busy until the work is done: put the window up now.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    repaint();
-    ++repaints_;
-    return true;
 }
 
 void FormProgress::UpdateStatus(qint64 Deger) {
     const int width = filledWidth(Deger, Max, PctPrg->width());
-    // The clock is asked once for each new width, not for every line.
-    if (width == filled_ || width == waiting_)
+    if (width == filled_)
         return;
-    if (!putUp()) {
-        waiting_ = width;
-        return;
-    }
-    // Sixty pictures a second are all an eye can follow; more only slow the
-    // work the bar reports on. A clock set back does not stop the bar.
-    const qint64 now = Now().toMSecsSinceEpoch();
-    const qint64 since = now - lastRepaintMs_;
-    if (filled_ >= 0 && since >= 0 && since < MinRepaintMs && width < PctPrg->width()) {
-        waiting_ = width;
-        return;
-    }
-    lastRepaintMs_ = now;
     filled_ = width;
-    waiting_ = -1;
     PctPrg->filled = width;
-    PctPrg->repaint();
-    ++repaints_;
+    PctPrg->update();
 }
 
 void FormProgress::finish() {
+    showTimer_->stop();
     hide();
 }
 

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <utility>
@@ -26,20 +27,9 @@ namespace {
 // looked at: an editor's save is several steps.
 constexpr int DiskSettleMs = 300;
 
-// Shows nothing, and has room for any number of lines.
-class NoProgress : public ProgressView {
-public:
-    void begin(const QString&, qint64) override {}
-    void setMax(qint64) override {}
-    qint64 max() const override { return std::numeric_limits<qint64>::max(); }
-    void UpdateStatus(qint64) override {}
-    void finish() override {}
-};
-
-ProgressView* noProgress() {
-    static NoProgress none;
-    return &none;
-}
+const QString LoadingText = QStringLiteral("Vokaboler yükleniyor...");
+const QString SavingActiveText = QStringLiteral("Aktif Vokaboler saklanıyor...");
+const QString SavingPassiveText = QStringLiteral("Pasif Vokaboler saklanıyor...");
 
 // The beginning of the names saveRescueCopy gives.
 const QString RescuePrefix = QStringLiteral("vokabo-kurtarilan-");
@@ -98,37 +88,157 @@ FileOutcome failure(const QString& path, const QString& reason, const QFileDevic
     return outcome;
 }
 
-void appendList(QString& out, ProgressView& progress, const WordList& list,
-                const QString& statusText, QChar status) {
+} // namespace
+
+// Tells how far file work has come: at most once for each thousandth of the
+// way, so that a large file is not slowed down by its own progress window.
+class WordStore::Steps {
+public:
+    using Begun = std::function<void(const QString&)>;
+    using Progressed = std::function<void(qint64 done, qint64 max)>;
+    Steps() = default;
+    Steps(Begun begun, Progressed progressed)
+        : begun_(std::move(begun)), progressed_(std::move(progressed)) {}
+
+    void begin(const QString& statusText, qint64 max) {
+        max_ = max;
+        told_ = -1;
+        done_ = -1;
+        toldDone_ = -1;
+        if (begun_)
+            begun_(statusText);
+        step(0);
+    }
+    qint64 max() const { return max_; }
+    void setMax(qint64 max) { max_ = max; }
+    void step(qint64 done) {
+        if (!progressed_)
+            return;
+        done_ = done;
+        const qint64 mark = max_ > 0 ? std::clamp<qint64>(done * 1000 / max_, 0, 1000) : 0;
+        if (mark == told_)
+            return;
+        told_ = mark;
+        toldDone_ = done;
+        progressed_(done, max_);
+    }
+    // The last step is always told.
+    void end() {
+        if (progressed_ && done_ >= 0 && done_ != toldDone_) {
+            toldDone_ = done_;
+            progressed_(done_, max_);
+        }
+    }
+
+private:
+    Begun begun_;
+    Progressed progressed_;
+    qint64 max_ = std::numeric_limits<qint64>::max();
+    qint64 told_ = -1;
+    qint64 done_ = -1;
+    qint64 toldDone_ = -1;
+};
+
+struct WordStore::Loaded {
+    FileOutcome outcome;
+    WordList active;
+    WordList passive;
+    QStringList unread;
+    // -1: the file was not there, or held no line.
+    qint64 lineCounter = -1;
+    WordFile::Encoding encoding = WordFile::Encoding::Windows1254;
+    DiskState read;
+};
+
+struct WordStore::SaveJob {
+    QString path;
+    WordList active;
+    WordList passive;
+    WordFile::Encoding encoding = WordFile::Encoding::Windows1254;
+    QStringList unread;
+    QString setAsidePath;
+    QString date; // when the unread lines were set aside
+};
+
+struct WordStore::Written {
+    FileOutcome outcome;
+    WordFile::Encoding encoding = WordFile::Encoding::Windows1254;
+    DiskState state;
+    // The unread lines are in the set-aside file now (count of them new there).
+    bool unreadKept = false;
+    int setAside = 0;
+};
+
+namespace {
+void appendList(QString& out, const WordList& list, QChar status) {
+    for (const WordDef& word : list)
+        if (!word.English.isEmpty())
+            WordFile::appendLine(out, word, status);
+}
+
+void appendList(QString& out, const WordList& list, QChar status, const QString& statusText,
+                auto& steps) {
     if (list.isEmpty())
         return;
-    progress.begin(statusText, list.size());
+    steps.begin(statusText, list.size());
     for (qsizetype i = 0; i < list.size(); ++i) {
-        progress.UpdateStatus(i + 1);
+        steps.step(i + 1);
         if (!list[i].English.isEmpty())
             WordFile::appendLine(out, list[i], status);
     }
-    progress.finish();
+    steps.end();
 }
 
+// Adds the lines the reader could not take to the file at path, each once
+// however often the word file is read and saved.
+FileOutcome keepUnreadLines(const QString& path, const QStringList& unread, const QString& date,
+                            int& count) {
+    QFile file(path);
+    QSet<QString> kept;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QString old = QString::fromUtf8(file.readAll());
+        for (const QString& entry : old.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            kept.insert(entry.section(u'\t', 1));
+        file.close();
+    }
+    QString added;
+    count = 0;
+    for (const QString& line : unread) {
+        if (kept.contains(line))
+            continue;
+        kept.insert(line);
+        added += date + u'\t' + line + QStringLiteral("\r\n");
+        ++count;
+    }
+    if (count > 0) {
+        const QByteArray bytes = added.toUtf8();
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
+            file.write(bytes) != bytes.size() || !file.flush())
+            return failure(path,
+                           QStringLiteral("Vokabo dosyasının okunamayan satırları bu dosyada "
+                                          "saklanamadı; vokabo dosyası, o satırlar kaybolmasın "
+                                          "diye yazılmadı."),
+                           &file);
+    }
+    return {true, path, {}};
+}
 } // namespace
 
 WordStore::WordStore(const QString& path, const QString& startFrom, QObject* parent)
-    : QObject(parent), progress_(noProgress()), path_(path), startFrom_(startFrom) {}
+    : QObject(parent), path_(path), startFrom_(startFrom) {}
 
 WordStore::WordStore(const QString& path, QObject* parent)
     : WordStore(path, startingWordFile(path, programFolder()), parent) {}
 
 WordStore::~WordStore() {
+    // A save under way ends whole: the file is the old one or the new one.
+    if (job_)
+        job_->wait();
     if (worker_) {
         worker_->quit();
         worker_->wait();
         delete workerContext_;
     }
-}
-
-void WordStore::setProgressView(ProgressView* view) {
-    progress_ = view ? view : noProgress();
 }
 
 const WordList& WordStore::words(WordListKind list) const {
@@ -141,6 +251,7 @@ WordList& WordStore::listOf(WordListKind list) {
 
 void WordStore::markChanged(WordListKind list, Change what) {
     changed_ = true;
+    ++revision_;
     usersWords_ = true;
     emit changed(list, what);
 }
@@ -233,12 +344,26 @@ bool WordStore::MoveToActive(int index) {
 }
 
 FileOutcome WordStore::LoadWordFile() {
-    progress_->begin(QStringLiteral("Vokaboler yükleniyor..."), 50);
+    finishFileWork();
+    Steps steps([this](const QString& text) { emit fileWorkBegun(text); },
+                [this](qint64 done, qint64 max) { emit fileWorkProgressed(done, max); });
+    Loaded result = readWordFile(path_, startFrom_, encoding_, steps);
+    const FileOutcome outcome = applyLoad(result);
+    emit fileWorkEnded();
+    return outcome;
+}
 
-    QString source = path_;
-    if (!QFileInfo::exists(source) && !startFrom_.isEmpty() && QFileInfo::exists(startFrom_))
-        source = startFrom_;
-    FileOutcome outcome{true, source, {}};
+WordStore::Loaded WordStore::readWordFile(const QString& path, const QString& startFrom,
+                                          WordFile::Encoding encoding, Steps& steps) {
+    steps.begin(LoadingText, 50);
+
+    QString source = path;
+    if (!QFileInfo::exists(source) && !startFrom.isEmpty() && QFileInfo::exists(startFrom))
+        source = startFrom;
+    Loaded result;
+    result.encoding = encoding;
+    FileOutcome& outcome = result.outcome;
+    outcome = {true, source, {}};
     QByteArray bytes;
     bool found = false;
     if (const QFileInfo info(source); info.exists()) {
@@ -252,33 +377,38 @@ FileOutcome WordStore::LoadWordFile() {
             outcome = failure(source, QStringLiteral("Dosya okunamadı."), &file);
     }
 
-    WordList active, passive;
-    QStringList unread;
-    qint64 lineCounter = -1;
-    WordFile::Encoding encoding = encoding_;
     if (found && outcome.ok) {
         WordFile::Reader reader(bytes);
         QByteArrayView line;
+        qint64& lineCounter = result.lineCounter;
         while (reader.nextLine(line)) {
             ++lineCounter;
-            if (progress_->max() < lineCounter)
-                progress_->setMax(progress_->max() * 2);
-            progress_->UpdateStatus(lineCounter);
+            if (steps.max() < lineCounter)
+                steps.setMax(steps.max() * 2);
+            steps.step(lineCounter + 1);
             if (std::optional<WordFile::ParsedLine> parsed = reader.parse(line))
-                (parsed->active ? active : passive).append(std::move(parsed->word));
+                (parsed->active ? result.active : result.passive).append(std::move(parsed->word));
             else if (!line.trimmed().isEmpty())
-                unread.append(reader.decode(line));
+                result.unread.append(reader.decode(line));
         }
+        steps.end();
         // A file of two encodings becomes one that holds every line.
         outcome.linesInOtherEncoding = reader.otherEncodingLines();
-        encoding =
+        result.encoding =
             outcome.linesInOtherEncoding > 0 ? WordFile::Encoding::Utf8Bom : reader.encoding();
     }
     // A file read from elsewhere leaves the word file itself unseen: absent.
-    const DiskState read =
-        found && outcome.ok && source == path_ ? diskStateOf(path_, bytes) : DiskState{};
+    if (found && outcome.ok && source == path)
+        result.read = diskStateOf(path, bytes);
+    return result;
+}
+
+FileOutcome WordStore::applyLoad(Loaded& result) {
+    FileOutcome& outcome = result.outcome;
     ++generation_;
 
+    WordList& active = result.active;
+    WordList& passive = result.passive;
     const bool wordsHeld = usersWords_ && !(active_.isEmpty() && passive_.isEmpty());
     if (wordsHeld && (!outcome.ok || (active.isEmpty() && passive.isEmpty()))) {
         // Emptied or made unreadable while the program ran: its words are all
@@ -286,33 +416,30 @@ FileOutcome WordStore::LoadWordFile() {
         // be written. The lines of an emptied file are kept aside first.
         outcome.wordsKept = true;
         if (outcome.ok) {
-            seen_ = read;
+            seen_ = result.read;
             onDisk_ = OnDisk::AsSeen;
-            unread_ = std::move(unread);
-            changed_ = true;
+            unread_ = std::move(result.unread);
         } else {
             onDisk_ = OnDisk::Unreadable;
-            // They are in no file now: the end of the program must not pass
-            // them over.
-            changed_ = true;
         }
-        progress_->finish();
+        // They are in no file now: the end of the program must not pass
+        // them over.
+        changed_ = true;
         return outcome;
     }
 
     unreadable_ = !outcome.ok;
     unreadableReason_ = outcome.ok ? QString() : outcome.reason;
-    seen_ = read;
+    seen_ = result.read;
     onDisk_ = OnDisk::AsSeen;
-    unread_ = std::move(unread);
-    encoding_ = encoding;
+    unread_ = std::move(result.unread);
+    encoding_ = result.encoding;
     usersWords_ = !active.isEmpty() || !passive.isEmpty();
-    if (outcome.ok && lineCounter == -1)
+    if (outcome.ok && result.lineCounter == -1)
         active = WordList(std::begin(SampleWords), std::end(SampleWords));
     active_ = std::move(active);
     passive_ = std::move(passive);
     changed_ = false;
-    progress_->finish();
     emit listReplaced(WordListKind::Active);
     emit listReplaced(WordListKind::Passive);
     emit changed(WordListKind::Active, Change::Lines);
@@ -320,7 +447,7 @@ FileOutcome WordStore::LoadWordFile() {
     return outcome;
 }
 
-FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
+FileOutcome WordStore::mayWrite(OutsideChanges outside) const {
     if (unreadable_) {
         FileOutcome outcome =
             failure(path_, QStringLiteral("Dosya açılışta okunamadı (%1); içindeki vokaboler "
@@ -329,7 +456,6 @@ FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
         outcome.retryMayHelp = false;
         return outcome;
     }
-
     // Told without reading the file: by its size and time, and by what the
     // last look at it found.
     if (outside == OutsideChanges::Keep &&
@@ -340,26 +466,64 @@ FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
         outcome.changedOnDisk = true;
         return outcome;
     }
+    return {true, path_, {}};
+}
+
+WordStore::SaveJob WordStore::saveJob() const {
+    return {path_,
+            active_,
+            passive_,
+            encoding_,
+            unread_,
+            setAsidePath(),
+            Now().toString(QStringLiteral("yyyy-MM-dd HH:mm"))};
+}
+
+FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
+    finishFileWork();
+    if (FileOutcome refused = mayWrite(outside); !refused.ok)
+        return refused;
     // The program's own writes are no news to the watch.
     pauseWatch();
-    const auto resume = qScopeGuard([this] { resumeWatch(); });
-    if (!unread_.isEmpty())
-        if (FileOutcome kept = setAsideUnreadLines(); !kept.ok)
-            return kept;
+    Steps steps;
+    if (progress == Progress::Shown)
+        steps = Steps([this](const QString& text) { emit fileWorkBegun(text); },
+                      [this](qint64 done, qint64 max) { emit fileWorkProgressed(done, max); });
+    Written written = writeWordFile(saveJob(), steps);
+    const FileOutcome outcome = applySave(written, revision_);
+    if (progress == Progress::Shown)
+        emit fileWorkEnded();
+    return outcome;
+}
+
+WordStore::Written WordStore::writeWordFile(const SaveJob& job, Steps& steps) {
+    Written result;
+    result.unreadKept = job.unread.isEmpty();
+    if (!result.unreadKept) {
+        if (FileOutcome kept =
+                keepUnreadLines(job.setAsidePath, job.unread, job.date, result.setAside);
+            !kept.ok) {
+            result.outcome = kept;
+            return result;
+        }
+        result.unreadKept = true;
+    }
 
     QString text;
-    ProgressView& shown = progress == Progress::Shown ? *progress_ : *noProgress();
-    appendList(text, shown, active_, QStringLiteral("Aktif Vokaboler saklanıyor..."), u'A');
-    appendList(text, shown, passive_, QStringLiteral("Pasif Vokaboler saklanıyor..."), u'P');
+    appendList(text, job.active, u'A', SavingActiveText, steps);
+    appendList(text, job.passive, u'P', SavingPassiveText, steps);
 
-    WordFile::Encoding encoding = encoding_;
-    const QByteArray bytes = WordFile::encode(text, encoding);
+    result.encoding = job.encoding;
+    const QByteArray bytes = WordFile::encode(text, result.encoding);
+    const QString& path = job.path;
 
-    QSaveFile file(path_);
+    QSaveFile file(path);
     file.setDirectWriteFallback(false);
     // Unbuffered: every write reaches the file here, where its size is checked.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(path_, QStringLiteral("Dosya yazılmak üzere açılamadı."), &file);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        result.outcome = failure(path, QStringLiteral("Dosya yazılmak üzere açılamadı."), &file);
+        return result;
+    }
     qint64 written = 0;
     while (written < bytes.size()) {
         // A full disk first gives a short write with no error; the next
@@ -370,28 +534,124 @@ FileOutcome WordStore::SaveWordFile(OutsideChanges outside, Progress progress) {
         written += n;
     }
     if (written < bytes.size()) {
-        const FileOutcome outcome = failure(
-            path_,
+        result.outcome = failure(
+            path,
             QStringLiteral("Dosyanın %1 baytından yalnızca %2 bayt yazılabildi; disk dolmuş ya da "
                            "dosya boyu sınırına varılmış olabilir. Eski dosya olduğu gibi duruyor.")
                 .arg(bytes.size())
                 .arg(written),
             &file);
         file.cancelWriting();
-        return outcome;
+        return result;
     }
-    if (!file.commit())
-        return failure(path_,
-                       QStringLiteral("Dosya diske yazılıp yerine konamadı. Eski dosya olduğu "
-                                      "gibi duruyor."),
-                       &file);
-    encoding_ = encoding;
-    changed_ = false;
+    if (!file.commit()) {
+        result.outcome = failure(path,
+                                 QStringLiteral("Dosya diske yazılıp yerine konamadı. Eski dosya "
+                                                "olduğu gibi duruyor."),
+                                 &file);
+        return result;
+    }
     // What was written is what is seen: the file is not read back for it.
-    seen_ = diskStateOf(path_, bytes);
+    result.state = diskStateOf(path, bytes);
+    result.outcome = {true, path, {}};
+    return result;
+}
+
+FileOutcome WordStore::applySave(Written& written, quint64 revision) {
+    resumeWatch();
+    if (written.unreadKept && !unread_.isEmpty()) {
+        unread_.clear();
+        if (written.setAside > 0)
+            emit linesSetAside(written.setAside, setAsidePath());
+    }
+    if (!written.outcome.ok)
+        return written.outcome;
+    encoding_ = written.encoding;
+    // A change made while the file was written is not in it.
+    changed_ = revision_ != revision;
+    seen_ = written.state;
     onDisk_ = OnDisk::AsSeen;
     ++generation_;
-    return {true, path_, {}};
+    return written.outcome;
+}
+
+void WordStore::loadInBackground() {
+    finishFileWork();
+    emit fileWorkBegun(LoadingText);
+    auto result = std::make_shared<Loaded>();
+    startJob([result, path = path_, from = startFrom_, encoding = encoding_](
+                 Steps& steps) { *result = readWordFile(path, from, encoding, steps); },
+             [this, result] {
+                 const FileOutcome outcome = applyLoad(*result);
+                 emit fileWorkEnded();
+                 emit loaded(outcome);
+             });
+}
+
+void WordStore::saveInBackground(OutsideChanges outside) {
+    finishFileWork();
+    if (FileOutcome refused = mayWrite(outside); !refused.ok) {
+        startJob([](Steps&) {}, [this, refused] { emit saved(refused); });
+        return;
+    }
+    pauseWatch();
+    emit fileWorkBegun(active_.isEmpty() ? SavingPassiveText : SavingActiveText);
+    auto result = std::make_shared<Written>();
+    startJob([result, job = saveJob()](Steps& steps) { *result = writeWordFile(job, steps); },
+             [this, result, revision = revision_] {
+                 const FileOutcome outcome = applySave(*result, revision);
+                 emit fileWorkEnded();
+                 emit saved(outcome);
+             });
+}
+
+void WordStore::startJob(std::function<void(Steps&)> work, std::function<void()> done) {
+    const quint64 id = ++jobs_;
+    // News of a job reaches this thread later: a job that ended meanwhile
+    // says nothing any more.
+    const auto live = [this, id] { return job_ && jobs_ == id; };
+    Steps steps(
+        [this, live](const QString& text) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, live, text] {
+                    if (live())
+                        emit fileWorkBegun(text);
+                },
+                Qt::QueuedConnection);
+        },
+        [this, live](qint64 done, qint64 max) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, live, done, max] {
+                    if (live())
+                        emit fileWorkProgressed(done, max);
+                },
+                Qt::QueuedConnection);
+        });
+    jobDone_ = std::move(done);
+    job_.reset(QThread::create([work = std::move(work), steps]() mutable { work(steps); }));
+    job_->setObjectName(QStringLiteral("WordFileJob"));
+    connect(job_.get(), &QThread::finished, this, [this, live] {
+        if (live())
+            endJob();
+    });
+    job_->start();
+}
+
+void WordStore::endJob() {
+    job_->wait();
+    job_.reset();
+    std::exchange(jobDone_, {})();
+}
+
+bool WordStore::finishFileWork(int waitMs) {
+    if (!job_)
+        return true;
+    if (!job_->wait(waitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(waitMs)))
+        return false;
+    endJob();
+    return true;
 }
 
 QStringList WordStore::rescueFolders() const {
@@ -404,8 +664,8 @@ QStringList WordStore::rescueFolders() const {
 
 QString WordStore::saveRescueCopy() {
     QString text;
-    appendList(text, *noProgress(), active_, {}, u'A');
-    appendList(text, *noProgress(), passive_, {}, u'P');
+    appendList(text, active_, u'A');
+    appendList(text, passive_, u'P');
     // UTF-8 holds every word, and its mark tells any reader so.
     WordFile::Encoding encoding = WordFile::Encoding::Utf8Bom;
     const QByteArray bytes = WordFile::encode(text, encoding);
@@ -562,44 +822,6 @@ void WordStore::checkDisk() {
 
 QString WordStore::setAsidePath() const {
     return QFileInfo(path_).dir().filePath(SetAsideFileName);
-}
-
-FileOutcome WordStore::setAsideUnreadLines() {
-    const QString path = setAsidePath();
-    QFile file(path);
-    // Each line once, however often the file is read and saved.
-    QSet<QString> kept;
-    if (file.open(QIODevice::ReadOnly)) {
-        const QString old = QString::fromUtf8(file.readAll());
-        for (const QString& entry : old.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-            kept.insert(entry.section(u'\t', 1));
-        file.close();
-    }
-    const QString date = Now().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    QString added;
-    int count = 0;
-    for (const QString& line : std::as_const(unread_)) {
-        if (kept.contains(line))
-            continue;
-        kept.insert(line);
-        added += date + u'\t' + line + QStringLiteral("\r\n");
-        ++count;
-    }
-    if (count > 0) {
-        const QByteArray bytes = added.toUtf8();
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
-            file.write(bytes) != bytes.size() || !file.flush())
-            return failure(path,
-                           QStringLiteral("Vokabo dosyasının okunamayan satırları bu dosyada "
-                                          "saklanamadı; vokabo dosyası, o satırlar kaybolmasın "
-                                          "diye yazılmadı."),
-                           &file);
-        file.close();
-    }
-    unread_.clear();
-    if (count > 0)
-        emit linesSetAside(count, path);
-    return {true, path, {}};
 }
 
 } // namespace ModVokabo

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 class QFileSystemWatcher;
 class QThread;
@@ -15,18 +17,6 @@ class QTimer;
 // The vocabulary: the active and passive word lists, the word file, and the
 // operations that change them.
 namespace ModVokabo {
-
-// --- What the store needs from the screen; the GUI installs a real one. ---
-
-class ProgressView {
-public:
-    virtual ~ProgressView() = default;
-    virtual void begin(const QString& statusText, qint64 max) = 0;
-    virtual void setMax(qint64 max) = 0;
-    virtual qint64 max() const = 0;
-    virtual void UpdateStatus(qint64 Deger) = 0;
-    virtual void finish() = 0;
-};
 
 // How a load or a save went; the window reports a failure.
 struct FileOutcome {
@@ -69,8 +59,6 @@ public:
     explicit WordStore(const QString& path, QObject* parent = nullptr);
     ~WordStore() override;
 
-    void setProgressView(ProgressView* view);
-
     // --- Lists ---
 
     const WordList& words(WordListKind list) const;
@@ -104,7 +92,7 @@ public:
     // that exists but cannot be read yields no words and a failed outcome,
     // and is never written over. Once the lists hold words, a file without a
     // word or one that cannot be read leaves them as they are: the words are
-    // not given up for the samples or for nothing.
+    // not given up for the samples or for nothing. Runs on this thread.
     FileOutcome LoadWordFile();
     // What a save does with a word file another program changed meanwhile.
     enum class OutsideChanges { Keep, Overwrite };
@@ -117,9 +105,22 @@ public:
     // the last load or save is kept unless overwriting is asked for; the
     // save tells it by the file's size and time and by what the last look
     // found, without reading the file. Lines the last load could not read
-    // are first added to the set-aside file.
+    // are first added to the set-aside file. Runs on this thread.
     FileOutcome SaveWordFile(OutsideChanges outside = OutsideChanges::Keep,
                              Progress progress = Progress::Shown);
+
+    // The same two on a thread of their own, for a caller that must not
+    // wait: loaded() or saved() follows, from the event loop or from
+    // finishFileWork(). The lists are the store's all the while; a change
+    // made during a save keeps the words marked changed.
+    void loadInBackground();
+    void saveInBackground(OutsideChanges outside = OutsideChanges::Keep);
+    bool fileWorkRunning() const { return job_ != nullptr; }
+    // Waits up to waitMs (-1: as long as it takes) for the work under way;
+    // once it is done, its signal has been given here. False when it still
+    // runs.
+    bool finishFileWork(int waitMs = -1);
+
     // Writes both lists, in UTF-8, to a new file beside the word file or in
     // the user's data folder: the words' last refuge when the word file
     // cannot take them and nobody can be asked. The path written, or empty.
@@ -167,6 +168,14 @@ signals:
     void diskAsSeen();
     // A save kept count unreadable lines in the set-aside file.
     void linesSetAside(int count, const QString& path);
+    // A load or a save the user may wait for: what it does, how far it has
+    // come (of max steps, which may grow), and its end.
+    void fileWorkBegun(const QString& statusText);
+    void fileWorkProgressed(qint64 done, qint64 max);
+    void fileWorkEnded();
+    // What loadInBackground() and saveInBackground() came to.
+    void loaded(const ModVokabo::FileOutcome& outcome);
+    void saved(const ModVokabo::FileOutcome& outcome);
 
 private:
     // The word file as last read or written: what a save may replace.
@@ -188,6 +197,22 @@ private:
     };
     // Reads the word file and tells how it stands against what was seen.
     static Look lookAt(const QString& path, const DiskState& seen);
+    class Steps;
+    // What a load read, and what a save wrote, away from the lists.
+    struct Loaded;
+    struct Written;
+    struct SaveJob;
+    static Loaded readWordFile(const QString& path, const QString& startFrom,
+                               WordFile::Encoding encoding, Steps& steps);
+    static Written writeWordFile(const SaveJob& job, Steps& steps);
+    FileOutcome applyLoad(Loaded& loaded);
+    FileOutcome applySave(Written& written, quint64 revision);
+    // The checks a save makes before it writes; a failed outcome stops it.
+    FileOutcome mayWrite(OutsideChanges outside) const;
+    SaveJob saveJob() const;
+    // Runs work on a thread of its own; done applies its result here.
+    void startJob(std::function<void(Steps&)> work, std::function<void()> done);
+    void endJob();
     // Where the look's outcome becomes the store's, on its own thread.
     OnDisk apply(const Look& look);
     QStringList rescueFolders() const;
@@ -196,7 +221,6 @@ private:
     // The watch sleeps while the program writes beside the word file itself.
     void pauseWatch();
     void resumeWatch();
-    FileOutcome setAsideUnreadLines();
 
     WordList& listOf(WordListKind list);
     void markChanged(WordListKind list, Change what);
@@ -205,10 +229,11 @@ private:
     WordList active_;
     WordList passive_;
     bool changed_ = false;
+    // Counts the changes, so that a save knows whether one came meanwhile.
+    quint64 revision_ = 0;
     // The lists hold the user's words (from a file, or changed by him), not
     // the samples a first start shows.
     bool usersWords_ = false;
-    ProgressView* progress_;
     QString path_;
     QString startFrom_;
     WordFile::Encoding encoding_ = WordFile::Encoding::Windows1254;
@@ -228,6 +253,12 @@ private:
     // Where the word file is looked at, away from the UI thread.
     QThread* worker_ = nullptr;
     QObject* workerContext_ = nullptr;
+    // The load or save under way on a thread of its own, and what applies
+    // its result; jobs_ counts them, so that a finished one's late news is
+    // known.
+    std::unique_ptr<QThread> job_;
+    std::function<void()> jobDone_;
+    quint64 jobs_ = 0;
 };
 
 } // namespace ModVokabo

@@ -53,13 +53,13 @@ WordListPanel& listOf(const QObject& form) {
 QListView* List1(const QObject& form) {
     return part<QListView>(form, QStringLiteral("List1"));
 }
-QuestionScheduler* TimerSor(const QObject& form) {
-    return part<QuestionScheduler>(form, QStringLiteral("TimerSor"));
+QuestionScheduler* scheduler(const QObject& form) {
+    return part<QuestionScheduler>(form, QStringLiteral("QuestionScheduler"));
 }
 // The questions go on: the scheduler runs, or its question is open.
 bool asking(const FormVokabo& form) {
     const bool open = form.questionWindow() && form.questionWindow()->isVisible();
-    return TimerSor(form)->isRunning() != open;
+    return scheduler(form)->isRunning() != open;
 }
 QAction* mnu_VokaboSor(const QObject& form) {
     return part<QAction>(form, QStringLiteral("mnu_VokaboSor"));
@@ -259,7 +259,7 @@ void TestFormVokabo::startUpShowsTheActiveWords() {
     QCOMPARE(listOf(form).currentLine(), 0);
     QCOMPARE(listOf(form).lineRecord(0), 0);
     QCOMPARE(listOf(form).lineRecord(1), 1);
-    QVERIFY(TimerSor(form)->isRunning());
+    QVERIFY(scheduler(form)->isRunning());
 }
 
 void TestFormVokabo::onlyTheExactSwitchStartsHidden_data() {
@@ -566,7 +566,7 @@ void TestFormVokabo::failedSaveAtExitOffersRetryAndKeepsTheWords() {
     QCOMPARE(box.asked()[0].style & MsgBoxStyle::IconMask, int(MsgBoxStyle::Critical));
     QVERIFY(!form->hasEnded());
     QVERIFY(form->isVisible());
-    QVERIFY(TimerSor(*form)->isRunning());
+    QVERIFY(scheduler(*form)->isRunning());
     QVERIFY(words.WordsChanged());
 
     // Once the folder is there, leaving saves the words.
@@ -585,10 +585,10 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     QCOMPARE(program->settings().SorDak(), 5);
 
     // Due at the first tick after start-up.
-    form.TimerSor_Timer();
+    form.askIfDue();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
-    QVERIFY(!TimerSor(form)->isRunning());
+    QVERIFY(!scheduler(form)->isRunning());
     QVERIFY(!mnu_VokaboSor(form)->isEnabled());
     QCOMPARE(question->windowTitle(), QStringLiteral("Yeni ya da bilemediğiniz vokabo !"));
 
@@ -596,32 +596,32 @@ void TestFormVokabo::schedulerOpensAQuestionAndPausesWhileItIsOpen() {
     // for the period.
     question->close();
     QTRY_VERIFY(!question);
-    QVERIFY(TimerSor(form)->isRunning());
+    QVERIFY(scheduler(form)->isRunning());
     QVERIFY(mnu_VokaboSor(form)->isEnabled());
     // The period counts from the moment it closed: not due one period on,
     // due a second later.
     now = now.addSecs(300);
-    form.TimerSor_Timer();
+    form.askIfDue();
     QVERIFY(!form.questionWindow());
     now = now.addSecs(1);
-    form.TimerSor_Timer();
+    form.askIfDue();
     QVERIFY(form.questionWindow());
     form.Form_Unload();
     QTRY_VERIFY(!form.questionWindow());
-    QVERIFY(!TimerSor(form)->isRunning());
+    QVERIFY(!scheduler(form)->isRunning());
 }
 
 void TestFormVokabo::questionWaitsForEnoughActiveWords() {
     program->writeWordFile("a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|P\r\n");
     FormVokabo& form = start("-o");
-    form.TimerSor_Timer();
+    form.askIfDue();
     QVERIFY(!form.questionWindow());
-    QVERIFY(TimerSor(form)->isRunning());
-    form.TimerSor_Timer();
+    QVERIFY(scheduler(form)->isRunning());
+    form.askIfDue();
     QVERIFY(!form.questionWindow());
     // A fourth active word: the pending question opens at the next tick.
     program->words().MoveToActive(0);
-    form.TimerSor_Timer();
+    form.askIfDue();
     QVERIFY(form.questionWindow());
 }
 
@@ -648,14 +648,14 @@ void TestFormVokabo::askNowOpensAtOnce() {
     userBusy = busy;
     Settings::writeStored(Settings::SeslendirSetting.name, "E");
     FormVokabo& form = start("-o");
-    QVERIFY(!TimerSor(form)->dueNow());
-    form.TimerSor_Timer();
+    QVERIFY(!scheduler(form)->dueNow());
+    form.askIfDue();
     QVERIFY(!form.questionWindow());
     mnu_VokaboSor(form)->trigger();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
     QVERIFY(question->isVisible());
-    QVERIFY(!TimerSor(form)->isRunning());
+    QVERIFY(!scheduler(form)->isRunning());
     // Read aloud as it opens, unless the user is busy.
     QCOMPARE(program->speech().said.size(), busy ? 0 : 1);
     // A question that is not answered right ends the request; what held the
@@ -663,10 +663,10 @@ void TestFormVokabo::askNowOpensAtOnce() {
     question->close();
     QTRY_VERIFY(!question);
     QVERIFY(!form.series().ElleSor);
-    QVERIFY(TimerSor(form)->isRunning());
+    QVERIFY(scheduler(form)->isRunning());
     now = now.addSecs(3600);
-    TimerSor(form)->reconsider();
-    QVERIFY(!TimerSor(form)->dueNow());
+    scheduler(form)->reconsider();
+    QVERIFY(!scheduler(form)->dueNow());
 }
 
 void TestFormVokabo::pauseFromTheTrayMenu() {
@@ -694,7 +694,7 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     QCOMPARE(toolTip(), QStringLiteral("Sorular 14:30'a kadar duraklatıldı"));
     QCOMPARE(shown(pause).last(), QStringLiteral("Sorulara Devam Et"));
     // The first question was due at start-up; it waits.
-    form->TimerSor_Timer();
+    form->askIfDue();
     QVERIFY(!form->questionWindow());
 
     // The pause outlives the program.
@@ -702,9 +702,9 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     form.reset();
     start("-o");
     QCOMPARE(toolTip(), QStringLiteral("Sorular 14:30'a kadar duraklatıldı"));
-    QCOMPARE(TimerSor(*form)->wakeUp(), QDateTime(now.date(), QTime(14, 30)));
+    QCOMPARE(scheduler(*form)->wakeUp(), QDateTime(now.date(), QTime(14, 30)));
     // At its end the question comes and the pause is forgotten.
-    now = TimerSor(*form)->wakeUp();
+    now = scheduler(*form)->wakeUp();
     QMetaObject::invokeMethod(part<QTimer>(*form, "wakeUp"), "timeout");
     QVERIFY(form->questionWindow());
     QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
@@ -717,16 +717,16 @@ void TestFormVokabo::pauseFromTheTrayMenu() {
     part<QMenu>(*form, "mnu_Duraklat")->actions()[3]->trigger();
     QCOMPARE(toolTip(), QStringLiteral("Sorular 8 Aralık 08:00'e kadar duraklatıldı"));
     now = now.addSecs(3600);
-    TimerSor(*form)->reconsider();
-    QVERIFY(!TimerSor(*form)->dueNow());
+    scheduler(*form)->reconsider();
+    QVERIFY(!scheduler(*form)->dueNow());
     part<QAction>(*form, "mnu_DevamEt")->trigger();
     QCOMPARE(toolTip(), QStringLiteral("Vokabo Retano"));
-    QVERIFY(TimerSor(*form)->dueNow());
+    QVERIFY(scheduler(*form)->dueNow());
 }
 
 void TestFormVokabo::editingDuringAQuestionKeepsOneQuestionWindow() {
     FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\nc|3||0|A\r\nd|4||0|A\r\n");
-    form.TimerSor_Timer();
+    form.askIfDue();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
     for (int edit = 0; edit < 3; ++edit) {
@@ -734,15 +734,15 @@ void TestFormVokabo::editingDuringAQuestionKeepsOneQuestionWindow() {
         listOf(form).setCurrentLine(edit);
         doubleClickList(form);
         // Whatever the scheduler is told, the open question stays the one.
-        form.TimerSor_Timer();
+        form.askIfDue();
         QCOMPARE(questionsShown(), 1);
         QCOMPARE(form.questionWindow(), question.data());
-        QVERIFY(!TimerSor(form)->isRunning());
+        QVERIFY(!scheduler(form)->isRunning());
     }
     // Its closing starts the timer again.
     question->close();
     QTRY_VERIFY(!question);
-    QVERIFY(TimerSor(form)->isRunning());
+    QVERIFY(scheduler(form)->isRunning());
 }
 
 void TestFormVokabo::aSeriesAskedForGoesOnWhileBusyButEndsAtItsLength() {
@@ -769,11 +769,11 @@ void TestFormVokabo::aSeriesAskedForGoesOnWhileBusyButEndsAtItsLength() {
     // them again, though the request still stands.
     QVERIFY(form.series().ElleSor);
     now = now.addSecs(301);
-    TimerSor(form)->reconsider();
-    QVERIFY(!TimerSor(form)->dueNow());
+    scheduler(form)->reconsider();
+    QVERIFY(!scheduler(form)->dueNow());
     userBusy = false;
-    TimerSor(form)->reconsider();
-    QVERIFY(!TimerSor(form)->dueNow());
+    scheduler(form)->reconsider();
+    QVERIFY(!scheduler(form)->dueNow());
 }
 
 // A draw that finds no set of different answers (100 tries for a slot)
@@ -784,11 +784,11 @@ void TestFormVokabo::aFailedDrawIsTriedAgainAfterThePeriod() {
     Settings::writeStored(Settings::SecenekSaySetting.name, "2");
     FormVokabo& form = start("-o", "a|1||0|A\r\nb|2||0|A\r\n");
     ScriptedRandom random(QList<double>(2 + 99, 0.0));
-    form.TimerSor_Timer();
+    form.askIfDue();
     QCOMPARE(random.left(), 0);
     QVERIFY(!form.questionWindow());
-    QCOMPARE(TimerSor(form)->wakeUp(), now.addSecs(301));
-    now = TimerSor(form)->wakeUp();
+    QCOMPARE(scheduler(form)->wakeUp(), now.addSecs(301));
+    now = scheduler(form)->wakeUp();
     random.add({0.0, 0.0, 0.9, 0.0, 0.0});
     QMetaObject::invokeMethod(part<QTimer>(form, "wakeUp"), "timeout");
     QVERIFY(form.questionOpen());
@@ -796,7 +796,7 @@ void TestFormVokabo::aFailedDrawIsTriedAgainAfterThePeriod() {
 
 void TestFormVokabo::shutDownWaitsForOpenDialogs() {
     FormVokabo& form = start("-o");
-    form.TimerSor_Timer();
+    form.askIfDue();
     QPointer<FormSoru> question = form.questionWindow();
     QVERIFY(question);
     program->words().SetWordDogru(WordListKind::Active, 0, 3);
@@ -834,7 +834,7 @@ void TestFormVokabo::unreadableWordFileIsReportedAndExitOffersNoRetry() {
     const ScriptedMsgBox::Asked& exit = box.asked()[1];
     QCOMPARE(exit.style & MsgBoxStyle::ButtonMask, int(MsgBoxStyle::YesNo));
     QVERIFY(!exit.prompt.contains(QStringLiteral("Tekrar Dene")));
-    QVERIFY(TimerSor(form)->isRunning());
+    QVERIFY(scheduler(form)->isRunning());
     QVERIFY(form.Form_Unload());
     QCOMPARE(box.asked().size(), 3);
     QVERIFY(form.hasEnded());
@@ -1015,7 +1015,7 @@ void TestFormVokabo::pauseThatCannotBeStoredIsTold() {
 // The question window is the main window's: it goes with it, yet no window
 // manager hides it with a minimised main window.
 void TestFormVokabo::questionWindowGoesWithTheMainWindow() {
-    start("-o").TimerSor_Timer();
+    start("-o").askIfDue();
     QPointer<FormSoru> question = form->questionWindow();
     QVERIFY(question && question->isVisible());
     QVERIFY(!question->windowHandle()->transientParent());
@@ -1280,11 +1280,11 @@ void TestFormVokabo::doubleClickEditsTheCurrentLine() {
     listOf(window).setCurrentLine(-1);
     doubleClickList(window);
     QVERIFY(!opened);
-    QVERIFY(TimerSor(window)->isRunning());
+    QVERIFY(scheduler(window)->isRunning());
     listOf(window).setCurrentLine(0);
     doubleClickList(window);
     QVERIFY(opened);
-    QVERIFY(TimerSor(window)->isRunning());
+    QVERIFY(scheduler(window)->isRunning());
 }
 
 // The pulse itself is the bar's own (tst_buttonbar); a command ends it.
@@ -1322,13 +1322,13 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
     box.answer({MsgBoxResult::No, MsgBoxResult::No});
     for (int index = 0; index < 7; ++index) {
         window.setSonSoru(QDateTime());
-        window.TimerSor_Timer();
+        window.askIfDue();
         QPointer<FormSoru> question = window.questionWindow();
         QVERIFY(question);
         bool timerOff = false;
         bool questionClosed = false;
         QTimer::singleShot(0, [&] {
-            timerOff = !TimerSor(window)->isRunning();
+            timerOff = !scheduler(window)->isRunning();
             questionClosed = !question || !question->isVisible();
             if (QWidget* dialog = QApplication::activeModalWidget())
                 dialog->close();
@@ -1349,7 +1349,7 @@ void TestFormVokabo::barButtonsCloseTheQuestionFirst() {
     // the home page and leaves an open question alone.
     QCOMPARE(pages.opened.size(), 1);
     window.setSonSoru(QDateTime());
-    window.TimerSor_Timer();
+    window.askIfDue();
     QTest::mouseClick(part<ClickLabel>(window, QStringLiteral("ImageAd")), Qt::LeftButton);
     QCOMPARE(pages.opened.size(), 2);
     QVERIFY(pages.opened[0] != pages.opened[1]);

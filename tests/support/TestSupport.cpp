@@ -23,9 +23,15 @@ void ScriptedMsgBox::answer(std::initializer_list<MsgBoxResult> answers) {
     answers_ = answers;
 }
 
-void RecordingProgress::begin(const QString& statusText, qint64 max) {
-    statusTexts.append(statusText);
-    max_ = max;
+RecordingProgress::RecordingProgress(const ModVokabo::WordStore& store) {
+    connect(&store, &ModVokabo::WordStore::fileWorkBegun, this,
+            [this](const QString& text) { statusTexts.append(text); });
+    connect(&store, &ModVokabo::WordStore::fileWorkProgressed, this,
+            [this](qint64 done, qint64 max) {
+                values.append(done);
+                max_ = max;
+            });
+    connect(&store, &ModVokabo::WordStore::fileWorkEnded, this, [this] { ++finished; });
 }
 
 void RecordingSpeech::becomes(State state, const QList<QLocale::Language>& languages) {

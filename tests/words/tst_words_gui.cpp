@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace ModVokabo;
@@ -28,7 +30,7 @@ private slots:
 
     void barWidth_data();
     void barWidth();
-    void repaintsOnlyWhenTheBarChanges();
+    void progressShowsOnlyWhenWorkGoesOn();
 
 private:
     WordStore& store() { return program->words(); }
@@ -189,40 +191,28 @@ void TestWordsGui::barWidth() {
     QCOMPARE(FormProgress::filledWidth(deger, max, 200), width);
 }
 
-void TestWordsGui::repaintsOnlyWhenTheBarChanges() {
-    QDateTime now(QDate(2024, 6, 11), QTime(9, 0));
-    setClock([&now] { return now; });
+void TestWordsGui::progressShowsOnlyWhenWorkGoesOn() {
     FormProgress progress;
-    store().setProgressView(&progress);
+    progress.follow(store());
     program->writeWordFile(QByteArray("w|t|o|0|A\r\n").repeated(5000));
     store().LoadWordFile();
     // Done within a moment: no window flashed by.
     QVERIFY(!progress.isVisible());
-    QCOMPARE(progress.repaintCount(), 0);
 
-    // Work that goes on puts the window up, then its bar.
-    progress.begin("x", 10);
-    now = now.addMSecs(FormProgress::ShowAfterMs);
-    progress.UpdateStatus(5);
-    progress.UpdateStatus(5);
+    // Work that goes on in the background puts the window up after a while;
+    // it follows the work and goes with its end.
+    QSignalSpy loaded(&store(), &WordStore::loaded);
+    store().loadInBackground();
+    auto* showTimer = progress.findChild<QTimer*>(QStringLiteral("ShowTimer"));
+    QVERIFY(showTimer->isActive() && !progress.isVisible());
+    showTimer->stop();
+    QMetaObject::invokeMethod(showTimer, "timeout");
     QVERIFY(progress.isVisible());
-    QCOMPARE(progress.repaintCount(), 2);
-    const int half = progress.filled();
-    // A change within 16 ms of a repaint waits for the next one...
-    now = now.addMSecs(15);
-    progress.UpdateStatus(7);
-    QCOMPARE(progress.filled(), half);
-    // ...unless the bar is full, which is always shown.
-    progress.UpdateStatus(10);
-    QCOMPARE(progress.repaintCount(), 3);
-    QCOMPARE(progress.filled(), progress.barWidth());
-    now = now.addMSecs(16);
-    progress.UpdateStatus(3);
-    QCOMPARE(progress.repaintCount(), 4);
-    // A clock set back by an hour does not hold the bar still.
-    now = now.addSecs(-3600);
-    progress.UpdateStatus(6);
-    QCOMPARE(progress.repaintCount(), 5);
+    QVERIFY(loaded.wait());
+    QVERIFY(loaded[0][0].value<FileOutcome>().ok);
+    QVERIFY(!progress.isVisible() && !showTimer->isActive());
+    QVERIFY(progress.filled() > 0);
+    QCOMPARE(active().size(), 5000);
 }
 
 QTEST_MAIN(TestWordsGui)
