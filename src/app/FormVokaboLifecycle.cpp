@@ -189,6 +189,10 @@ void FormVokabo::requestShutdown(EndedBy by) {
         if (by == EndedBy::System) {
             ModalLoops::closeAll();
             words_.finishFileWork();
+            // The event loop may be gone before the dialogs' end could run
+            // the shut-down: it runs now.
+            if (shutDown_.next == 0 && ModalLoops::depth() == 0)
+                Form_Unload();
         }
         return;
     case Stage::Starting:
@@ -223,6 +227,9 @@ bool FormVokabo::Form_Unload() {
     // Under way already: it ends with ended(), or keeps the program.
     if (shutDown_.next > 0)
         return false;
+    // A start-up that waits for the words goes to its end first.
+    if (stage_ == Stage::Starting)
+        words_.finishFileWork();
     stage_ = Stage::Ending;
     shutDown_ = {ShutDown};
     run(shutDown_);
