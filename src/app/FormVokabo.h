@@ -164,7 +164,7 @@ private:
     Next releaseLock();
     // The save at the end, and what its outcome leads to.
     void saveWords(ModVokabo::WordStore::OutsideChanges outside);
-    void wordsSaved(const ModVokabo::FileOutcome& outcome);
+    void wordsSaved(quint64 save, const ModVokabo::FileOutcome& outcome);
     enum class AfterSave { Done, Again, KeepRunning };
     AfterSave afterSave(ModVokabo::FileOutcome outcome);
     // The words that cannot be saved at a shut-down nobody waits for.
@@ -252,6 +252,8 @@ private:
     EndedBy endedBy_ = EndedBy::User;
     // What the save at the end does with a file changed by another program.
     ModVokabo::WordStore::OutsideChanges endSave_ = ModVokabo::WordStore::OutsideChanges::Keep;
+    // The number of the save at the end; other saves are the saver's.
+    quint64 endSaveNumber_ = 0;
     // What the last import added, while it can be taken back.
     ModVokabo::WordList importedActive_;
     ModVokabo::WordList importedPassive_;

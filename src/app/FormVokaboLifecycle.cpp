@@ -269,15 +269,15 @@ FormVokabo::Next FormVokabo::saveAtEnd() {
 
 void FormVokabo::saveWords(ModVokabo::WordStore::OutsideChanges outside) {
     endSave_ = outside;
-    words_.saveInBackground(outside);
+    endSaveNumber_ = words_.saveInBackground(outside);
     // A save that ends within a moment is waited for here (the rest of the
     // shut-down may then have run already); a longer one shows the progress
     // window. The system's end waits for it to the end.
     words_.finishFileWork(endedBy_ == EndedBy::System ? -1 : FormProgress::ShowAfterMs);
 }
 
-void FormVokabo::wordsSaved(const ModVokabo::FileOutcome& outcome) {
-    if (stage_ != Stage::Ending)
+void FormVokabo::wordsSaved(quint64 save, const ModVokabo::FileOutcome& outcome) {
+    if (stage_ != Stage::Ending || save != endSaveNumber_)
         return;
     switch (afterSave(outcome)) {
     case AfterSave::Done:

@@ -18,6 +18,9 @@ public:
     static constexpr int DelayMs = 2000;
     // How long each try after a failed save waits; the last holds from then on.
     static constexpr std::array<int, 3> RetryMs{5000, 30000, 120000};
+    // How long the UI thread waits for a save to end before it goes on; the
+    // save ends in the background then.
+    static constexpr int WaitMs = 400;
 
     explicit SaveSoon(ModVokabo::WordStore& words, QObject* parent = nullptr);
 
@@ -36,9 +39,12 @@ signals:
 private:
     void changed();
     void save();
+    void saved(quint64 save, const ModVokabo::FileOutcome& outcome);
 
     ModVokabo::WordStore& words_;
     QTimer* timer_;
     bool held_ = false;
     int failures_ = 0;
+    // The number of this saver's save under way, or 0.
+    quint64 saving_ = 0;
 };

@@ -585,50 +585,58 @@ void WordStore::loadInBackground() {
                  const FileOutcome outcome = applyLoad(*result);
                  emit fileWorkEnded();
                  emit loaded(outcome);
-             });
+             },
+             true);
 }
 
-void WordStore::saveInBackground(OutsideChanges outside) {
+quint64 WordStore::saveInBackground(OutsideChanges outside, Progress progress) {
     finishFileWork();
-    if (FileOutcome refused = mayWrite(outside); !refused.ok) {
-        startJob([](Steps&) {}, [this, refused] { emit saved(refused); });
-        return;
-    }
+    if (FileOutcome refused = mayWrite(outside); !refused.ok)
+        return startJob([](Steps&) {}, [this, refused, id = jobs_ + 1] { emit saved(id, refused); },
+                        false);
     pauseWatch();
-    emit fileWorkBegun(active_.isEmpty() ? SavingPassiveText : SavingActiveText);
+    const bool shown = progress == Progress::Shown;
+    if (shown)
+        emit fileWorkBegun(active_.isEmpty() ? SavingPassiveText : SavingActiveText);
     auto result = std::make_shared<Written>();
-    startJob([result, job = saveJob()](Steps& steps) { *result = writeWordFile(job, steps); },
-             [this, result, revision = revision_] {
-                 const FileOutcome outcome = applySave(*result, revision);
-                 emit fileWorkEnded();
-                 emit saved(outcome);
-             });
+    return startJob(
+        [result, job = saveJob()](Steps& steps) { *result = writeWordFile(job, steps); },
+        [this, result, revision = revision_, id = jobs_ + 1, shown] {
+            const FileOutcome outcome = applySave(*result, revision);
+            if (shown)
+                emit fileWorkEnded();
+            emit saved(id, outcome);
+        },
+        shown);
 }
 
-void WordStore::startJob(std::function<void(Steps&)> work, std::function<void()> done) {
+quint64 WordStore::startJob(std::function<void(Steps&)> work, std::function<void()> done,
+                            bool shown) {
     const quint64 id = ++jobs_;
     // News of a job reaches this thread later: a job that ended meanwhile
     // says nothing any more.
     const auto live = [this, id] { return job_ && jobs_ == id; };
-    Steps steps(
-        [this, live](const QString& text) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, live, text] {
-                    if (live())
-                        emit fileWorkBegun(text);
-                },
-                Qt::QueuedConnection);
-        },
-        [this, live](qint64 done, qint64 max) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, live, done, max] {
-                    if (live())
-                        emit fileWorkProgressed(done, max);
-                },
-                Qt::QueuedConnection);
-        });
+    Steps steps;
+    if (shown)
+        steps = Steps(
+            [this, live](const QString& text) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, live, text] {
+                        if (live())
+                            emit fileWorkBegun(text);
+                    },
+                    Qt::QueuedConnection);
+            },
+            [this, live](qint64 done, qint64 max) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, live, done, max] {
+                        if (live())
+                            emit fileWorkProgressed(done, max);
+                    },
+                    Qt::QueuedConnection);
+            });
     jobDone_ = std::move(done);
     job_.reset(QThread::create([work = std::move(work), steps]() mutable { work(steps); }));
     job_->setObjectName(QStringLiteral("WordFileJob"));
@@ -637,6 +645,7 @@ void WordStore::startJob(std::function<void(Steps&)> work, std::function<void()>
             endJob();
     });
     job_->start();
+    return id;
 }
 
 void WordStore::endJob() {

@@ -114,7 +114,9 @@ public:
     // finishFileWork(). The lists are the store's all the while; a change
     // made during a save keeps the words marked changed.
     void loadInBackground();
-    void saveInBackground(OutsideChanges outside = OutsideChanges::Keep);
+    // The save's number, which its saved() carries.
+    quint64 saveInBackground(OutsideChanges outside = OutsideChanges::Keep,
+                             Progress progress = Progress::Shown);
     bool fileWorkRunning() const { return job_ != nullptr; }
     // Waits up to waitMs (-1: as long as it takes) for the work under way;
     // once it is done, its signal has been given here. False when it still
@@ -175,7 +177,7 @@ signals:
     void fileWorkEnded();
     // What loadInBackground() and saveInBackground() came to.
     void loaded(const ModVokabo::FileOutcome& outcome);
-    void saved(const ModVokabo::FileOutcome& outcome);
+    void saved(quint64 save, const ModVokabo::FileOutcome& outcome);
 
 private:
     // The word file as last read or written: what a save may replace.
@@ -211,7 +213,8 @@ private:
     FileOutcome mayWrite(OutsideChanges outside) const;
     SaveJob saveJob() const;
     // Runs work on a thread of its own; done applies its result here.
-    void startJob(std::function<void(Steps&)> work, std::function<void()> done);
+    // Its number. shown: its progress is told.
+    quint64 startJob(std::function<void(Steps&)> work, std::function<void()> done, bool shown);
     void endJob();
     // Where the look's outcome becomes the store's, on its own thread.
     OnDisk apply(const Look& look);

@@ -64,6 +64,7 @@ private slots:
     void loadKeepsEveryWord();
 
     void saveWritesActiveThenPassiveWithCrLf();
+    void aChangeDuringABackgroundSaveIsSavedNext();
     void encodingOnReadAndWriteBack_data();
     void encodingOnReadAndWriteBack();
     void savedBytesReadBackAsTheSameWords_data();
@@ -222,6 +223,21 @@ void TestWords::saveWritesActiveThenPassiveWithCrLf() {
     QCOMPARE(program->readWordFile(), cp1254("income|gelir  kazanç|One fourth|0|A\r\n"
                                              "half|yarım||-3|A\r\nrun|koşmak|I run|2|P\r\n"));
     QCOMPARE(progress.values, (QList<qint64>{0, 1, 2, 3, 0, 1}));
+}
+
+// The file is written on a thread of its own while the user goes on.
+void TestWords::aChangeDuringABackgroundSaveIsSavedNext() {
+    store().AppendWord(word("first", "bir"), A);
+    QSignalSpy saved(&store(), &WordStore::saved);
+    const quint64 save = store().saveInBackground();
+    store().AppendWord(word("second", "iki"), A);
+    QVERIFY(saved.wait());
+    QCOMPARE(saved[0][0].value<quint64>(), save);
+    QVERIFY(saved[0][1].value<FileOutcome>().ok);
+    QCOMPARE(program->readWordFile(), QByteArray("first|bir||0|A\r\n"));
+    QVERIFY(store().WordsChanged());
+    QVERIFY(store().SaveWordFile().ok);
+    QCOMPARE(program->readWordFile(), QByteArray("first|bir||0|A\r\nsecond|iki||0|A\r\n"));
 }
 
 void TestWords::encodingOnReadAndWriteBack_data() {
