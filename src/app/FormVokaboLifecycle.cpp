@@ -25,15 +25,26 @@
 #include <cstdio>
 
 const FormVokabo::Step FormVokabo::StartUp[] = {
-    &FormVokabo::takeTheLock,   &FormVokabo::seedRandom,     &FormVokabo::loadWords,
-    &FormVokabo::watchWordFile, &FormVokabo::applySettings,  &FormVokabo::firstLayout,
-    &FormVokabo::startTrayIcon, &FormVokabo::openHistory,    &FormVokabo::readCommandLine,
-    &FormVokabo::tellRescued,   &FormVokabo::startQuestions,
+    &FormVokabo::takeTheLock,     // one copy per word file: a second ends here
+    &FormVokabo::seedRandom,      // the questions' draw, from the clock
+    &FormVokabo::loadWords,       // waits for the word file on the store's thread
+    &FormVokabo::watchWordFile,   // changes by other programs are noticed from now on
+    &FormVokabo::applySettings,   // the window's place, always on top
+    &FormVokabo::firstLayout,     // the first line current, the panels laid out
+    &FormVokabo::startTrayIcon,   // the icon and its menu in the notification area
+    &FormVokabo::openHistory,     // only the copy that runs touches the history
+    &FormVokabo::readCommandLine, // "-o" starts hidden
+    &FormVokabo::tellRescued,     // words a past shut-down could not save
+    &FormVokabo::startQuestions,  // last: the scheduler, then started()
 };
 
 const FormVokabo::Step FormVokabo::ShutDown[] = {
-    &FormVokabo::stopQuestions, &FormVokabo::keepPlacement,  &FormVokabo::closeOwnWindows,
-    &FormVokabo::saveAtEnd,     &FormVokabo::removeTrayIcon, &FormVokabo::releaseLock,
+    &FormVokabo::stopQuestions,   // first: no question opens, no save of its own starts
+    &FormVokabo::keepPlacement,   // the window's place for the next start
+    &FormVokabo::closeOwnWindows, // question, progress and picture windows
+    &FormVokabo::saveAtEnd,       // waits for the save; may keep the program running
+    &FormVokabo::removeTrayIcon,  // the icon leaves the notification area
+    &FormVokabo::releaseLock,     // last: another copy may start, then ended()
 };
 
 void FormVokabo::run(Sequence& sequence) {
