@@ -8,7 +8,7 @@
 // idle flag), and says when one comes or goes. KDE Plasma, Xfce: the power
 // manager's Inhibit interface (HasInhibit, HasInhibitChanged).
 
-#include "platform/BusWatch_dbus.h"
+#include "platform/dbus/BusWatch.h"
 
 namespace {
 // GNOME's flag for "the session may not be marked idle".

@@ -1,4 +1,4 @@
-#include "platform/BusWatch_dbus.h"
+#include "platform/dbus/BusWatch.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>

@@ -15,6 +15,10 @@
 // A shell link (.lnk) in the user's Startup folder of the Start menu.
 namespace Autostart {
 
+bool supported() {
+    return true;
+}
+
 QString startupFolder() {
     PWSTR path = nullptr;
     QString folder;

@@ -157,21 +157,23 @@ void QuestionScheduler::arm() {
     if (forgetStalePause(now))
         return;
     const QDateTime paused = settings_.duraklat();
-    std::optional<qint64> wait;
+    constexpr qint64 Never = std::numeric_limits<qint64>::max();
+    qint64 wait = Never;
     if (running_) {
         const bool asked = askedFor_();
-        wait = Scheduler::msUntilDue(now, SonSoru, settings_.SorDak(), asked, paused);
+        const std::optional<qint64> due =
+            Scheduler::msUntilDue(now, SonSoru, settings_.SorDak(), asked, paused);
         // A due question that was told, or that waits for the user, waits
         // for reconsider().
-        if (wait == 0 && (told_ || (!Scheduler::askedNow(SonSoru, asked) && userBusy_())))
-            wait.reset();
+        if (due && !(*due == 0 && (told_ || (!Scheduler::askedNow(SonSoru, asked) && userBusy_()))))
+            wait = *due;
     }
     // The end of a pause is a moment to wake for too: its tooltip goes.
     if (paused.isValid())
-        wait = std::min(wait.value_or(std::numeric_limits<qint64>::max()), now.msecsTo(paused));
-    if (!wait)
+        wait = std::min(wait, now.msecsTo(paused));
+    if (wait == Never)
         return;
-    const qint64 ms = std::min<qint64>(*wait, std::numeric_limits<int>::max());
+    const qint64 ms = std::min<qint64>(wait, std::numeric_limits<int>::max());
     wakeUp_ = now.addMSecs(ms);
     timer_->start(static_cast<int>(ms));
 }

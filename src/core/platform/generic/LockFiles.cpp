@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 
-// On Windows QLockFile itself takes over a lock whose process is gone on
+// QLockFile itself takes over a lock whose process is gone on
 // this computer; what it refuses is held here, or another computer's.
 LockHolder examineLock(const QString& path, bool) {
     LockHolder holder;

@@ -106,6 +106,8 @@ FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
 
     CheckOto = checkBox(u"Programı açılışta otomatik başlat", this);
     placeTwips(CheckOto, 120, 120, 3615, 375);
+    // Where the system has no start-up entries, the choice is not offered.
+    CheckOto->setVisible(Autostart::supported());
     CheckUstte = checkBox(u"Program ana penceresi her zaman üstte olsun", this);
     placeTwips(CheckUstte, 120, 480, 4095, 375);
     BevelLine1 = new BevelLine(this);
@@ -210,7 +212,7 @@ void FormAyar::Form_Load() {
         CheckSoru->setChecked(true);
     }
     select(CmbSecenek, Choices, settings_);
-    CheckOto->setChecked(settings_.oto_ac());
+    CheckOto->setChecked(settings_.oto_ac() && Autostart::supported());
     OptSor[settings_.sor_tur() == 1 ? 0 : 1]->setChecked(true);
     CheckUstte->setChecked(settings_.ustte());
     select(CmbLimit, Limits, settings_);

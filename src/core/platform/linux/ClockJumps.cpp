@@ -1,25 +1,12 @@
 #include "platform/ClockJumps.h"
 
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <sys/timerfd.h>
 #include <unistd.h>
-#include <utility>
-
-namespace {
-// Without a timer to cancel, the wall clock is compared with the time the
-// program ran once a minute: a jump shows as a step between the two.
-constexpr int TickMs = 60 * 1000;
-constexpr qint64 JumpMs = 2000;
-} // namespace
 
 // A wall-clock timer set for the end of time, cancelled by the kernel
 // whenever the clock is set, and on resume from sleep: it wakes nobody
@@ -30,19 +17,7 @@ ClockJumps::ClockJumps(QObject* parent) : QObject(parent) {
         qWarning("Vokabo Retano: no timer that follows the clock (%s); the clock is looked at "
                  "once a minute instead.",
                  std::strerror(errno));
-        struct Clocks {
-            QElapsedTimer ran;
-            qint64 offset = QDateTime::currentMSecsSinceEpoch();
-        };
-        auto clocks = std::make_shared<Clocks>();
-        clocks->ran.start();
-        auto* ticks = new QTimer(this);
-        connect(ticks, &QTimer::timeout, this, [this, clocks] {
-            const qint64 offset = QDateTime::currentMSecsSinceEpoch() - clocks->ran.elapsed();
-            if (std::abs(offset - std::exchange(clocks->offset, offset)) > JumpMs)
-                emit jumped();
-        });
-        ticks->start(TickMs);
+        watchByTicks();
         return;
     }
     auto* notifier = new QSocketNotifier(handle_, QSocketNotifier::Read, this);

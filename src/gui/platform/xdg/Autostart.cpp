@@ -98,6 +98,10 @@ int writeWhole(const QByteArray& path, const QByteArray& bytes) {
 }
 } // namespace
 
+bool supported() {
+    return true;
+}
+
 QString startupFolder() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config.isEmpty() ? QString() : config + QStringLiteral("/autostart");

@@ -150,4 +150,4 @@ std::unique_ptr<UserBusy> createDoNotDisturbWatch() {
     return std::make_unique<AnyBusy>(std::move(watches));
 }
 
-#include "DoNotDisturb_dbus.moc"
+#include "DoNotDisturb.moc"

@@ -16,6 +16,9 @@ signals:
     void jumped();
 
 private:
+    // Where the system cannot tell: compares the wall clock with the time
+    // the program ran, once a minute; a jump shows as a step between them.
+    void watchByTicks();
     void watch();
     int handle_ = -1;
 };

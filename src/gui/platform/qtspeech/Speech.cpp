@@ -114,4 +114,4 @@ std::unique_ptr<Speech> createSpeech() {
     return std::make_unique<SpeechService>();
 }
 
-#include "Speech_qt.moc"
+#include "Speech.moc"

@@ -6,6 +6,10 @@
 // folder that runs the program.
 namespace Autostart {
 
+// Whether this system starts programs at logon from such an entry; where it
+// does not, the setting is not offered.
+bool supported();
+
 // The user's start-up folder; empty when the system names none.
 QString startupFolder();
 

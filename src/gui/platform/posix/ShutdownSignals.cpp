@@ -16,17 +16,22 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
 
+// Neither end is handed to programs started from this one.
+bool closedOnExec(const int ends[2]) {
+    return ::fcntl(ends[0], F_SETFD, FD_CLOEXEC) == 0 && ::fcntl(ends[1], F_SETFD, FD_CLOEXEC) == 0;
+}
+
 // A socket pair, or else a pipe: the handler writes one end, the event loop
 // reads the other.
 bool openChannel() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0)
-        return true;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0)
+        return closedOnExec(signalPipe);
     int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0)
+    if (::pipe(ends) != 0)
         return false;
     signalPipe[0] = ends[1];
     signalPipe[1] = ends[0];
-    return true;
+    return closedOnExec(ends);
 }
 } // namespace
 
