@@ -251,7 +251,7 @@ private slots:
             runSql(path(), {"CREATE TABLE notes (text TEXT)"});
         } else {
             runSql(path(), {"CREATE TABLE schema_version (version INTEGER NOT NULL)",
-                            "INSERT INTO schema_version VALUES (2)"});
+                            "INSERT INTO schema_version VALUES (99)"});
         }
         const QByteArray before = contentOf(path());
 
