@@ -945,8 +945,7 @@ QString exportCsv(const QString& historyPath, const QString& csvPath) {
     return outcome;
 }
 
-bool readAnswers(const QString& historyPath,
-                 const std::function<bool(const StoredAnswer&)>& each) {
+bool readAnswers(const QString& historyPath, const std::function<bool(const StoredAnswer&)>& each) {
     const QString name =
         QStringLiteral("vokabo-gecmis-oku-%1").arg(quintptr(QThread::currentThreadId()), 0, 16);
     bool ok = false;
@@ -967,10 +966,12 @@ bool readAnswers(const QString& historyPath,
                 keyOf.insert(q.value(0).toLongLong(), q.value(1).toLongLong());
             const auto currentKey = [&](qint64 id) { return keyOf.value(ids.currentOf(id)); };
             // A file of the first version has no chosen answers.
-            const bool hasChosen = db.record(QStringLiteral("answers")).contains(QStringLiteral("chosen"));
-            ok = ok && q.exec(QStringLiteral("SELECT word, moment, day, choices, correct, %1 FROM "
-                                             "answers ORDER BY id")
-                                  .arg(hasChosen ? QStringLiteral("chosen") : QStringLiteral("NULL")));
+            const bool hasChosen =
+                db.record(QStringLiteral("answers")).contains(QStringLiteral("chosen"));
+            ok = ok &&
+                 q.exec(QStringLiteral("SELECT word, moment, day, choices, correct, %1 FROM "
+                                       "answers ORDER BY id")
+                            .arg(hasChosen ? QStringLiteral("chosen") : QStringLiteral("NULL")));
             bool more = true;
             while (ok && more && q.next()) {
                 StoredAnswer answer;

@@ -14,11 +14,14 @@ int chooseWord(const QList<const WordMemory*>& memories, qint64 now, double pace
             newest = m->firstAnswer;
     int sinceNew = 0;
     int firstNew = -1, relearn = -1, due = -1, lowest = -1, waiting = -1;
-    double lowestRecall = 2;
+    int answered = 0, dueCount = 0, mostStableDue = -1;
+    double lowestRecall = 2, lowestDueRecall = 2;
     for (int i = 0; i < n; ++i) {
         const WordMemory* m = memories[i];
         if (m && m->lastAnswer > newest)
             ++sinceNew;
+        if (m)
+            ++answered;
         if (i == previous)
             continue;
         if (!m) {
@@ -31,14 +34,25 @@ int chooseWord(const QList<const WordMemory*>& memories, qint64 now, double pace
                 relearn = i;
         } else {
             const double recall = recallAt(*m, now, pace);
-            if (recall < TargetRecall && (due < 0 || m->stability > memories[due]->stability))
-                due = i;
+            if (recall < TargetRecall) {
+                ++dueCount;
+                if (mostStableDue < 0 || m->stability > memories[mostStableDue]->stability)
+                    mostStableDue = i;
+                if (recall < lowestDueRecall) {
+                    lowestDueRecall = recall;
+                    due = i;
+                }
+            }
             if (recall < lowestRecall) {
                 lowestRecall = recall;
                 lowest = i;
             }
         }
     }
+    // More words due than the questions keep up with: those that one question
+    // keeps longest first, so that the questions hold as many as they can.
+    if (dueCount * 2 > answered)
+        due = mostStableDue;
     if (relearn >= 0)
         return relearn;
     if (firstNew >= 0 && (newest == 0 || sinceNew >= NewWordEvery - 1))

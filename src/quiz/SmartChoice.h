@@ -22,9 +22,10 @@ inline constexpr qint64 RelearnAfterMs = 60 * 60 * 1000;
 //   - a word answered wrong at least RelearnAfterMs ago, the one wrong
 //     longest ago first;
 //   - a new word, when one is due by the steady rate;
-//   - a word whose recall has fallen below the target, the most stable one
-//     first: with more words than the questions can keep, it is the word one
-//     question keeps longest;
+//   - a word whose recall has fallen below the target: the one with the
+//     lowest recall first; when more than half the answered words are below
+//     it (more words than the questions keep up with), the most stable one
+//     first, the word that one question keeps longest;
 //   - a new word;
 //   - the word with the lowest recall, a word answered wrong last of all.
 // -1 only for an empty list.

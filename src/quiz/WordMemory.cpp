@@ -56,8 +56,8 @@ double nextDifficulty(double d, int grade) {
 
 // S'r = S·(e^w8·(11 − D)·S^−w9·(e^(w10·(1 − R)) − 1) + 1), for "good".
 double stabilityAfterRecall(double d, double s, double r) {
-    return s * (std::exp(w[8]) * (11 - d) * std::pow(s, -w[9]) * (std::exp(w[10] * (1 - r)) - 1) +
-                1);
+    return s *
+           (std::exp(w[8]) * (11 - d) * std::pow(s, -w[9]) * (std::exp(w[10] * (1 - r)) - 1) + 1);
 }
 
 // S'f = w11·D^−w12·((S + 1)^w13 − 1)·e^(w14·(1 − R)), never above S.
@@ -126,8 +126,8 @@ void review(WordMemory& memory, const Review& answer) {
     }
     // A wrong answer shows the word forgotten; a right one, recalled or guessed.
     const double p = answer.right ? recalledGivenRight(recall, answer.choices) : 0;
-    memory.stability = clampStability(blendStability(clampStability(recalledStability),
-                                                     clampStability(lapsedStability), p));
+    memory.stability = clampStability(
+        blendStability(clampStability(recalledStability), clampStability(lapsedStability), p));
     memory.difficulty = clampDifficulty(p * recalledDifficulty + (1 - p) * lapsedDifficulty);
     memory.lastAnswer = answer.moment;
     memory.lastDay = answer.day;
