@@ -104,9 +104,10 @@ private slots:
             QCOMPARE(q->VokaboInd, 2);
             QVERIFY(q->answers.contains(QStringLiteral("t4")));
         }
-        // Not twice in a row, though still the word answered wrong; five
-        // words answered since the last new one: the new word comes in.
-        q = memories.composeQuestion(wrongAt + Hour + 2 * 60000, 4, 1);
+        // Weeks later every word is due, 2 first of all: but not twice in a
+        // row, and after five words answered since the last new one, the new
+        // word comes in.
+        q = memories.composeQuestion(wrongAt + 20 * Day, 4, 1);
         QVERIFY(q);
         QCOMPARE(q->VokaboInd, 6);
 
