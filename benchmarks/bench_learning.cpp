@@ -26,7 +26,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -220,7 +219,7 @@ void learning() {
 
 constexpr int LargestList = 32767;
 constexpr int HistoryRows = 200000;
-constexpr int Choices_timed = 1000;
+constexpr int TimedQuestions = 1000;
 
 using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point start) {
@@ -303,7 +302,7 @@ void choosing() {
     memories.composeQuestion(now, 4, 2);
     const double firstMs = msSince(start);
     std::vector<double> ms;
-    for (int i = 0; i < Choices_timed; ++i) {
+    for (int i = 0; i < TimedQuestions; ++i) {
         start = Clock::now();
         const auto question = memories.composeQuestion(now + i * 60000, 4, 2);
         ms.push_back(msSince(start));
