@@ -70,6 +70,12 @@ class TestFormSoru : public QObject {
         asked.OrnekCumle = active()[n - 1].Ornek;
         asked.answers = answers;
         asked.showsMeaning = showsMeaning;
+        for (const QString& text : answers)
+            asked.answerWords.append(static_cast<int>(
+                std::find_if(
+                    active().begin(), active().end(),
+                    [&](const auto& w) { return (showsMeaning ? w.English : w.Turkish) == text; }) -
+                active().begin()));
         form = new FormSoru(asked, &host, program->settings(), store(), program->history(),
                             program->speech());
         form->open();
@@ -260,7 +266,9 @@ private slots:
         form->close();
         using History::Answer;
         using History::Direction;
-        const Answer wrong{now, "w4", "t4", Direction::WordToMeaning, 4, false, 1, 2500, false};
+        // The wrong answer keeps whose meaning was taken.
+        const Answer wrong{now,   "w4", "t4", Direction::WordToMeaning, 4, false, 1, 2500,
+                           false, "w1", "t1"};
         const Answer right{now, "w5", "t5", Direction::MeaningToWord, 3, true, 3, 0, true};
         QCOMPARE(program->history().answersOf(active()[3]), QList<Answer>{wrong});
         QCOMPARE(program->history().answersOf(active()[4]), QList<Answer>{right});

@@ -153,7 +153,8 @@ private slots:
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
         QVERIFY(box.asked().isEmpty());
-        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10", "", "H", "en"}));
+        QCOMPARE(storedTexts(),
+                 (QStringList{"0", "9", "H", "2", "H", "3", "10", "", "H", "en", "H"}));
         QVERIFY(!QFile::exists(entryPath()));
         QVERIFY(!program->settings().ustte() && !program->settings().oto_ac());
     }
@@ -180,14 +181,16 @@ private slots:
                             "(16)"}));
         // What comes before the entry is stored; start at logon and on top are not.
         QVERIFY(form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10", "", "H", "en"}));
+        QCOMPARE(storedTexts(),
+                 (QStringList{"7", "9", "H", "2", "H", "3", "10", "", "H", "en", "H"}));
         QVERIFY(!program->settings().ustte());
 
         QVERIFY(blocker.remove());
         form.CmdTamam->click();
         QCOMPARE(box.asked().size(), 3);
         QVERIFY(!form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10", "", "H", "en"}));
+        QCOMPARE(storedTexts(),
+                 (QStringList{"7", "9", "E", "2", "E", "3", "10", "", "H", "en", "H"}));
         QVERIFY(program->settings().ustte());
         const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
         QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));
@@ -250,11 +253,16 @@ private slots:
         QVERIFY(frame.top() > form.Frame3->geometry().bottom());
         QVERIFY(form.CmdTamam->y() > frame.bottom());
         QVERIFY(form.rect().contains(form.CmdTamam->geometry()));
+        // The smart choice last, off until chosen; the dialog grows to hold it.
+        auto* smart = form.findChild<QCheckBox*>("CheckAkilli");
+        QVERIFY(!smart->isChecked());
+        QVERIFY(smart->y() > frame.bottom() && form.CmdTamam->y() > smart->geometry().bottom());
 
         language->setCurrentIndex(3);
         readAloud->setChecked(false);
+        smart->setChecked(true);
         form.CmdTamam->click();
-        QCOMPARE(storedTexts().mid(8), (QStringList{"H", "tr"}));
+        QCOMPARE(storedTexts().mid(8), (QStringList{"H", "tr", "E"}));
         QCOMPARE(program->settings().dil(), QLocale::Turkish);
     }
 

@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QThread>
 #include <QTimeZone>
 #include <QTimer>
@@ -60,6 +61,10 @@ const QList<QStringList>& migrations() {
                            "words(id), old_example TEXT, new_example TEXT, active INTEGER NOT "
                            "NULL, passive INTEGER NOT NULL)"),
         },
+        {
+            // chosen: a wrong answer's word, the one whose answer was clicked.
+            QStringLiteral("ALTER TABLE answers ADD COLUMN chosen INTEGER REFERENCES words(id)"),
+        },
     };
     return steps;
 }
@@ -94,10 +99,6 @@ bool unusableFile(const QSqlError& error) {
 
 QString reasonOf(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
-qint64 dayOf(const QDateTime& moment) {
-    return moment.toLocalTime().date().toJulianDay();
 }
 
 // Quoted where a spreadsheet would otherwise split or join it.
@@ -185,6 +186,10 @@ struct AnswerHistory::Statements {
     QSqlQuery insertChange;
     QSqlError failure;
 };
+
+qint64 dayOf(const QDateTime& moment) {
+    return moment.toLocalTime().date().toJulianDay();
+}
 
 QString pathBeside(const QString& wordFilePath) {
     return QFileInfo(wordFilePath).dir().filePath(FileName);
@@ -347,7 +352,7 @@ bool AnswerHistory::prepare(QString* reason) {
             QStringLiteral("INSERT INTO words (key, english, turkish) VALUES (?, ?, ?)")) &&
         st_->insertAnswer.prepare(QStringLiteral(
             "INSERT INTO answers (moment, day, word, direction, choices, correct, slot, ms, "
-            "asked) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
+            "asked, chosen) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
         st_->insertChange.prepare(QStringLiteral(
             "INSERT INTO list_changes (moment, day, kind, list, old_word, new_word, "
             "old_example, new_example, active, passive) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
@@ -497,6 +502,7 @@ void AnswerHistory::listChanged(ListChange kind, ModVokabo::WordListKind list,
 }
 
 void AnswerHistory::record(const Answer& answer) {
+    emit answered(answer);
     pending_.append(answer);
     flush();
 }
@@ -580,6 +586,14 @@ bool AnswerHistory::write(const Answer& answer) {
     q.bindValue(6, answer.slot);
     q.bindValue(7, answer.msToAnswer);
     q.bindValue(8, answer.askedFor ? 1 : 0);
+    QVariant chosen;
+    if (!answer.chosenEnglish.isEmpty() || !answer.chosenTurkish.isEmpty()) {
+        const qint64 id = wordId(answer.chosenEnglish, answer.chosenTurkish);
+        if (id < 0)
+            return false;
+        chosen = id;
+    }
+    q.bindValue(9, chosen);
     if (q.exec())
         return true;
     st_->failure = q.lastError();
@@ -664,12 +678,20 @@ void AnswerHistory::readFailed(const QSqlError& error) {
 }
 
 AnswerHistory::Identities AnswerHistory::identities() {
+    QSqlError failure;
+    Identities ids = identitiesIn(QSqlDatabase::database(connection_, false), &failure);
+    if (failure.type() != QSqlError::NoError)
+        st_->failure = failure;
+    return ids;
+}
+
+AnswerHistory::Identities AnswerHistory::identitiesIn(const QSqlDatabase& db, QSqlError* failure) {
     Identities ids;
-    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT old_word, new_word FROM list_changes WHERE kind = "
                                "'edited' ORDER BY id"))) {
-        st_->failure = q.lastError();
+        *failure = q.lastError();
         return ids;
     }
     const auto root = [&ids](qint64 id) {
@@ -727,8 +749,9 @@ QList<Answer> AnswerHistory::answersOf(const ModVokabo::WordDef& word) {
         q.setForwardOnly(true);
         if (!numbers.isEmpty() &&
             q.exec(QStringLiteral("SELECT a.moment, w.english, w.turkish, a.direction, "
-                                  "a.choices, a.correct, a.slot, a.ms, a.asked FROM answers a "
-                                  "JOIN words w ON w.id = a.word WHERE a.word IN (%1) ORDER BY "
+                                  "a.choices, a.correct, a.slot, a.ms, a.asked, c.english, "
+                                  "c.turkish FROM answers a JOIN words w ON w.id = a.word LEFT "
+                                  "JOIN words c ON c.id = a.chosen WHERE a.word IN (%1) ORDER BY "
                                   "a.id")
                        .arg(numbers.join(u',')))) {
             while (q.next())
@@ -737,7 +760,8 @@ QList<Answer> AnswerHistory::answersOf(const ModVokabo::WordDef& word) {
                      q.value(1).toString(), q.value(2).toString(),
                      q.value(3).toInt() ? Direction::MeaningToWord : Direction::WordToMeaning,
                      q.value(4).toInt(), q.value(5).toBool(), q.value(6).toInt(),
-                     q.value(7).toLongLong(), q.value(8).toBool()});
+                     q.value(7).toLongLong(), q.value(8).toBool(), q.value(9).toString(),
+                     q.value(10).toString()});
         }
         failure = st_->failure.type() != QSqlError::NoError ? st_->failure : q.lastError();
     }
@@ -772,13 +796,14 @@ QList<QList<Answer>> AnswerHistory::answersOf(const ModVokabo::WordList& words) 
                 listed[ids.groupOf(*id)].append(i);
         if (!listed.isEmpty() &&
             q.exec(QStringLiteral("SELECT word, moment, direction, choices, correct, slot, ms, "
-                                  "asked FROM answers ORDER BY id"))) {
+                                  "asked, chosen FROM answers ORDER BY id"))) {
             while (q.next()) {
                 const qint64 word = q.value(0).toLongLong();
                 const auto positions = listed.constFind(ids.groupOf(word));
                 if (positions == listed.cend())
                     continue;
                 const auto& [english, turkish] = texts.value(word);
+                const auto chosen = texts.value(q.value(8).toLongLong());
                 const Answer answer{
                     QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong(), Qt::UTC),
                     english,
@@ -788,7 +813,9 @@ QList<QList<Answer>> AnswerHistory::answersOf(const ModVokabo::WordList& words) 
                     q.value(4).toBool(),
                     q.value(5).toInt(),
                     q.value(6).toLongLong(),
-                    q.value(7).toBool()};
+                    q.value(7).toBool(),
+                    chosen.first,
+                    chosen.second};
                 for (int i : *positions)
                     answers[i].append(answer);
             }
@@ -916,6 +943,53 @@ QString exportCsv(const QString& historyPath, const QString& csvPath) {
     }
     QSqlDatabase::removeDatabase(name);
     return outcome;
+}
+
+bool readAnswers(const QString& historyPath, const std::function<bool(const StoredAnswer&)>& each) {
+    const QString name =
+        QStringLiteral("vokabo-gecmis-oku-%1").arg(quintptr(QThread::currentThreadId()), 0, 16);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(historyPath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000"));
+        if (db.open()) {
+            QSqlError failure;
+            const AnswerHistory::Identities ids = AnswerHistory::identitiesIn(db, &failure);
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            // Each word's key as it reads now: that of the latest word of its group.
+            QHash<qint64, qint64> keyOf;
+            ok = failure.type() == QSqlError::NoError &&
+                 q.exec(QStringLiteral("SELECT id, key FROM words"));
+            while (ok && q.next())
+                keyOf.insert(q.value(0).toLongLong(), q.value(1).toLongLong());
+            const auto currentKey = [&](qint64 id) { return keyOf.value(ids.currentOf(id)); };
+            // A file of the first version has no chosen answers.
+            const bool hasChosen =
+                db.record(QStringLiteral("answers")).contains(QStringLiteral("chosen"));
+            ok = ok &&
+                 q.exec(QStringLiteral("SELECT word, moment, day, choices, correct, %1 FROM "
+                                       "answers ORDER BY id")
+                            .arg(hasChosen ? QStringLiteral("chosen") : QStringLiteral("NULL")));
+            bool more = true;
+            while (ok && more && q.next()) {
+                StoredAnswer answer;
+                answer.word = currentKey(q.value(0).toLongLong());
+                answer.moment = q.value(1).toLongLong();
+                answer.day = q.value(2).toLongLong();
+                answer.choices = q.value(3).toInt();
+                answer.right = q.value(4).toBool();
+                if (!q.value(5).isNull())
+                    answer.chosen = currentKey(q.value(5).toLongLong());
+                more = each(answer);
+            }
+            ok = ok && q.lastError().type() == QSqlError::NoError;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }
 
 void AnswerHistory::checkpoint() {

@@ -9,9 +9,11 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <variant>
 
+class QSqlDatabase;
 class QSqlError;
 class QTimer;
 
@@ -42,7 +44,21 @@ struct Answer {
     int slot = 0;          // the answer clicked, from 1 (lettered a)
     qint64 msToAnswer = 0; // from the answers showing to the click
     bool askedFor = false; // the user asked for it; else it came by itself
+    // A wrong answer: the word whose answer was chosen, as it was then.
+    QString chosenEnglish{};
+    QString chosenTurkish{};
     bool operator==(const Answer&) const = default;
+};
+
+// One answer of the file as the words read now, for those who go through
+// every answer.
+struct StoredAnswer {
+    qint64 word = 0;   // the asked word's key, as it reads after every edit
+    qint64 chosen = 0; // the key of the word whose answer was chosen; 0 for none
+    qint64 moment = 0; // milliseconds since 1970 (UTC)
+    qint64 day = 0;    // the learner's own date then, as a Julian day
+    int choices = 0;
+    bool right = false;
 };
 
 // How a word's list changed. Read: the lists were found at other sizes
@@ -116,12 +132,16 @@ public:
     QString exportCsv(const QString& csvPath);
 
 signals:
+    // An answer was judged (said before it reaches the file).
+    void answered(const History::Answer& answer);
     // An answer or a list change reached the file (or memory).
     void recorded();
     // Something the user should hear of, once a session for each title.
     void trouble(const QString& title, const QString& text);
 
 private:
+    friend bool readAnswers(const QString& historyPath,
+                            const std::function<bool(const StoredAnswer&)>& each);
     // Waiting: there is no file yet; the first answer or change of a list
     // makes it.
     enum class Where { NotOpen, Waiting, File, Memory };
@@ -145,6 +165,7 @@ private:
         qint64 currentOf(qint64 id) const { return current.value(groupOf(id), id); }
     };
 
+    static Identities identitiesIn(const QSqlDatabase& db, QSqlError* failure);
     bool openConnection(const QString& name, QString* reason);
     // The file, else a new one in place of a damaged one, else memory.
     void openPath();
@@ -187,5 +208,13 @@ private:
 // The same for the history file at historyPath, on a connection of its own
 // that only reads: it may run on any thread.
 QString exportCsv(const QString& historyPath, const QString& csvPath);
+
+// Every answer in the history file at historyPath, oldest first, on a
+// connection of its own that only reads: it may run on any thread. Stops
+// when each returns false. False when the file could not be read.
+bool readAnswers(const QString& historyPath, const std::function<bool(const StoredAnswer&)>& each);
+
+// The learner's day of a moment, as the history counts days.
+qint64 dayOf(const QDateTime& moment);
 
 } // namespace History

@@ -13,6 +13,10 @@ int drawIndex(int n) {
     return static_cast<int>(std::floor(Rnd() * n)) + 1;
 }
 
+// How often a word the learner once took for the asked one is among the
+// answers, when there is one.
+constexpr double ConfusionShare = 0.5;
+
 // Nearest integer, a tie going to the even neighbour.
 int nearestEven(double x) {
     return static_cast<int>(std::nearbyint(x));
@@ -45,14 +49,14 @@ QString shortenQuestion(const QString& text) {
     return text.left(unitsOf(text, MaxQuestionLength - 3)) + QStringLiteral("...");
 }
 
-std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int SecenekSay,
-                                        int sor_tur) {
+namespace {
+// Draws the direction and the wrong answers for the word at idx (from 1);
+// confusion: a word (from 1) that takes the first wrong answer's slot when a
+// draw of its own says so, 0 for none.
+std::optional<Question> composeAround(const ModVokabo::WordList& words, int idx, int confusion,
+                                      int SecenekSay, int sor_tur) {
     const int n = static_cast<int>(words.size());
-    if (n < SecenekSay || n == 0)
-        return std::nullopt;
-
     Question q;
-    const int idx = drawIndex(n);
     const int d = nearestEven(Rnd() * (sor_tur - 1));
     q.showsMeaning = d != 0;
     const ModVokabo::WordDef& asked = words[idx - 1];
@@ -66,8 +70,15 @@ std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int Se
 
     QList<int> used(SecenekSay, -1);
     q.answers.append(answerOf(asked));
+    q.answerWords.append(idx - 1);
     used[0] = idx;
-    for (int k = 1; k < SecenekSay; ++k) {
+    int k = 1;
+    if (confusion > 0 && SecenekSay > 1 && Rnd() < ConfusionShare) {
+        used[k++] = confusion;
+        q.answers.append(answerOf(words[confusion - 1]));
+        q.answerWords.append(confusion - 1);
+    }
+    for (; k < SecenekSay; ++k) {
         int j = -1;
         for (int tries = 1;; ++tries) {
             if (tries >= MaxTriesPerSlot)
@@ -78,8 +89,30 @@ std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int Se
         }
         used[k] = j;
         q.answers.append(answerOf(words[j - 1]));
+        q.answerWords.append(j - 1);
     }
     return q;
+}
+} // namespace
+
+std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int SecenekSay,
+                                        int sor_tur) {
+    const int n = static_cast<int>(words.size());
+    if (n < SecenekSay || n == 0)
+        return std::nullopt;
+    return composeAround(words, drawIndex(n), 0, SecenekSay, sor_tur);
+}
+
+std::optional<Question> composeQuestionOn(const ModVokabo::WordList& words, int asked,
+                                          const QList<int>& confusions, int SecenekSay,
+                                          int sor_tur) {
+    const int n = static_cast<int>(words.size());
+    if (n < SecenekSay || asked < 0 || asked >= n)
+        return std::nullopt;
+    const auto other = std::find_if(confusions.begin(), confusions.end(),
+                                    [&](int j) { return j >= 0 && j < n && j != asked; });
+    return composeAround(words, asked + 1, other == confusions.end() ? 0 : *other + 1, SecenekSay,
+                         sor_tur);
 }
 
 int drawRightSlot(int SecenekSay) {

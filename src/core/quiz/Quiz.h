@@ -24,6 +24,8 @@ struct Question {
     QString text;        // the question, whichever side of the word it shows
     QString OrnekCumle;  // the asked word's example sentence
     QStringList answers; // the right answer first, then the wrong ones
+    // Each answer's word, by its position in the active list, in the same order.
+    QList<int> answerWords;
     bool showsMeaning = false;
 };
 
@@ -35,6 +37,15 @@ inline constexpr int MaxTriesPerSlot = 100;
 // when a slot found no unused word within its tries.
 std::optional<Question> composeQuestion(const ModVokabo::WordList& words, int SecenekSay,
                                         int sor_tur);
+
+// The question on the word at position `asked`, its direction and wrong
+// answers drawn as composeQuestion draws them, except that in half the
+// questions (a draw of its own, after the direction) the first wrong answer is
+// the first of `confusions` (positions of words whose answers the learner
+// chose for this one before) that is another word of the list.
+std::optional<Question> composeQuestionOn(const ModVokabo::WordList& words, int asked,
+                                          const QList<int>& confusions, int SecenekSay,
+                                          int sor_tur);
 
 // Cuts a question text longer than 50 characters to 47 plus "...".
 QString shortenQuestion(const QString& text);

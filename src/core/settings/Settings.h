@@ -45,11 +45,15 @@ inline constexpr Setting SeslendirSetting{"seslendir", Format::Letter, 0, 0, 1, 
 // The language of the foreign words, whose voice reads them.
 inline constexpr Setting DilSetting{
     "dil", Format::Language, QLocale::English, QLocale::Abkhazian, QLocale::LastLanguage, 9};
+// Whether the asked word is chosen by what the learner's answers show he
+// holds, instead of drawn blindly.
+inline constexpr Setting AkilliSetting{"akilli", Format::Letter, 0, 0, 1, 10};
 
 // In the order they are read at start-up.
-inline constexpr std::array<const Setting*, 10> AllSettings{
-    &SorDakSetting, &SecenekSaySetting, &OtoAcSetting,    &SorTurSetting,    &UstteSetting,
-    &EnazSetting,   &SorusaySetting,    &DuraklatSetting, &SeslendirSetting, &DilSetting};
+inline constexpr std::array<const Setting*, 11> AllSettings{
+    &SorDakSetting,    &SecenekSaySetting, &OtoAcSetting,   &SorTurSetting,
+    &UstteSetting,     &EnazSetting,       &SorusaySetting, &DuraklatSetting,
+    &SeslendirSetting, &DilSetting,        &AkilliSetting};
 
 // The main window's placement, kept beside the settings.
 inline constexpr const char* SonXYName = "SonXY";
@@ -108,6 +112,7 @@ public:
     QDateTime duraklat() const;
     bool seslendir() const { return value(Settings::SeslendirSetting) != 0; }
     QLocale::Language dil() const { return QLocale::Language(value(Settings::DilSetting)); }
+    bool akilli() const { return value(Settings::AkilliSetting) != 0; }
 
 signals:
     // A value is not what it was.

@@ -27,6 +27,7 @@
 #include "platform/Twips.h"
 #include "quiz/FormImg.h"
 #include "quiz/Quiz.h"
+#include "quiz/WordMemories.h"
 #include "settings/Settings.h"
 #include "words/FormProgress.h"
 #include "words/FormYeni.h"
@@ -84,6 +85,7 @@ FormVokabo::FormVokabo(const QString& commandLine, SettingsRecord& settings,
     FrameAd = new AdvertPanel(this);
     connect(FrameAd, &AdvertPanel::pictureClicked, this, &FormVokabo::ImageAd_Click);
 
+    memories_ = new Quiz::WordMemories(history_, words_, this);
     TimerSor = new QuestionScheduler(
         settings_, [this] { return series_.ElleSor; }, [this] { return busy_ && busy_->busy(); },
         this);
@@ -231,7 +233,8 @@ bool FormVokabo::Form_Load(const QByteArray& startupId) {
         else if (setting == &Settings::DuraklatSetting) {
             TryIcn1->setToolTip(trayToolTip());
             TryIcn1->Modify();
-        }
+        } else if (setting == &Settings::AkilliSetting && settings_.akilli())
+            memories_->load();
     });
 
     if (ListPanel->lineCount() > 0)
@@ -251,6 +254,8 @@ bool FormVokabo::Form_Load(const QByteArray& startupId) {
     // Only the one copy that runs may move a damaged history aside, and it
     // tells so at its tray icon.
     history_.open();
+    if (settings_.akilli())
+        memories_->load();
 
     startHidden_ = commandLine_ == u"-o";
 
@@ -695,8 +700,12 @@ void FormVokabo::SoruHazirla() {
     if (questionOpen())
         return;
     const ModVokabo::WordList& active = words_.words(ModVokabo::WordListKind::Active);
+    // The smart choice once the history is read; the blind draw till then.
     const auto question =
-        Quiz::composeQuestion(active, settings_.SecenekSay(), settings_.sor_tur());
+        settings_.akilli() && memories_->isReady()
+            ? memories_->composeQuestion(Now().toMSecsSinceEpoch(), settings_.SecenekSay(),
+                                         settings_.sor_tur())
+            : Quiz::composeQuestion(active, settings_.SecenekSay(), settings_.sor_tur());
     if (!question) {
         // Enough words, but the draw found no set of answers: the next
         // period draws again. Too few words wait for more.

@@ -19,6 +19,9 @@ class ClockJumps;
 class FormIlerleme;
 class FormProgress;
 class PauseMenu;
+namespace Quiz {
+class WordMemories;
+}
 class QuestionScheduler;
 class QAction;
 class QMenu;
@@ -184,6 +187,7 @@ private:
     AdvertPanel* FrameAd;
     std::unique_ptr<UserBusy> busy_;
     QuestionScheduler* TimerSor;
+    Quiz::WordMemories* memories_;
     ClockJumps* clockJumps_;
     TryIcn* TryIcn1;
     QMenu* popMenu;

@@ -114,7 +114,8 @@ FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       host_(host), settings_(settings), words_(words), history_(history), speech_(speech),
       VokaboInd(question.VokaboInd), English(question.text), OrnekCumle(question.OrnekCumle),
-      Secenekler(question.answers), showsMeaning_(question.showsMeaning) {
+      Secenekler(question.answers), answerWords_(question.answerWords),
+      showsMeaning_(question.showsMeaning) {
     setObjectName(QStringLiteral("FormSoru"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The user is typing elsewhere when a question comes up: it must not
@@ -310,6 +311,8 @@ void FormSoru::Form_Load() {
     const int SecenekSay = static_cast<int>(Secenekler.size());
     DogruSira = Quiz::drawRightSlot(SecenekSay);
     Secenekler.swapItemsAt(0, DogruSira - 1);
+    if (answerWords_.size() == SecenekSay)
+        answerWords_.swapItemsAt(0, DogruSira - 1);
 
     LblOrtu->setCursor(hand_);
     ImgQuestionMark->setCursor(hand_);
@@ -462,11 +465,16 @@ void FormSoru::recordAnswer(int Index, bool right) {
         return;
     const ModVokabo::WordDef& asked = AktifListe[VokaboInd];
     const QDateTime now = Now();
+    // A wrong answer keeps whose answer was taken for this word's.
+    const int chosen = right ? -1 : answerWords_.value(Index, -1);
+    const ModVokabo::WordDef taken =
+        chosen >= 0 && chosen < AktifListe.size() ? AktifListe[chosen] : ModVokabo::WordDef{};
     history_.record(
         {now, asked.English, asked.Turkish,
          showsMeaning_ ? History::Direction::MeaningToWord : History::Direction::WordToMeaning,
          static_cast<int>(LblCevap.size()), right, Index + 1,
-         shownAt_.isValid() ? std::max<qint64>(0, shownAt_.msecsTo(now)) : 0, askedFor_});
+         shownAt_.isValid() ? std::max<qint64>(0, shownAt_.msecsTo(now)) : 0, askedFor_,
+         taken.English, taken.Turkish});
 }
 
 void FormSoru::TimerAnm_Timer() {

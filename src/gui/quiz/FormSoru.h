@@ -140,6 +140,8 @@ private:
     const QString English;
     const QString OrnekCumle;
     QStringList Secenekler;
+    // Each answer's word, by its position in AktifListe, in the same order.
+    QList<int> answerWords_;
     const bool showsMeaning_;
     // The user asked for the question; when its answers showed.
     bool askedFor_ = false;

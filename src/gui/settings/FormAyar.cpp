@@ -142,6 +142,9 @@ FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
     placeTwips(CheckSeslendir, 240, 240, 3615, 255);
     CmbDil = listWithLabel(LblDil, u"Vokabolerin Dili", 600, Frame4);
     CmbDil->setObjectName(QStringLiteral("CmbDil"));
+    CheckAkilli = checkBox(u"Soruları akıllı seç", this);
+    CheckAkilli->setObjectName(QStringLiteral("CheckAkilli"));
+    placeTwips(CheckAkilli, 120, 4080 + 2 * (1095 + FrameGap), 3615, 375);
 
     // The lists stand in one column, where designed unless a label's text
     // (in the screen's font) would come closer to them than LabelGap.
@@ -150,8 +153,8 @@ FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
         column = std::max(column, label->x() + label->sizeHint().width() + LabelGap);
     for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion, CmbDil})
         combo->move(std::max(combo->x(), column), combo->y());
-    for (QWidget* control : std::initializer_list<QWidget*>{CheckOto, CheckUstte, CheckSoru,
-                                                            OptSor[0], OptSor[1], CheckSeslendir})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             CheckOto, CheckUstte, CheckSoru, OptSor[0], OptSor[1], CheckSeslendir, CheckAkilli})
         widenToText(control);
 
     CmdTamam = new QPushButton(QStringLiteral("Tamam"), this);
@@ -161,11 +164,11 @@ FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
     CmdIptal->resize(CmdTamam->size());
     for (QPushButton* button : {CmdTamam, CmdIptal})
         button->setAccessibleName(button->text());
-    placeButtonsBelow(Frame4);
+    placeButtonsBelow(CheckAkilli);
 
     QWidget* const tabOrder[] = {CheckOto, CheckUstte,  CheckSoru, ComboPeriyot, CmbSecenek,
                                  CmbLimit, CmbQuestion, OptSor[0], OptSor[1],    CheckSeslendir,
-                                 CmbDil,   CmdTamam,    CmdIptal};
+                                 CmbDil,   CheckAkilli, CmdTamam,  CmdIptal};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -217,6 +220,7 @@ void FormAyar::Form_Load() {
     CheckUstte->setChecked(settings_.ustte());
     select(CmbLimit, Limits, settings_);
     CheckSeslendir->setChecked(settings_.seslendir());
+    CheckAkilli->setChecked(settings_.akilli());
     fillLanguages(settings_.dil());
 }
 
@@ -245,6 +249,7 @@ void FormAyar::CmdTamam_Click() {
     stored &= s.store(SorTurSetting, OptSor[0]->isChecked() ? 1 : 2);
     stored &= s.store(SeslendirSetting, CheckSeslendir->isChecked());
     stored &= s.store(DilSetting, CmbDil->currentData().toInt());
+    stored &= s.store(AkilliSetting, CheckAkilli->isChecked());
 
     if (!CheckOto->isChecked()) {
         // An entry that stays where it is still starts the program: the

@@ -65,6 +65,7 @@ private:
     QCheckBox* CheckSeslendir;
     QLabel* LblDil;
     QComboBox* CmbDil;
+    QCheckBox* CheckAkilli;
     // Closed while a message box of "Tamam" was open (the program is ending).
     bool closed_ = false;
 };
