@@ -49,6 +49,8 @@ const ListOf Runs{Settings::SorusaySetting, Settings::SorusaySetting.min, [](int
 void fill(QComboBox* combo, const ListOf& list) {
     for (int v = list.first; v <= list.setting.max; ++v)
         combo->addItem(list.text(v));
+    // No entry is cut short where the designed width is too narrow for it.
+    combo->resize(std::max(combo->width(), combo->sizeHint().width()), combo->height());
 }
 
 void select(QComboBox* combo, const ListOf& list, const SettingsRecord& settings) {
@@ -160,6 +162,25 @@ FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
     for (QPushButton* button : {CmdTamam, CmdIptal})
         button->setAccessibleName(button->text());
     placeButtonsBelow(Frame4);
+    setObjectNames({{CheckOto, "CheckOto"},
+                    {CheckUstte, "CheckUstte"},
+                    {BevelLine1, "BevelLine1"},
+                    {CheckSoru, "CheckSoru"},
+                    {Frame1, "Frame1"},
+                    {LblPeriyot, "LblPeriyot"},
+                    {ComboPeriyot, "ComboPeriyot"},
+                    {LblSecenek, "LblSecenek"},
+                    {CmbSecenek, "CmbSecenek"},
+                    {LblLimit, "LblLimit"},
+                    {CmbLimit, "CmbLimit"},
+                    {LblQuestion, "LblQuestion"},
+                    {CmbQuestion, "CmbQuestion"},
+                    {Frame3, "Frame3"},
+                    {OptSor[0], "OptSor0"},
+                    {OptSor[1], "OptSor1"},
+                    {LblDil, "LblDil"},
+                    {CmdTamam, "CmdTamam"},
+                    {CmdIptal, "CmdIptal"}});
 
     QWidget* const tabOrder[] = {CheckOto, CheckUstte,  CheckSoru, ComboPeriyot, CmbSecenek,
                                  CmbLimit, CmbQuestion, OptSor[0], OptSor[1],    CheckSeslendir,

@@ -35,13 +35,6 @@ namespace {
 // No test here looks at the tray.
 using NoTray = FakeTray;
 
-template <typename Control> Control* part(const QObject& form, const QString& name) {
-    auto* found = form.findChild<Control*>(name);
-    if (!found)
-        qFatal("no %s", qPrintable(name));
-    return found;
-}
-
 QStringList lineTexts(const WordListPanel& panel) {
     QStringList texts;
     for (int i = 0; i < panel.lineCount(); ++i)
