@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOption>
@@ -26,6 +27,8 @@ inline bool textWhole(const QWidget* control) {
         return label->text().isEmpty() ||
                room.contains(metrics.boundingRect(room, flags, label->text()));
     }
+    if (qobject_cast<const QLineEdit*>(control))
+        return control->sizeHint().height() <= control->height();
     if (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control))
         return control->sizeHint().width() <= control->width();
     if (const auto* button = qobject_cast<const QPushButton*>(control)) {
