@@ -233,8 +233,7 @@ private slots:
     }
 
     // The words' language is chosen among those the speech service has voices
-    // for once it is ready; the stored one stays until then. The frame sits
-    // under the designed ones, and the buttons under it.
+    // for once it is ready; the stored one stays until then.
     void readingAloudAndTheWordsLanguage() {
         storeAndLoad(program->settings(), {{}, {}, {}, {}, {}, {}, {}, {}, "E", "de"});
         RecordingSpeech& speech = program->speech();
@@ -255,10 +254,6 @@ private slots:
         QCOMPARE(language->currentText(), "Almanca");
         auto* readAloud = form.findChild<QCheckBox*>("CheckSeslendir");
         QVERIFY(readAloud->isChecked());
-
-        const QRect frame = form.findChild<QGroupBox*>("Frame4")->geometry();
-        QVERIFY(frame.top() > the(form, "Frame3")->geometry().bottom());
-        QVERIFY(the(form, "CmdTamam")->y() > frame.bottom());
 
         language->setCurrentIndex(3);
         readAloud->setChecked(false);
