@@ -55,6 +55,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vokabo.svg")));
     // The program lives on in the notification area with no window open.
     QApplication::setQuitOnLastWindowClosed(false);
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
     installQtMsgBox();
 
     const QString commandLine = QApplication::arguments().mid(1).join(u' ');
