@@ -49,8 +49,6 @@ const ListOf Runs{Settings::SorusaySetting, Settings::SorusaySetting.min, [](int
 void fill(QComboBox* combo, const ListOf& list) {
     for (int v = list.first; v <= list.setting.max; ++v)
         combo->addItem(list.text(v));
-    // No entry is cut short where the designed width is too narrow for it.
-    combo->resize(std::max(combo->width(), combo->sizeHint().width()), combo->height());
 }
 
 void select(QComboBox* combo, const ListOf& list, const SettingsRecord& settings) {
@@ -237,6 +235,12 @@ void FormAyar::Form_Load() {
     select(CmbLimit, Limits, settings_);
     CheckSeslendir->setChecked(settings_.seslendir());
     fillLanguages(settings_.dil());
+    // One column of lists, wider than designed where an entry would be cut short.
+    int wide = 0;
+    for (const QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion, CmbDil})
+        wide = std::max({wide, combo->width(), combo->sizeHint().width()});
+    for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion, CmbDil})
+        combo->resize(wide, combo->height());
 }
 
 void FormAyar::CheckSoru_Click() {

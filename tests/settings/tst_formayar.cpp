@@ -87,7 +87,7 @@ private slots:
     }
 
     // Every control shows whole and beside the others; each list stands on
-    // its label's line, right of it, and the lists line up in one column.
+    // its label's line, right of it, and the lists form one even column.
     void everyControlShowsWhole() {
         FormAyar form(program->settings(), program->speech(), mainWindow.get());
         form.show();
@@ -103,7 +103,8 @@ private slots:
             const QRect label = inWindow(the(form, labelName));
             const QRect list = inWindow(the(form, listName));
             QVERIFY2(label.right() < list.left() && list.top() <= label.center().y() &&
-                         label.center().y() <= list.bottom() && list.left() == firstList.left(),
+                         label.center().y() <= list.bottom() && list.left() == firstList.left() &&
+                         list.right() == firstList.right(),
                      listName);
             controls << labelName << listName;
         }
