@@ -52,15 +52,17 @@ const char16_t* const Blocks[][2] = {
      u"program ikonuna sağ tıkladığınızda buradan gelen menüden Vokabo Sor 'u "
      u"seçebilirsiniz."},
 };
-} // namespace
 
-QString FormYardim::helpText() {
+// The guide as the window shows it: blocks parted by an empty line, each
+// heading directly above its paragraph, lines ended by CR LF.
+QString helpText() {
     QStringList blocks;
     for (const auto& [heading, paragraph] : Blocks)
         blocks.append(heading ? QString::fromUtf16(heading) + CRLF + QString::fromUtf16(paragraph)
                               : QString::fromUtf16(paragraph));
     return blocks.join(CRLF + CRLF);
 }
+} // namespace
 
 FormYardim::FormYardim(QWidget* mainWindow, const QString& wordFile)
     : QDialog(mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -103,6 +105,11 @@ FormYardim::FormYardim(QWidget* mainWindow, const QString& wordFile)
     // Enter and Esc both press it.
     CmdTamam->setDefault(true);
     connect(CmdTamam, &QPushButton::clicked, this, &QDialog::accept);
+    setObjectNames({{TextYardim, "TextYardim"},
+                    {LblBilgi, "LblBilgi"},
+                    {Label3, "Label3"},
+                    {ImgLogo, "ImgLogo"},
+                    {CmdTamam, "CmdTamam"}});
     setTabOrder(CmdTamam, TextYardim);
     CmdTamam->setFocus();
 

@@ -14,16 +14,12 @@ public:
     // words are kept.
     FormYardim(QWidget* mainWindow, const QString& wordFile);
 
-    // The guide as the window shows it: blocks parted by an empty line, each
-    // heading directly above its paragraph, lines ended by CR LF.
-    static QString helpText();
-
+private:
     QPlainTextEdit* TextYardim;
     QLabel* LblBilgi;
     QLabel* Label3;
     QLabel* ImgLogo;
     QPushButton* CmdTamam;
 
-private:
     void Form_Load(QWidget* mainWindow, const QString& wordFilePath);
 };

@@ -137,6 +137,21 @@ FormSoru::FormSoru(const Quiz::Question& question, QuestionHost* host,
 
     startEyeAndKeys();
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
+    setObjectNames({{FrmSoru, "FrmSoru"},
+                    {Img, "Img"},
+                    {ImgBalonSol, "ImgBalonSol"},
+                    {ShpBalon, "ShpBalon"},
+                    {ImgBalonSag, "ImgBalonSag"},
+                    {LblSoru, "LblSoru"},
+                    {LblOrtu, "LblOrtu"},
+                    {ImgQuestionMark, "ImgQuestionMark"},
+                    {ImgAnm, "ImgAnm"},
+                    {ImgDogru, "ImgDogru"},
+                    {FrmButton, "FrmButton"},
+                    {CmdCumle, "CmdCumle"},
+                    {CmdOgrendim, "CmdOgrendim"},
+                    {CmdTamam, "CmdTamam"},
+                    {TimerAnm, "TimerAnm"}});
 }
 
 // The character, its balloon with the question, the covered answers and the
@@ -255,6 +270,7 @@ FormSoru::~FormSoru() {
 
 ClickLabel* FormSoru::makeAnswerLabel(int index) {
     auto* label = new ClickLabel(FrmSoru);
+    label->setObjectName(QStringLiteral("LblCevap%1").arg(index));
     label->setTextFormat(Qt::PlainText);
     label->setFont(designFont("MS Sans Serif", 9.75, false));
     setTextColour(label, Qt::black);
@@ -275,10 +291,6 @@ ClickLabel* FormSoru::makeAnswerLabel(int index) {
     number->hide();
     LblNumara.append(number);
     return label;
-}
-
-QLabel* FormSoru::answerLabel(int index) const {
-    return LblCevap.at(index);
 }
 
 void FormSoru::setAnswerColour(int index, const QColor& colour) {

@@ -79,14 +79,12 @@ public:
     // a meaning in a Turkish one.
     void CmdSeslendir_Click();
 
-    // For the tests: what the window shows.
-    int dogruSira() const { return DogruSira; }
-    bool bildi() const { return Bildi; }
-    int sonIsaret() const { return SonIsaret; }
-    int eyeFrame() const { return Kare; }
-    QLabel* answerLabel(int index) const;
-    int answerCount() const { return static_cast<int>(LblCevap.size()); }
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
+private:
     QLabel* LblSoru;
     QLabel* LblOrtu;
     QWidget* ShpBalon;
@@ -102,12 +100,6 @@ public:
     QWidget* FrmButton;
     QTimer* TimerAnm;
 
-protected:
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
     // The steps of building the window.
     void buildQuestionArea(qreal dpr);
     void buildButtons(qreal dpr);

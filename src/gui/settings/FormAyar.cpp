@@ -165,6 +165,25 @@ FormAyar::FormAyar(SettingsRecord& settings, Speech& speech, QWidget* parent)
     for (QPushButton* button : {CmdTamam, CmdIptal})
         button->setAccessibleName(button->text());
     placeButtonsBelow(CheckAkilli);
+    setObjectNames({{CheckOto, "CheckOto"},
+                    {CheckUstte, "CheckUstte"},
+                    {BevelLine1, "BevelLine1"},
+                    {CheckSoru, "CheckSoru"},
+                    {Frame1, "Frame1"},
+                    {LblPeriyot, "LblPeriyot"},
+                    {ComboPeriyot, "ComboPeriyot"},
+                    {LblSecenek, "LblSecenek"},
+                    {CmbSecenek, "CmbSecenek"},
+                    {LblLimit, "LblLimit"},
+                    {CmbLimit, "CmbLimit"},
+                    {LblQuestion, "LblQuestion"},
+                    {CmbQuestion, "CmbQuestion"},
+                    {Frame3, "Frame3"},
+                    {OptSor[0], "OptSor0"},
+                    {OptSor[1], "OptSor1"},
+                    {LblDil, "LblDil"},
+                    {CmdTamam, "CmdTamam"},
+                    {CmdIptal, "CmdIptal"}});
 
     QWidget* const tabOrder[] = {CheckOto, CheckUstte,  CheckSoru, ComboPeriyot, CmbSecenek,
                                  CmbLimit, CmbQuestion, OptSor[0], OptSor[1],    CheckSeslendir,
@@ -222,6 +241,12 @@ void FormAyar::Form_Load() {
     CheckSeslendir->setChecked(settings_.seslendir());
     CheckAkilli->setChecked(settings_.akilli());
     fillLanguages(settings_.dil());
+    // One column of lists, wider than designed where an entry would be cut short.
+    int wide = 0;
+    for (const QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion, CmbDil})
+        wide = std::max({wide, combo->width(), combo->sizeHint().width()});
+    for (QComboBox* combo : {ComboPeriyot, CmbSecenek, CmbLimit, CmbQuestion, CmbDil})
+        combo->resize(wide, combo->height());
 }
 
 void FormAyar::CheckSoru_Click() {

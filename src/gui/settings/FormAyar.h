@@ -29,6 +29,7 @@ public:
 
     void done(int result) override;
 
+private:
     QCheckBox* CheckOto;
     QCheckBox* CheckUstte;
     BevelLine* BevelLine1;
@@ -47,7 +48,6 @@ public:
     QPushButton* CmdTamam;
     QPushButton* CmdIptal;
 
-private:
     void Form_Load();
     // Creates the entry that starts the program at logon; on failure, with
     // ShowErrors, says so in message boxes.

@@ -61,6 +61,7 @@ FormYeni::FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, Sp
     QLineEdit* boxes[3];
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(QString::fromUtf16(rows[i].caption), frame);
+        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         placeTwips(label, 240, rows[i].top, rows[i].labelWidth, 195);
         label->adjustSize();
         setTextColour(label, QColor(0, 0, 128));
@@ -92,6 +93,11 @@ FormYeni::FormYeni(ModVokabo::WordStore& words, std::optional<Edited> edited, Sp
     placeTwips(CmdIptal, 2528, 2880, 975, 375);
     connect(CmdEkle, &QPushButton::clicked, this, &FormYeni::CmdEkle_Click);
     connect(CmdIptal, &QPushButton::clicked, this, &QDialog::reject);
+    setObjectNames({{TextEnglish, "TextEnglish"},
+                    {TextTurkish, "TextTurkish"},
+                    {TextOrnek, "TextOrnek"},
+                    {CmdEkle, "CmdEkle"},
+                    {CmdIptal, "CmdIptal"}});
     setTabOrder(TextEnglish, TextTurkish);
     setTabOrder(TextTurkish, TextOrnek);
     setTabOrder(TextOrnek, CmdEkle);

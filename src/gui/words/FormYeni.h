@@ -38,14 +38,14 @@ public:
     void CmdEkle_Click();
     void CmdSeslendir_Click();
 
+private:
+    void Form_Load();
+
     QLineEdit* TextEnglish;
     QLineEdit* TextTurkish;
     QLineEdit* TextOrnek;
     QPushButton* CmdEkle;
     QPushButton* CmdIptal;
-
-private:
-    void Form_Load();
 
     ModVokabo::WordStore& words_;
     const std::optional<Edited> edited_;
