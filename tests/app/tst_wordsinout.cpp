@@ -35,13 +35,6 @@ namespace {
 // No test here looks at the tray.
 using NoTray = FakeTray;
 
-template <typename Control> Control* part(const QObject& form, const QString& name) {
-    auto* found = form.findChild<Control*>(name);
-    if (!found)
-        qFatal("no %s", qPrintable(name));
-    return found;
-}
-
 QStringList lineTexts(const WordListPanel& panel) {
     QStringList texts;
     for (int i = 0; i < panel.lineCount(); ++i)
@@ -392,36 +385,20 @@ void TestWordsInOut::turkishMatching_data() {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("meaning");
     QTest::addColumn<bool>("found");
-    QTest::newRow("I finds ı") << "IŞIK"
-                               << "light"
-                               << "ışık" << true;
-    QTest::newRow("ı finds I") << "ış"
-                               << "light"
-                               << "IŞIK" << true;
-    QTest::newRow("i finds İ") << "ist"
-                               << "Istanbul"
-                               << "İstanbul" << true;
-    QTest::newRow("İ finds i") << "İĞNE"
-                               << "needle"
-                               << "iğne" << true;
-    QTest::newRow("i does not find ı in Turkish") << "il"
-                                                  << "warm"
-                                                  << "ılık" << false;
-    QTest::newRow("ı does not find i in Turkish") << "ıl"
-                                                  << "marrow"
-                                                  << "ilik" << false;
-    QTest::newRow("the foreign word: i finds I") << "it"
-                                                 << "It"
-                                                 << "o" << true;
-    QTest::newRow("other letters by case") << "ÇÖĞÜŞ"
-                                           << "x"
-                                           << "çöğüş" << true;
-    QTest::newRow("not across the two") << "x y"
-                                        << "x"
-                                        << "y" << false;
-    QTest::newRow("not in another word") << "zz"
-                                         << "abc"
-                                         << "def" << false;
+    const std::tuple<const char*, const char*, const char*, const char*, bool> rows[] = {
+        {"I finds ı", "IŞIK", "light", "ışık", true},
+        {"ı finds I", "ış", "light", "IŞIK", true},
+        {"i finds İ", "ist", "Istanbul", "İstanbul", true},
+        {"İ finds i", "İĞNE", "needle", "iğne", true},
+        {"i does not find ı in Turkish", "il", "warm", "ılık", false},
+        {"ı does not find i in Turkish", "ıl", "marrow", "ilik", false},
+        {"the foreign word: i finds I", "it", "It", "o", true},
+        {"other letters by case", "ÇÖĞÜŞ", "x", "çöğüş", true},
+        {"not across the two", "x y", "x", "y", false},
+        {"not in another word", "zz", "abc", "def", false}};
+    for (const auto& [name, query, word, meaning, found] : rows)
+        QTest::newRow(name) << QString::fromUtf8(query) << QString::fromUtf8(word)
+                            << QString::fromUtf8(meaning) << found;
 }
 
 void TestWordsInOut::turkishMatching() {

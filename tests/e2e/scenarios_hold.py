@@ -35,10 +35,8 @@ def started_in_tray(c, d, env=None):
     return prog
 
 
-@scenario(settings=QUESTIONS_ON)
-def full_screen_holds_a_question(d, c):
-    """A question that comes due while a full-screen window is active waits; it comes within
-    2 s after the window leaves full screen."""
+def active_presentation(d, c):
+    """A full-screen presentation window, up and active: its helper process and its window."""
     presentation = d.start_helper("presentation", "fullscreen_window.py")
     window = c.needs("the presentation is up", lambda: next(iter(d.windows_named(PRESENTATION)),
                                                             None))
@@ -47,6 +45,14 @@ def full_screen_holds_a_question(d, c):
     d.on_window("windowactivate", window)
     c.eventually("the presentation is the active window",
                  lambda: d.active_window_id() == int(window.id, 16))
+    return presentation, window
+
+
+@scenario(settings=QUESTIONS_ON)
+def full_screen_holds_a_question(d, c):
+    """A question that comes due while a full-screen window is active waits; it comes within
+    2 s after the window leaves full screen."""
+    presentation, window = active_presentation(d, c)
     prog = started_in_tray(c, d)
     no_question_for(c, d, "the presentation is full screen")
     d.screenshot("held")
@@ -102,14 +108,7 @@ def held_until_full_screen_closes(d, c):
     """A question held by a full-screen window comes within 2 s after that window closes, also
     when the keyboard then falls to the program's own main window (as on KWin and GNOME Shell,
     whose XWayland gives it there) and nothing else is activated."""
-    presentation = d.start_helper("presentation", "fullscreen_window.py")
-    window = c.needs("the presentation is up", lambda: next(iter(d.windows_named(PRESENTATION)),
-                                                            None))
-    c.eventually("the presentation is full screen",
-                 lambda: "_NET_WM_STATE_FULLSCREEN" in d.net_wm_state(window))
-    d.on_window("windowactivate", window)
-    c.eventually("the presentation is the active window",
-                 lambda: d.active_window_id() == int(window.id, 16))
+    presentation, window = active_presentation(d, c)
     prog = start_shown(c, d)
     main = d.mapped_windows()[0]
     d.on_window("windowactivate", main)

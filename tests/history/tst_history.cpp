@@ -208,8 +208,14 @@ private slots:
         QSignalSpy told(&history, &AnswerHistory::trouble);
         history.open();
         history.record(answer("eski", "old", true, at(0)));
+        // Brought up to date, the file keeps whose meaning a wrong answer took.
+        Answer taken = answer("eski", "old", false, at(0));
+        taken.chosenEnglish = "yeni";
+        taken.chosenTurkish = "new";
+        history.record(taken);
         const QList<Answer> answers = history.answersOf(word("eski", "old"));
-        QCOMPARE(answers.size(), 2);
+        QCOMPARE(answers.size(), 3);
+        QCOMPARE(answers.last(), taken);
         QCOMPARE(answers[0],
                  (Answer{at(1), "eski", "old", Direction::MeaningToWord, 5, false, 4, 2750, true}));
         const Figures figures = history.figures(Today);
@@ -251,7 +257,7 @@ private slots:
             runSql(path(), {"CREATE TABLE notes (text TEXT)"});
         } else {
             runSql(path(), {"CREATE TABLE schema_version (version INTEGER NOT NULL)",
-                            "INSERT INTO schema_version VALUES (2)"});
+                            "INSERT INTO schema_version VALUES (99)"});
         }
         const QByteArray before = contentOf(path());
 

@@ -31,29 +31,22 @@ void TestPlatform::waylandSessionsRunOnXWayland_data() {
     // and the platform the program asks Qt for ("": Qt's own choice).
     QTest::addColumn<QStringList>("environment");
     QTest::addColumn<QByteArray>("platform");
-    QTest::newRow("wayland display and X display")
-        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"} << QByteArray("xcb");
-    QTest::newRow("session type only, as GNOME sets it")
-        << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:1"} << QByteArray("xcb");
-    QTest::newRow("no XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0",
-                                                "XDG_SESSION_TYPE=wayland"}
-                                 << QByteArray();
-    QTest::newRow("empty DISPLAY is no X display")
-        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY="} << QByteArray();
-    QTest::newRow("user chose wayland")
-        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"}
-        << QByteArray();
-    QTest::newRow("user chose a list of platforms")
-        << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland;xcb"}
-        << QByteArray();
-    QTest::newRow("empty QT_QPA_PLATFORM is no choice")
-        << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM="}
-        << QByteArray("xcb");
-    QTest::newRow("X11 session") << QStringList{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"}
-                                 << QByteArray();
-    QTest::newRow("tty session with a display")
-        << QStringList{"XDG_SESSION_TYPE=tty", "DISPLAY=:0"} << QByteArray();
-    QTest::newRow("nothing") << QStringList{} << QByteArray();
+    const auto row = [](const char* name, const char* variables, const char* platform) {
+        QTest::newRow(name) << QString::fromLatin1(variables).split(u' ', Qt::SkipEmptyParts)
+                            << QByteArray(platform);
+    };
+    row("wayland display and X display", "WAYLAND_DISPLAY=wayland-0 DISPLAY=:0", "xcb");
+    row("session type only, as GNOME sets it", "XDG_SESSION_TYPE=wayland DISPLAY=:1", "xcb");
+    row("no XWayland", "WAYLAND_DISPLAY=wayland-0 XDG_SESSION_TYPE=wayland", "");
+    row("empty DISPLAY is no X display", "WAYLAND_DISPLAY=wayland-0 DISPLAY=", "");
+    row("user chose wayland", "WAYLAND_DISPLAY=wayland-0 DISPLAY=:0 QT_QPA_PLATFORM=wayland", "");
+    row("user chose a list of platforms",
+        "XDG_SESSION_TYPE=wayland DISPLAY=:0 QT_QPA_PLATFORM=wayland;xcb", "");
+    row("empty QT_QPA_PLATFORM is no choice",
+        "WAYLAND_DISPLAY=wayland-0 DISPLAY=:0 QT_QPA_PLATFORM=", "xcb");
+    row("X11 session", "XDG_SESSION_TYPE=x11 DISPLAY=:0", "");
+    row("tty session with a display", "XDG_SESSION_TYPE=tty DISPLAY=:0", "");
+    row("nothing", "", "");
 }
 
 void TestPlatform::waylandSessionsRunOnXWayland() {

@@ -126,24 +126,6 @@ private slots:
         active.removeLast();
         QCOMPARE(findAskedWord(active, 2, asked), std::nullopt);
     }
-
-    void windowWidth_data() {
-        QTest::addColumn<QList<int>>("rights");
-        QTest::addColumn<double>("textWidth");
-        QTest::addColumn<int>("W");
-        QTest::addColumn<bool>("widen");
-        // Label left 1200, right end 720 wide.
-        QTest::newRow("just below designed") << QList<int>{4014, 2500} << 0.0 << 4214 << false;
-        QTest::newRow("reaches designed") << QList<int>{4015} << 0.0 << 4215 << true;
-        QTest::newRow("question, tie to even") << QList<int>{2000} << 3000.5 << 5120 << true;
-    }
-    void windowWidth() {
-        QFETCH(QList<int>, rights);
-        QFETCH(double, textWidth);
-        const WindowFit fit = fitWindow(rights, textWidth, 1200, 720, 4);
-        QTEST(fit.W, "W");
-        QTEST(fit.widen, "widen");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestQuiz)

@@ -2,6 +2,7 @@
 #include "platform/RegistryStore.h"
 #include "settings/FormAyar.h"
 #include "settings/Settings.h"
+#include "support/OnScreen.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -39,14 +40,18 @@ QString entryPath() {
     return Autostart::linkPath(Autostart::startupFolder(), QCoreApplication::applicationName());
 }
 
+template <typename Control = QWidget> Control* the(const FormAyar& form, const char* name) {
+    return part<Control>(form, QString::fromLatin1(name));
+}
+
 // Whether the ten controls that follow the disable box are all enabled (1),
 // all disabled (0), or mixed (-1).
-int followersEnabled(const FormAyar& f) {
-    const QList<const QWidget*> all{f.LblPeriyot, f.ComboPeriyot, f.LblSecenek,  f.CmbSecenek,
-                                    f.LblLimit,   f.CmbLimit,     f.LblQuestion, f.CmbQuestion,
-                                    f.OptSor[0],  f.OptSor[1]};
-    const auto on = std::count_if(all.begin(), all.end(), [](auto* w) { return w->isEnabled(); });
-    return on == all.size() ? 1 : on == 0 ? 0 : -1;
+int followersEnabled(const FormAyar& form) {
+    int on = 0;
+    for (const char* name : {"LblPeriyot", "ComboPeriyot", "LblSecenek", "CmbSecenek", "LblLimit",
+                             "CmbLimit", "LblQuestion", "CmbQuestion", "OptSor0", "OptSor1"})
+        on += the(form, name)->isEnabled();
+    return on == 10 ? 1 : on == 0 ? 0 : -1;
 }
 
 // Changes every choice: every 7 minutes, 9 choices, 3 right answers, 10
@@ -54,14 +59,14 @@ int followersEnabled(const FormAyar& f) {
 // all on or all off.
 void changeEverything(FormAyar& form, bool on) {
     form.show();
-    form.ComboPeriyot->setCurrentIndex(6);
-    form.CheckSoru->setChecked(!on);
-    form.CmbSecenek->setCurrentIndex(7);
-    form.CmbLimit->setCurrentIndex(3);
-    form.CmbQuestion->setCurrentIndex(10);
-    form.OptSor[1]->setChecked(true);
-    form.CheckOto->setChecked(on);
-    form.CheckUstte->setChecked(on);
+    const std::pair<const char*, int> lists[] = {
+        {"ComboPeriyot", 6}, {"CmbSecenek", 7}, {"CmbLimit", 3}, {"CmbQuestion", 10}};
+    for (const auto& [name, index] : lists)
+        the<QComboBox>(form, name)->setCurrentIndex(index);
+    the<QCheckBox>(form, "CheckSoru")->setChecked(!on);
+    the<QRadioButton>(form, "OptSor1")->setChecked(true);
+    the<QCheckBox>(form, "CheckOto")->setChecked(on);
+    the<QCheckBox>(form, "CheckUstte")->setChecked(on);
 }
 } // namespace
 
@@ -81,25 +86,30 @@ private slots:
         program.reset();
     }
 
-    // The labels and lists stand where they were designed (twips / 15); the
-    // lists move right only as far as a label's text needs to stay 4 pixels
-    // clear of them.
-    void labelsAndListsInTheirDesignedPlaces() {
+    // Every control shows whole and beside the others; each list stands on
+    // its label's line, right of it, and the lists form one even column.
+    void everyControlShowsWhole() {
         FormAyar form(program->settings(), program->speech(), mainWindow.get());
-        const QLabel* labels[] = {form.LblPeriyot, form.LblSecenek, form.LblLimit,
-                                  form.LblQuestion};
-        const QComboBox* lists[] = {form.ComboPeriyot, form.CmbSecenek, form.CmbLimit,
-                                    form.CmbQuestion};
-        int widest = 0;
-        for (int i = 0; i < 4; ++i) {
-            const int top = (360 + 480 * i) / 15;
-            QCOMPARE(labels[i]->pos(), QPoint(16, top));
-            QCOMPARE(lists[i]->y(), top);
-            widest = std::max(widest, labels[i]->x() + labels[i]->sizeHint().width() + 4);
+        form.show();
+        QStringList controls{"CheckOto", "CheckUstte",     "BevelLine1", "CheckSoru", "OptSor0",
+                             "OptSor1",  "CheckSeslendir", "CmdTamam",   "CmdIptal"};
+        const QRect firstList = inWindow(the(form, "ComboPeriyot"));
+        const std::pair<const char*, const char*> rows[] = {{"LblPeriyot", "ComboPeriyot"},
+                                                            {"LblSecenek", "CmbSecenek"},
+                                                            {"LblLimit", "CmbLimit"},
+                                                            {"LblQuestion", "CmbQuestion"},
+                                                            {"LblDil", "CmbDil"}};
+        for (const auto& [labelName, listName] : rows) {
+            const QRect label = inWindow(the(form, labelName));
+            const QRect list = inWindow(the(form, listName));
+            QVERIFY2(label.right() < list.left() && list.top() <= label.center().y() &&
+                         label.center().y() <= list.bottom() && list.left() == firstList.left() &&
+                         list.right() == firstList.right(),
+                     listName);
+            controls << labelName << listName;
         }
-        for (const QComboBox* list : lists)
-            QCOMPARE(list->x(), std::max(184, widest));
-        QCOMPARE(form.findChild<QComboBox*>("CmbDil")->x(), lists[0]->x());
+        QCOMPARE(layoutFaults(form, controls).join('\n'), QString());
+        QCOMPARE(shownFamily(the(form, "CheckOto")), QStringLiteral("Liberation Sans"));
     }
 
     void formLoadAndTheDisableBox_data() {
@@ -120,24 +130,25 @@ private slots:
         QFETCH(bool, high);
         storeAndLoad(program->settings(), stored);
         FormAyar form(program->settings(), program->speech(), mainWindow.get());
-        QCOMPARE((QList<int>{form.ComboPeriyot->currentIndex(), form.CmbSecenek->currentIndex(),
-                             form.CmbLimit->currentIndex(), form.CmbQuestion->currentIndex()}),
-                 shown);
+        QList<int> indices;
+        for (const char* list : {"ComboPeriyot", "CmbSecenek", "CmbLimit", "CmbQuestion"})
+            indices.append(the<QComboBox>(form, list)->currentIndex());
+        QCOMPARE(indices, shown);
         const bool off = shown[0] < 0;
-        QCOMPARE(form.CheckSoru->isChecked(), off);
+        QCOMPARE(the<QCheckBox>(form, "CheckSoru")->isChecked(), off);
         QCOMPARE(followersEnabled(form), off ? 0 : 1);
-        QVERIFY(form.OptSor[high]->isChecked());
-        QCOMPARE(form.CheckOto->isChecked(), high);
-        QCOMPARE(form.CheckUstte->isChecked(), high);
+        QVERIFY(the<QRadioButton>(form, high ? "OptSor1" : "OptSor0")->isChecked());
+        QCOMPARE(the<QCheckBox>(form, "CheckOto")->isChecked(), high);
+        QCOMPARE(the<QCheckBox>(form, "CheckUstte")->isChecked(), high);
 
         // Switched on again, questions come every 5 minutes, or as often as shown.
         if (!off) {
-            form.CheckSoru->click();
+            the<QCheckBox>(form, "CheckSoru")->click();
             QCOMPARE(followersEnabled(form), 0);
         }
-        form.CheckSoru->click();
+        the<QCheckBox>(form, "CheckSoru")->click();
         QCOMPARE(followersEnabled(form), 1);
-        QCOMPARE(form.ComboPeriyot->currentIndex(), off ? 4 : shown[0]);
+        QCOMPARE(the<QComboBox>(form, "ComboPeriyot")->currentIndex(), off ? 4 : shown[0]);
     }
 
     void tamamSwitchesStartAtLogonAndOnTopOff() {
@@ -153,7 +164,8 @@ private slots:
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
         QVERIFY(box.asked().isEmpty());
-        QCOMPARE(storedTexts(), (QStringList{"0", "9", "H", "2", "H", "3", "10", "", "H", "en"}));
+        QCOMPARE(storedTexts(),
+                 (QStringList{"0", "9", "H", "2", "H", "3", "10", "", "H", "en", "H"}));
         QVERIFY(!QFile::exists(entryPath()));
         QVERIFY(!program->settings().ustte() && !program->settings().oto_ac());
     }
@@ -167,7 +179,7 @@ private slots:
 
         FormAyar form(program->settings(), program->speech(), mainWindow.get());
         changeEverything(form, true);
-        form.CmdTamam->click();
+        the<QPushButton>(form, "CmdTamam")->click();
         QStringList asked;
         for (const ScriptedMsgBox::Asked& a : box.asked())
             asked.append(QStringLiteral("%1: %2 (%3)").arg(a.title, a.prompt).arg(a.style));
@@ -180,14 +192,16 @@ private slots:
                             "(16)"}));
         // What comes before the entry is stored; start at logon and on top are not.
         QVERIFY(form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "H", "2", "H", "3", "10", "", "H", "en"}));
+        QCOMPARE(storedTexts(),
+                 (QStringList{"7", "9", "H", "2", "H", "3", "10", "", "H", "en", "H"}));
         QVERIFY(!program->settings().ustte());
 
         QVERIFY(blocker.remove());
-        form.CmdTamam->click();
+        the<QPushButton>(form, "CmdTamam")->click();
         QCOMPARE(box.asked().size(), 3);
         QVERIFY(!form.isVisible());
-        QCOMPARE(storedTexts(), (QStringList{"7", "9", "E", "2", "E", "3", "10", "", "H", "en"}));
+        QCOMPARE(storedTexts(),
+                 (QStringList{"7", "9", "E", "2", "E", "3", "10", "", "H", "en", "H"}));
         QVERIFY(program->settings().ustte());
         const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
         QVERIFY(fileBytes(entryPath()).contains("\nExec=\"" + program + "\" -o\n"));
@@ -206,7 +220,7 @@ private slots:
 
         FormAyar form(program->settings(), program->speech(), mainWindow.get());
         changeEverything(form, false);
-        form.CmdTamam->click();
+        the<QPushButton>(form, "CmdTamam")->click();
         QCOMPARE(box.asked().size(), 2);
         QVERIFY(box.asked()[0].prompt.startsWith("Açılışta başlama kaydı silinemedi:\n" +
                                                  entryPath() + "\n\n"));
@@ -223,8 +237,7 @@ private slots:
     }
 
     // The words' language is chosen among those the speech service has voices
-    // for once it is ready; the stored one stays until then. The frame sits
-    // under the designed ones, and the buttons under it.
+    // for once it is ready; the stored one stays until then.
     void readingAloudAndTheWordsLanguage() {
         storeAndLoad(program->settings(), {{}, {}, {}, {}, {}, {}, {}, {}, "E", "de"});
         RecordingSpeech& speech = program->speech();
@@ -246,33 +259,19 @@ private slots:
         auto* readAloud = form.findChild<QCheckBox*>("CheckSeslendir");
         QVERIFY(readAloud->isChecked());
 
-        const QRect frame = form.findChild<QGroupBox*>("Frame4")->geometry();
-        QVERIFY(frame.top() > form.Frame3->geometry().bottom());
-        QVERIFY(form.CmdTamam->y() > frame.bottom());
-        QVERIFY(form.rect().contains(form.CmdTamam->geometry()));
+        // The smart choice last, off until chosen; the dialog grows to hold it.
+        auto* smart = form.findChild<QCheckBox*>("CheckAkilli");
+        auto* ok = the<QPushButton>(form, "CmdTamam");
+        QVERIFY(!smart->isChecked());
+        QVERIFY(smart->y() > form.findChild<QGroupBox*>("Frame4")->geometry().bottom());
+        QVERIFY(ok->y() > smart->geometry().bottom() && form.rect().contains(ok->geometry()));
 
         language->setCurrentIndex(3);
         readAloud->setChecked(false);
-        form.CmdTamam->click();
-        QCOMPARE(storedTexts().mid(8), (QStringList{"H", "tr"}));
+        smart->setChecked(true);
+        ok->click();
+        QCOMPARE(storedTexts().mid(8), (QStringList{"H", "tr", "E"}));
         QCOMPARE(program->settings().dil(), QLocale::Turkish);
-    }
-
-    void cancelAndEscStoreNothing() {
-        storeAndLoad(program->settings(), {"5", "4", "H", "1"});
-        const QByteArray before = fileBytes(registryStoreLocation());
-        for (bool esc : {false, true}) {
-            FormAyar form(program->settings(), program->speech(), mainWindow.get());
-            changeEverything(form, true);
-            if (esc)
-                QTest::keyClick(form.CmbLimit, Qt::Key_Escape);
-            else
-                form.CmdIptal->click();
-            QVERIFY(!form.isVisible());
-            QCOMPARE(fileBytes(registryStoreLocation()), before);
-            QVERIFY(!QFile::exists(entryPath()));
-            QVERIFY(!program->settings().ustte());
-        }
     }
 
     void logonEntryQuotesItsCommand() {

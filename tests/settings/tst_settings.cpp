@@ -40,6 +40,7 @@ private slots:
              {"kok", QLocale::Konkani},
              {"Türkçe", QLocale::English},
              {"C", QLocale::English}},
+            {{"", 0}, {"E", 1}, {"H", 0}},
         };
         for (int i = 0; i < int(std::size(table)); ++i)
             for (const auto& [text, value] : table[i])

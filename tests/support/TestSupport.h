@@ -10,6 +10,14 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// A child of parent by its object name; a test cannot go on without it.
+template <typename Child = QObject> Child* part(const QObject& parent, const QString& name) {
+    auto* found = parent.findChild<Child*>(name);
+    if (!found)
+        qFatal("%s has no %s", qPrintable(parent.objectName()), qPrintable(name));
+    return found;
+}
+
 // Answers message boxes from a script and records what was asked.
 class ScriptedMsgBox {
 public:

@@ -187,44 +187,30 @@ void TestWordImport::guessesOnFiles_data() {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<qint64>("problems");
 
-    QTest::newRow("LibreOffice")
-        << "libreoffice.csv"
-        << "UTF-8" << true
-        << QStringList{"2:book|kitap|This is a book; a good one.|0|A", "3:tree|ağaç||0|A",
-                       "4:flower|çiçek|Roses are red, violets are blue.|0|A",
-                       "6:say \"hi\"|merhaba de||0|A"}
-        << 0LL;
-    QTest::newRow("Excel, UTF-8") << "excel-utf8.csv"
-                                  << "UTF-8, BOM ile" << true
-                                  << QStringList{"2:book|kitap|I read a book.|0|A",
-                                                 "3:light|ışık||0|A",
-                                                 "4:needle|iğne|Looking for a needle; in a "
-                                                 "haystack|0|A"}
-                                  << 0LL;
-    QTest::newRow("Excel, code page")
-        << "excel-ansi.csv"
-        << "Windows-1254" << false
-        << QStringList{"1:light|ışık||0|A", "2:needle|iğne|Iğne ile kuyu kazmak.|0|A",
-                       "3:city|şehir|İstanbul büyük bir şehir.|0|A"}
-        << 0LL;
-    QTest::newRow("flashcards") << "flashcards.txt"
-                                << "UTF-8" << false
-                                << QStringList{"4:house|ev konut||0|A", "5:to run|koşmak||0|A",
-                                               "6:cat dog|kedi, köpek||0|A"}
-                                << 0LL;
-    QTest::newRow("KVTML, two languages")
-        << "two-languages.kvtml"
-        << "XML" << false
-        << QStringList{"19:house|ev|The house is big.|0|A", "29:salt & pepper|tuz ve biber||0|A"}
-        << 0LL;
-    QTest::newRow("KVTML, three languages")
-        << "three-languages.kvtml"
-        << "XML" << false << QStringList{"10:apple|elma||0|A"} << 1LL;
-    QTest::newRow("KVTML, one language with hints")
-        << "one-language.kvtml"
-        << "XML" << false
-        << QStringList{"8:aeroplane|A flying machine||0|A", "9:bicycle|Two wheels and pedals||0|A"}
-        << 1LL;
+    const auto row = [](const char* file, const char* encoding, bool header,
+                        const QStringList& entries, qint64 problems) {
+        QTest::newRow(file) << QString::fromLatin1(file) << QString::fromUtf8(encoding) << header
+                            << entries << problems;
+    };
+    row("libreoffice.csv", "UTF-8", true,
+        {"2:book|kitap|This is a book; a good one.|0|A", "3:tree|ağaç||0|A",
+         "4:flower|çiçek|Roses are red, violets are blue.|0|A", "6:say \"hi\"|merhaba de||0|A"},
+        0);
+    row("excel-utf8.csv", "UTF-8, BOM ile", true,
+        {"2:book|kitap|I read a book.|0|A", "3:light|ışık||0|A",
+         "4:needle|iğne|Looking for a needle; in a haystack|0|A"},
+        0);
+    row("excel-ansi.csv", "Windows-1254", false,
+        {"1:light|ışık||0|A", "2:needle|iğne|Iğne ile kuyu kazmak.|0|A",
+         "3:city|şehir|İstanbul büyük bir şehir.|0|A"},
+        0);
+    row("flashcards.txt", "UTF-8", false,
+        {"4:house|ev konut||0|A", "5:to run|koşmak||0|A", "6:cat dog|kedi, köpek||0|A"}, 0);
+    row("two-languages.kvtml", "XML", false,
+        {"19:house|ev|The house is big.|0|A", "29:salt & pepper|tuz ve biber||0|A"}, 0);
+    row("three-languages.kvtml", "XML", false, {"10:apple|elma||0|A"}, 1);
+    row("one-language.kvtml", "XML", false,
+        {"8:aeroplane|A flying machine||0|A", "9:bicycle|Two wheels and pedals||0|A"}, 1);
 }
 
 void TestWordImport::guessesOnFiles() {

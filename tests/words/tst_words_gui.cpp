@@ -1,4 +1,5 @@
 #include "platform/Clock.h"
+#include "support/OnScreen.h"
 #include "support/TestSupport.h"
 #include "words/FormProgress.h"
 #include "words/FormYeni.h"
@@ -22,7 +23,6 @@ private slots:
     void cleanup();
     void checksStopAtTheFirstFailure_data();
     void checksStopAtTheFirstFailure();
-    void addAlwaysAppendsToTheActiveList();
     void speakerReadsTheWord();
     void editKeepsListIndexAndCount();
     void escAndCancelStoreNothing();
@@ -36,6 +36,12 @@ private:
     WordStore& store() { return program->words(); }
     const WordList& active() { return store().words(WordListKind::Active); }
     const WordList& passive() { return store().words(WordListKind::Passive); }
+    static QLineEdit* edit(const FormYeni& dialog, const char* name) {
+        return part<QLineEdit>(dialog, QString::fromLatin1(name));
+    }
+    static QPushButton* button(const FormYeni& dialog, const char* name) {
+        return part<QPushButton>(dialog, QString::fromLatin1(name));
+    }
 
     std::optional<FreshProgram> program;
 };
@@ -74,10 +80,11 @@ void TestWordsGui::checksStopAtTheFirstFailure() {
     FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QLineEdit* boxes[] = {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek};
+    QLineEdit* boxes[] = {edit(dialog, "TextEnglish"), edit(dialog, "TextTurkish"),
+                          edit(dialog, "TextOrnek")};
     for (int i = 0; i < 3; ++i)
         boxes[i]->setText(texts[i]);
-    QTest::mouseClick(dialog.CmdEkle, Qt::LeftButton);
+    QTest::mouseClick(button(dialog, "CmdEkle"), Qt::LeftButton);
     QCOMPARE(box.asked().size(), 1);
     QTEST(box.asked()[0].prompt, "message");
     QCOMPARE(QApplication::focusWidget(), boxes[focus]);
@@ -94,26 +101,13 @@ void TestWordsGui::speakerReadsTheWord() {
     auto* speaker = dialog.findChild<QToolButton*>("CmdSeslendir");
     QVERIFY(!speaker->isEnabled());
     QCOMPARE(speaker->toolTip(), QStringLiteral("Konuşma hizmeti bulunamadı"));
-    QCOMPARE_LT(dialog.TextEnglish->geometry().right(), speaker->x());
-    QCOMPARE_LE(speaker->geometry().right(), dialog.TextTurkish->geometry().right());
+    QCOMPARE_LT(edit(dialog, "TextEnglish")->geometry().right(), speaker->x());
+    QCOMPARE_LE(speaker->geometry().right(), edit(dialog, "TextTurkish")->geometry().right());
     program->speech().becomes(Speech::State::Ready, {QLocale::German});
-    dialog.TextEnglish->setText(QStringLiteral("Straße"));
+    edit(dialog, "TextEnglish")->setText(QStringLiteral("Straße"));
     QTest::mouseClick(speaker, Qt::LeftButton);
     QCOMPARE(program->speech().said,
              (QList<RecordingSpeech::Said>{{QStringLiteral("Straße"), QLocale::German}}));
-}
-
-void TestWordsGui::addAlwaysAppendsToTheActiveList() {
-    FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
-    dialog.show();
-    QVERIFY(dialog.TextEnglish->text().isEmpty());
-    dialog.TextEnglish->setText(QStringLiteral(" çiçek "));
-    dialog.TextTurkish->setText(QStringLiteral("flower"));
-    QTest::keyClick(dialog.TextTurkish, Qt::Key_Return);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(active(), (WordList{word("run", "koşmak", "I run.", 3), word("go", "gitmek", "", 2),
-                                 word(" çiçek ", "flower")}));
-    QVERIFY(store().WordsChanged());
 }
 
 void TestWordsGui::editKeepsListIndexAndCount() {
@@ -121,9 +115,13 @@ void TestWordsGui::editKeepsListIndexAndCount() {
         FormYeni dialog(store(), FormYeni::Edited{list, 1}, program->speech(), QLocale::English,
                         nullptr);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Vokabo Düzelt"));
-        QCOMPARE(dialog.CmdEkle->text(), QStringLiteral("Sakla"));
-        QCOMPARE(dialog.TextEnglish->text(), store().words(list)[1].English);
-        dialog.TextTurkish->setText(dialog.TextTurkish->text() + " 2");
+        QCOMPARE(button(dialog, "CmdEkle")->text(), QStringLiteral("Sakla"));
+        QCOMPARE(layoutFaults(dialog, {"Label1", "TextEnglish", "CmdSeslendir", "Label2",
+                                       "TextTurkish", "Label3", "TextOrnek", "CmdEkle", "CmdIptal"})
+                     .join('\n'),
+                 QString());
+        QCOMPARE(edit(dialog, "TextEnglish")->text(), store().words(list)[1].English);
+        edit(dialog, "TextTurkish")->setText(edit(dialog, "TextTurkish")->text() + " 2");
         dialog.CmdEkle_Click();
     }
     QCOMPARE(active(),
@@ -136,14 +134,14 @@ void TestWordsGui::escAndCancelStoreNothing() {
     FormYeni dialog(store(), FormYeni::Edited{WordListKind::Active, 0}, program->speech(),
                     QLocale::English, nullptr);
     dialog.show();
-    dialog.TextEnglish->setText(QStringLiteral("changed"));
-    QTest::keyClick(dialog.TextEnglish, Qt::Key_Escape);
+    edit(dialog, "TextEnglish")->setText(QStringLiteral("changed"));
+    QTest::keyClick(edit(dialog, "TextEnglish"), Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
     FormYeni again(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
-    QVERIFY(again.TextEnglish->text().isEmpty());
-    again.TextEnglish->setText(QStringLiteral("x"));
-    again.TextTurkish->setText(QStringLiteral("y"));
-    QTest::mouseClick(again.CmdIptal, Qt::LeftButton);
+    QVERIFY(edit(again, "TextEnglish")->text().isEmpty());
+    edit(again, "TextEnglish")->setText(QStringLiteral("x"));
+    edit(again, "TextTurkish")->setText(QStringLiteral("y"));
+    QTest::mouseClick(button(again, "CmdIptal"), Qt::LeftButton);
     QCOMPARE(active().size(), 2);
     QCOMPARE(active()[0].English, QStringLiteral("run"));
     QVERIFY(!store().WordsChanged());
@@ -153,18 +151,18 @@ void TestWordsGui::lineBreaksBecomeBlanks() {
     FormYeni dialog(store(), std::nullopt, program->speech(), QLocale::English, nullptr);
     // Pasted text from a web page, and text typed around a pasted break.
     QGuiApplication::clipboard()->setText(QStringLiteral("flower\r\nbloom\n"));
-    for (QLineEdit* box : {dialog.TextEnglish, dialog.TextTurkish, dialog.TextOrnek}) {
-        box->paste();
-        QCOMPARE(box->text(), QStringLiteral("flower bloom "));
+    for (const char* name : {"TextEnglish", "TextTurkish", "TextOrnek"}) {
+        edit(dialog, name)->paste();
+        QCOMPARE(edit(dialog, name)->text(), QStringLiteral("flower bloom "));
     }
-    dialog.TextOrnek->setText(QStringLiteral("ac"));
-    dialog.TextOrnek->setCursorPosition(1);
-    dialog.TextOrnek->insert(QStringLiteral("\rb\r\n"));
-    QTest::keyClicks(dialog.TextOrnek, QStringLiteral("x"));
-    QCOMPARE(dialog.TextOrnek->text(), QStringLiteral("a b xc"));
+    edit(dialog, "TextOrnek")->setText(QStringLiteral("ac"));
+    edit(dialog, "TextOrnek")->setCursorPosition(1);
+    edit(dialog, "TextOrnek")->insert(QStringLiteral("\rb\r\n"));
+    QTest::keyClicks(edit(dialog, "TextOrnek"), QStringLiteral("x"));
+    QCOMPARE(edit(dialog, "TextOrnek")->text(), QStringLiteral("a b xc"));
     // Text that reaches a box past its check is one line all the same.
-    dialog.TextTurkish->setValidator(nullptr);
-    dialog.TextTurkish->setText(QStringLiteral("çiçek\naçmak"));
+    edit(dialog, "TextTurkish")->setValidator(nullptr);
+    edit(dialog, "TextTurkish")->setText(QStringLiteral("çiçek\naçmak"));
     dialog.CmdEkle_Click();
     QCOMPARE(active().last(), word("flower bloom ", "çiçek açmak", "a b xc"));
     QVERIFY(store().SaveWordFile().ok);
