@@ -59,8 +59,9 @@ def read_aloud(d, c):
 def keys_of_the_question(d, c):
     """A scheduled question leaves the keys typed into a terminal there, its own keys among
     them. Clicked, it answers to the keyboard: Space lifts the cover and numbers the answers
-    without moving them, 2 judges the answer in slot b, Enter is OK. With no speech service
-    its speaker is greyed and says why."""
+    without moving them, the right answer's number judges it, Enter is OK, and the next
+    question of the series takes the keyboard. With no speech service its speaker is greyed
+    and says why."""
     install_counts_file(d)
     typed = os.path.join(d.root, "typed.txt")
     d.start_process("xterm", ["xterm", "-fa", "Liberation Mono", "-title", TERMINAL, "-e", "sh", "-c", f"cat > {typed}"])
@@ -97,12 +98,16 @@ def keys_of_the_question(d, c):
     d.screenshot("numbered-eye-on-c")
 
     counts = count_table(COUNTS_FILE)
-    right = shown[1][1] == MEANINGS[asked]
-    d.press_key("2")
-    c.needs("2 judges the answer in slot b", lambda: q.button_showing(OK_BUTTON))
+    slot = next(n for n, (_, text, _) in enumerate(shown, 1) if text == MEANINGS[asked])
+    d.press_key(str(slot))
+    c.needs(f"{slot} judges the answer in that slot", lambda: q.button_showing(OK_BUTTON))
     d.screenshot("judged")
     d.press_key("Return")
     c.eventually("Enter is OK: the question closes", lambda: not q.is_open())
-    counts[asked] = counts[asked] + 1 if right else 0
+    counts[asked] += 1
+    following = wait_for_question(c, prog, "the series goes on", after=q)
+    c.eventually("the next question of the series has the keyboard", following.is_active)
+    d.press_key("space")
+    c.needs("Space lifts its cover", following.answers)
     quit_through_tray(c, d, prog, "quit")
-    check_saved_words(c, d, with_counts(COUNTS_FILE, counts), f"'{asked}' judged by slot b")
+    check_saved_words(c, d, with_counts(COUNTS_FILE, counts), f"'{asked}' judged by its number")

@@ -44,6 +44,7 @@
 #include <QWindow>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace {
 const QString SaveFailedTitle = QStringLiteral("Vokaboler kaydedilemedi");
@@ -485,6 +486,8 @@ void FormVokabo::SoruHazirla() {
     // One question window at a time, whoever asks.
     if (questionOpen())
         return;
+    // Only the question that comes next in the series takes the keyboard.
+    const bool takeKeyboard = std::exchange(nextTakesKeyboard_, false);
     const ModVokabo::WordList& active = words_.words(ModVokabo::WordListKind::Active);
     // The smart choice once the history is read; the blind draw till then.
     const auto question =
@@ -502,7 +505,7 @@ void FormVokabo::SoruHazirla() {
     auto* form = new FormSoru(*question, this, settings_, words_, history_, speech_, this);
     scheduler_->stop();
     FormSoru_ = form;
-    form->open();
+    form->open(takeKeyboard);
     // Read aloud as it comes, unless the user is in a film, a call or a
     // presentation, or asked not to be disturbed.
     if (settings_.seslendir() && !(busy_ && busy_->busy()))
@@ -522,6 +525,10 @@ void FormVokabo::setAskCommandEnabled(bool enabled) {
 
 void FormVokabo::setSonSoru(const QDateTime& when) {
     scheduler_->setSonSoru(when);
+}
+
+void FormVokabo::answeringGoesOn() {
+    nextTakesKeyboard_ = true;
 }
 
 void FormVokabo::mnu_VokaboSor_Click() {

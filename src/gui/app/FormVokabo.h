@@ -96,6 +96,7 @@ public:
     void startQuestionTimer() override;
     void setAskCommandEnabled(bool enabled) override;
     void setSonSoru(const QDateTime& when) override;
+    void answeringGoesOn() override;
     Quiz::Series& series() override { return series_; }
     QIcon programIcon() const override { return windowIcon(); }
 
@@ -275,5 +276,8 @@ private:
     bool noTrayTold_ = false;
     QPoint placeBeforeHiding_;
     QPointer<FormSoru> FormSoru_;
+    // The next question takes the keyboard: the learner answers a series
+    // from it.
+    bool nextTakesKeyboard_ = false;
     QPointer<FormIlerleme> FormIlerleme_;
 };

@@ -301,7 +301,8 @@ qint16 FormSoru::askedCount() const {
     return VokaboInd >= 0 && VokaboInd < AktifListe.size() ? AktifListe[VokaboInd].Dogru : 0;
 }
 
-void FormSoru::open() {
+void FormSoru::open(bool takeKeyboard) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !takeKeyboard);
     Form_Load();
     setTopmost(this, true);
     // Owned, yet no dialog of its owner: a window manager would hide it with
@@ -312,6 +313,8 @@ void FormSoru::open() {
     }
     centreOnScreen(this);
     show();
+    if (takeKeyboard)
+        activateWindow();
 }
 
 void FormSoru::Form_Load() {
@@ -584,6 +587,8 @@ void FormSoru::Form_Unload() {
     const Quiz::SeriesOutcome outcome =
         Quiz::endQuestion(host_->series(), Bildi, settings_.sorusay(), Now());
     host_->setSonSoru(outcome.SonSoru);
+    if (!outcome.SonSoru.isValid() && isActiveWindow())
+        host_->answeringGoesOn();
     host_->startQuestionTimer();
     host_->setAskCommandEnabled(true);
 }

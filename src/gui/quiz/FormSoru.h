@@ -34,6 +34,9 @@ public:
     virtual void startQuestionTimer() = 0;
     virtual void setAskCommandEnabled(bool enabled) = 0;
     virtual void setSonSoru(const QDateTime& SonSoru) = 0;
+    // The question closes with the next of its series due at once, and the
+    // learner was answering in it: that one may take the keyboard.
+    virtual void answeringGoesOn() {}
     virtual QIcon programIcon() const = 0;
     // The series the question belongs to.
     virtual Quiz::Series& series() = 0;
@@ -57,8 +60,9 @@ public:
     ~FormSoru() override;
 
     // Loads the window and puts it on top of all others without taking the
-    // keyboard from the program the user is working in.
-    void open();
+    // keyboard from the program the user is working in, unless takeKeyboard:
+    // the learner answers a series from the keyboard already.
+    void open(bool takeKeyboard = false);
     // Until its closing has begun.
     bool isOpen() const { return !unloaded_; }
 
