@@ -23,9 +23,9 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 
 // The 32-bit values of a window's property; empty when it has none.
 QList<uint32_t> windowProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
-                               xcb_atom_t type) {
+                               xcb_atom_t type, uint32_t most = 64) {
     QList<uint32_t> values;
-    const xcb_get_property_cookie_t cookie = xcb_get_property(c, 0, window, name, type, 0, 64);
+    const xcb_get_property_cookie_t cookie = xcb_get_property(c, 0, window, name, type, 0, most);
     xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
     if (reply && reply->format == 32) {
         const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply));
@@ -39,6 +39,7 @@ class FullScreenWatch : public UserBusy, public QAbstractNativeEventFilter {
 public:
     FullScreenWatch(xcb_connection_t* c, xcb_window_t root) : c_(c), root_(root) {
         activeWindow_ = atom(c, "_NET_ACTIVE_WINDOW");
+        stacking_ = atom(c, "_NET_CLIENT_LIST_STACKING");
         wmState_ = atom(c, "_NET_WM_STATE");
         fullScreen_ = atom(c, "_NET_WM_STATE_FULLSCREEN");
         hidden_ = atom(c, "_NET_WM_STATE_HIDDEN");
@@ -104,6 +105,9 @@ private:
         return before;
     }
 
+    // More windows than anyone keeps open.
+    static constexpr uint32_t MostWindows = 4096;
+
     static constexpr uint32_t ActiveMask =
         XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 
@@ -126,11 +130,23 @@ private:
         // with: the window he was in stays the one that counts, as long as
         // it is still there and full screen. The focus falls to the main
         // window when a full-screen window closes, and nothing else would
-        // tell that it has gone.
-        if (ownWindow(window)) {
+        // tell that it has gone. No active window at all, as the window
+        // manager sets for a moment while it moves the keyboard, says
+        // nothing either: a window that closes says so itself.
+        if (window == XCB_WINDOW_NONE || ownWindow(window)) {
+            // Known no window he was in (the program has just started, and
+            // the window manager gave the keyboard to its main window): the
+            // nearest window below that is not the program's stands for it.
+            if (active_ == XCB_WINDOW_NONE)
+                watch(topmostOther());
             readState();
             return;
         }
+        watch(window);
+        readState();
+    }
+
+    void watch(xcb_window_t window) {
         if (window != active_) {
             unwatchActive();
             active_ = window;
@@ -138,7 +154,24 @@ private:
                 maskBefore_ = watchProperties(active_, ActiveMask);
             xcb_flush(c_);
         }
-        readState();
+    }
+
+    xcb_window_t topmostOther() {
+        const QList<uint32_t> stack =
+            windowProperty(c_, root_, stacking_, XCB_ATOM_WINDOW, MostWindows);
+        // A window on its way out may still be listed: only one in sight counts.
+        const auto other = std::find_if(stack.rbegin(), stack.rend(), [this](uint32_t window) {
+            return !ownWindow(window) && inSight(window);
+        });
+        return other == stack.rend() ? xcb_window_t(XCB_WINDOW_NONE) : *other;
+    }
+
+    bool inSight(xcb_window_t window) {
+        xcb_get_window_attributes_reply_t* attributes =
+            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        free(attributes);
+        return viewable;
     }
 
     void forgetActive() {
@@ -169,6 +202,7 @@ private:
     xcb_connection_t* c_;
     xcb_window_t root_;
     xcb_atom_t activeWindow_;
+    xcb_atom_t stacking_;
     xcb_atom_t wmState_;
     xcb_atom_t fullScreen_;
     xcb_atom_t hidden_;
